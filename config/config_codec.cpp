@@ -1,0 +1,240 @@
+// Byte layout of Data\GameConfig.dat for every version, as a pair of pure functions.
+#include "config/config_codec.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr std::size_t kOptionBlockBytes = 84;
+
+// Little-endian reader over a byte span. Reading past the end yields zero bytes, so a
+// truncated file leaves whatever it cannot supply at zero.
+class ByteReader {
+public:
+    explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    void Bytes(void* out, std::size_t n) {
+        auto* dst = static_cast<std::uint8_t*>(out);
+        std::size_t available = pos_ < bytes_.size() ? std::min(n, bytes_.size() - pos_) : 0;
+        if (available > 0) std::memcpy(dst, bytes_.data() + pos_, available);
+        std::memset(dst + available, 0, n - available);
+        pos_ += n;
+    }
+    std::uint8_t U8() {
+        std::uint8_t b[1];
+        Bytes(b, 1);
+        return b[0];
+    }
+    std::uint16_t U16() {
+        std::uint8_t b[2];
+        Bytes(b, 2);
+        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    }
+    std::uint32_t U32() {
+        std::uint8_t b[4];
+        Bytes(b, 4);
+        return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+               (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    }
+    std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::size_t pos_ = 0;
+};
+
+// Little-endian writer into a buffer sized in advance.
+class ByteWriter {
+public:
+    explicit ByteWriter(std::uint8_t* out) : out_(out) {}
+
+    void Bytes(const void* in, std::size_t n) {
+        std::memcpy(out_ + pos_, in, n);
+        pos_ += n;
+    }
+    void U8(std::uint8_t v) { out_[pos_++] = v; }
+    void U16(std::uint16_t v) {
+        U8(static_cast<std::uint8_t>(v));
+        U8(static_cast<std::uint8_t>(v >> 8));
+    }
+    void U32(std::uint32_t v) {
+        for (int shift = 0; shift < 32; shift += 8) U8(static_cast<std::uint8_t>(v >> shift));
+    }
+    void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+    std::size_t Position() const { return pos_; }
+
+private:
+    std::uint8_t* out_;
+    std::size_t pos_ = 0;
+};
+
+void ReadOptionBlock(ByteReader& r, OptionBlock& o) {
+    o.screen_size = r.U8();
+    r.Bytes(o.gap_after_screen_size, 3);
+    o.full_screen = r.I32();
+    o.fps_60 = r.I32();
+    o.barrier_near_character = r.I32();
+    o.reduce_load = r.I32();
+    o.screen_shake = r.I32();
+    o.extra_option = r.I32();
+    o.bgm_volume = r.I32();
+    o.se_volume = r.I32();
+    o.voice_volume = r.I32();
+    o.input_method[0] = r.I32();
+    o.input_method[1] = r.I32();
+    r.Bytes(o.key_map[0].data(), 10);
+    r.Bytes(o.key_map[1].data(), 10);
+    o.story_difficulty = r.U8();
+    r.Bytes(o.gap_after_difficulty, 3);
+    o.movie_playback = r.I32();
+    o.run_when_inactive = r.I32();
+    o.loading_illustration = r.I32();
+}
+
+void WriteOptionBlock(ByteWriter& w, const OptionBlock& o) {
+    w.U8(o.screen_size);
+    w.Bytes(o.gap_after_screen_size, 3);
+    w.I32(o.full_screen);
+    w.I32(o.fps_60);
+    w.I32(o.barrier_near_character);
+    w.I32(o.reduce_load);
+    w.I32(o.screen_shake);
+    w.I32(o.extra_option);
+    w.I32(o.bgm_volume);
+    w.I32(o.se_volume);
+    w.I32(o.voice_volume);
+    w.I32(o.input_method[0]);
+    w.I32(o.input_method[1]);
+    w.Bytes(o.key_map[0].data(), 10);
+    w.Bytes(o.key_map[1].data(), 10);
+    w.U8(o.story_difficulty);
+    w.Bytes(o.gap_after_difficulty, 3);
+    w.I32(o.movie_playback);
+    w.I32(o.run_when_inactive);
+    w.I32(o.loading_illustration);
+}
+
+// How many bytes of the option block a file of this version holds.
+std::size_t OptionPrefixBytes(std::uint16_t version) {
+    if (version <= 259) return 68;  // up to and including both key maps
+    if (version == 260) return 76;  // adds story_difficulty and movie_playback
+    if (version == 261) return 80;  // adds run_when_inactive
+    return kOptionBlockBytes;
+}
+
+void ReadPatterns(ByteReader& r, std::vector<AddressPattern>& patterns) {
+    std::uint16_t count = r.U16();
+    patterns.assign(count, AddressPattern{});
+    for (AddressPattern& p : patterns)
+        for (std::uint16_t& octet : p.octets) octet = r.U16();
+}
+
+void WritePatterns(ByteWriter& w, const std::vector<AddressPattern>& patterns) {
+    w.U16(static_cast<std::uint16_t>(patterns.size()));
+    for (const AddressPattern& p : patterns)
+        for (std::uint16_t octet : p.octets) w.U16(octet);
+}
+
+void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c) {
+    // Only the prefix that the version holds comes from the file; the rest stays zero
+    // until the migration defaults below.
+    std::uint8_t block[kOptionBlockBytes] = {};
+    r.Bytes(block, OptionPrefixBytes(version));
+    ByteReader block_reader(block);
+    ReadOptionBlock(block_reader, c.options);
+    if (version <= 259) {
+        c.options.movie_playback = 1;
+        c.options.story_difficulty = 1;
+    }
+    if (version <= 260) c.options.run_when_inactive = 0;
+    if (version <= 261) c.options.loading_illustration = 3;
+
+    r.Bytes(c.connect_id, sizeof c.connect_id);
+    for (ConnectAddress& a : c.connect_addresses) r.Bytes(a.octets, 4);
+    c.opaque_word_1 = r.U32();
+
+    if (version >= 260) {
+        c.allowed_only = r.I32();
+        ReadPatterns(r, c.allowed_patterns);
+        ReadPatterns(r, c.denied_patterns);
+    }
+    if (version >= 272) {
+        c.opaque_records.assign(r.U8(), OpaqueRecord{});
+        for (OpaqueRecord& rec : c.opaque_records) r.Bytes(rec.bytes, sizeof rec.bytes);
+        c.opaque_word_2 = r.U32();
+        for (FunctionMessage& m : c.function_messages) {
+            r.Bytes(m.text, sizeof m.text);
+            m.target = r.U8();
+        }
+    }
+}
+
+}  // namespace
+
+std::size_t EncodedConfigSize(std::size_t allowed, std::size_t denied, std::size_t records) {
+    return 2 + kOptionBlockBytes + kConnectIdBytes + 4 * kConnectSlots + 4 + 4 + 2 + 8 * allowed +
+           2 + 8 * denied + 1 + 12 * records + 4 + 42 * kFunctionMessages;
+}
+
+DecodeStatus DecodeConfig(std::span<const std::uint8_t> bytes, GameConfig& config) {
+    if (bytes.size() < 2) return DecodeStatus::kNoVersion;
+    ByteReader r(bytes);
+    std::uint16_t version = r.U16();
+    if (version > kCurrentConfigVersion) return DecodeStatus::kTooNew;
+    // Decode into a fresh record so that a failure leaves the caller's record as it was.
+    GameConfig fresh;
+    ClearConfig(fresh);
+    try {
+        DecodeInto(r, version, fresh);
+    } catch (const std::bad_alloc&) {
+        return DecodeStatus::kOutOfMemory;
+    }
+    config.options = fresh.options;
+    std::memcpy(config.connect_id, fresh.connect_id, sizeof config.connect_id);
+    std::memcpy(config.connect_addresses, fresh.connect_addresses, sizeof config.connect_addresses);
+    config.opaque_word_1 = fresh.opaque_word_1;
+    config.allowed_only = fresh.allowed_only;
+    config.allowed_patterns = std::move(fresh.allowed_patterns);
+    config.denied_patterns = std::move(fresh.denied_patterns);
+    config.opaque_records = std::move(fresh.opaque_records);
+    config.opaque_word_2 = fresh.opaque_word_2;
+    std::memcpy(config.function_messages, fresh.function_messages, sizeof config.function_messages);
+    return DecodeStatus::kOk;
+}
+
+bool EncodeConfig(const GameConfig& c, std::vector<std::uint8_t>& out) {
+    // The counts are stored in 16 and 8 bits; the record never holds more than that.
+    std::size_t allowed = std::min(c.allowed_patterns.size(), kMaxPatterns);
+    std::size_t denied = std::min(c.denied_patterns.size(), kMaxPatterns);
+    std::size_t records = std::min(c.opaque_records.size(), kMaxOpaqueRecords);
+    if (allowed != c.allowed_patterns.size() || denied != c.denied_patterns.size() ||
+        records != c.opaque_records.size()) {
+        out.clear();
+        return false;
+    }
+    try {
+        out.assign(EncodedConfigSize(allowed, denied, records), 0);
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        return false;
+    }
+    ByteWriter w(out.data());
+    w.U16(kCurrentConfigVersion);
+    WriteOptionBlock(w, c.options);
+    w.Bytes(c.connect_id, sizeof c.connect_id);
+    for (const ConnectAddress& a : c.connect_addresses) w.Bytes(a.octets, 4);
+    w.U32(c.opaque_word_1);
+    w.I32(c.allowed_only);
+    WritePatterns(w, c.allowed_patterns);
+    WritePatterns(w, c.denied_patterns);
+    w.U8(static_cast<std::uint8_t>(records));
+    for (const OpaqueRecord& rec : c.opaque_records) w.Bytes(rec.bytes, sizeof rec.bytes);
+    w.U32(c.opaque_word_2);
+    for (const FunctionMessage& m : c.function_messages) {
+        w.Bytes(m.text, sizeof m.text);
+        w.U8(m.target);
+    }
+    return w.Position() == out.size();
+}

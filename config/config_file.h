@@ -1,0 +1,16 @@
+// Loading and saving Data\GameConfig.dat, relative to the current directory.
+#pragma once
+
+#include "config/game_config.h"
+
+// Fills game_config from the file, creating it with defaults when it cannot be read.
+// False means start-up must stop; the messages have already been shown.
+bool LoadConfig();
+
+// Writes game_config to the file as the current version.
+bool WriteConfigFile();
+
+// Like WriteConfigFile, but calls `harvest` once the output file is open and before any
+// byte is written, so the controls' values reach the record only when a save can happen.
+bool SaveConfig(void (*harvest)());
+

@@ -1,0 +1,17 @@
+// Routes error messages to the platform's message box or to a sink a test installed.
+#include "config/error_message.h"
+
+// Defined once per platform (error_message_win.cpp, error_message_posix.cpp).
+void PlatformErrorMessage(const char* text);
+
+namespace {
+ErrorMessageSink current_sink = PlatformErrorMessage;
+}  // namespace
+
+void ShowErrorMessage(const char* text) { current_sink(text); }
+
+ErrorMessageSink SetErrorMessageSink(ErrorMessageSink sink) {
+    ErrorMessageSink previous = current_sink;
+    current_sink = sink != nullptr ? sink : PlatformErrorMessage;
+    return previous;
+}
