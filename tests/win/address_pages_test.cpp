@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/scratch_dir.h"
+#include "ui/address_dialog.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
 #include "window_fixture.h"
@@ -222,6 +223,84 @@ TEST_F(AddressPagesTest, TemplatesCarryTheListStylesAndTheirOwnControls) {
     EXPECT_EQ(ItemText(Page(kAllowedPage), IDC_ALLOWED_ONLY), "接続許可IPを使用する");
     EXPECT_EQ(GetWindowLongA(Control(kAllowedPage, IDC_ALLOWED_ONLY), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
     EXPECT_EQ(GetWindowLongA(Control(kConnectPage, IDC_CONNECT_ID), GWL_STYLE) & ES_AUTOHSCROLL, ES_AUTOHSCROLL);
+}
+
+struct Placement {
+    int id;
+    RECT units;  // left, top, width, height in dialog units
+};
+
+void ExpectPlacements(HWND window, const std::vector<Placement>& placements) {
+    for (const Placement& p : placements) {
+        SCOPED_TRACE(p.id);
+        HWND control = GetDlgItem(window, p.id);
+        ASSERT_NE(control, nullptr);
+        RECT expected = {p.units.left, p.units.top, p.units.left + p.units.right, p.units.top + p.units.bottom};
+        MapDialogRect(window, &expected);
+        RECT actual;
+        GetWindowRect(control, &actual);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, expected.left);
+        EXPECT_EQ(actual.top, expected.top);
+        EXPECT_EQ(actual.right, expected.right);
+        EXPECT_EQ(actual.bottom, expected.bottom);
+    }
+}
+
+TEST_F(AddressPagesTest, ControlsStandWhereTheTemplatesPlaceThem) {
+    const std::vector<Placement> list_controls = {
+        {IDC_ADDRESS_LIST, {15, 54, 180, 204}},
+        {IDC_ADDRESS_ADD, {101, 264, 42, 14}},
+        {IDC_ADDRESS_DELETE, {153, 264, 42, 14}},
+    };
+    ExpectPlacements(Page(kDeniedPage), list_controls);
+    std::vector<Placement> allowed = list_controls;
+    allowed.push_back({IDC_ALLOWED_ONLY, {15, 26, 89, 10}});
+    ExpectPlacements(Page(kAllowedPage), allowed);
+    std::vector<Placement> connect = list_controls;
+    connect.push_back({IDC_CONNECT_ID, {15, 28, 168, 12}});
+    ExpectPlacements(Page(kConnectPage), connect);
+}
+
+// The dialog's template, opened modeless here so that it can be looked at unhurried.
+TEST_F(AddressPagesTest, DialogTemplateHasItsCaptionFieldsAndTabOrder) {
+    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ADDRESS_DIALOG), main_window,
+                                     AddressDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    char caption[32] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    EXPECT_STREQ(caption, "追加IP");
+    const LONG style = GetWindowLongA(dialog, GWL_STYLE);
+    const LONG wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    EXPECT_EQ(style & wanted, wanted);
+    RECT size = {0, 0, 141, 60};
+    MapDialogRect(dialog, &size);
+    RECT client;
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+    ExpectPlacements(dialog, {{IDOK, {34, 35, 45, 14}},
+                              {IDCANCEL, {83, 35, 45, 14}},
+                              {IDC_OCTET_1, {10, 19, 22, 12}},
+                              {IDC_OCTET_2, {42, 19, 22, 12}},
+                              {IDC_OCTET_3, {74, 19, 22, 12}},
+                              {IDC_OCTET_4, {106, 19, 22, 12}}});
+    EXPECT_EQ(ItemText(dialog, IDOK), "追加");
+    EXPECT_EQ(ItemText(dialog, IDCANCEL), "キャンセル");
+    EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    // Tab goes from the buttons to the fields in field order, and round again.
+    const int tab_order[] = {IDOK, IDCANCEL, IDC_OCTET_1, IDC_OCTET_2, IDC_OCTET_3, IDC_OCTET_4, IDOK};
+    HWND item = GetNextDlgTabItem(dialog, nullptr, FALSE);
+    for (int id : tab_order) {
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(GetDlgCtrlID(item), id);
+        item = GetNextDlgTabItem(dialog, item, FALSE);
+    }
+    for (int id : kOctetIds) {
+        const LONG field = GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE);
+        EXPECT_EQ(field & (ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP);
+    }
+    DestroyWindow(dialog);
 }
 
 struct DialogCase {
