@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -119,11 +120,12 @@ BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM found) {
     return FALSE;
 }
 
+// The modal loop shows the dialog once its queue is empty, so a tick may come first.
 void CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog == nullptr) return;
+    if (dialog == nullptr || !IsWindowVisible(dialog)) return;  // again at the next tick
+    KillTimer(nullptr, timer);
     visit.opened = true;
     char caption[64] = {};
     GetWindowTextA(dialog, caption, sizeof caption);
@@ -142,6 +144,52 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     visit.open_after_press = IsWindowVisible(dialog) != FALSE;
     for (int field = 0; field < 4; ++field) visit.texts_after_press[field] = ItemText(dialog, kOctetIds[field]);
     if (visit.open_after_press) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+// The style bits a dialog template gives each control, read from the extended template
+// itself: the controls adjust some bits when they are created (an edit or a list trades
+// WS_BORDER for a client edge, a list drops an unneeded scroll bar).
+std::map<int, DWORD> TemplateItemStyles(int dialog_id) {
+    std::map<int, DWORD> styles;
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(dialog_id), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    if (found == nullptr) return styles;
+    const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    const BYTE* p = base;
+    auto word = [&p] { WORD w; std::memcpy(&w, p, 2); p += 2; return w; };
+    auto dword = [&p] { DWORD d; std::memcpy(&d, p, 4); p += 4; return d; };
+    auto skip_sz_or_ord = [&] {
+        WORD first = word();
+        if (first == 0xffff) word();
+        else if (first != 0) while (word() != 0) {}
+    };
+    auto align = [&] { p = base + ((p - base + 3) & ~3); };
+    word();   // version
+    word();   // signature
+    dword();  // help id
+    dword();  // extended style
+    const DWORD style = dword();
+    const WORD items = word();
+    p += 8;   // x, y, cx, cy
+    skip_sz_or_ord();  // menu
+    skip_sz_or_ord();  // class
+    skip_sz_or_ord();  // title
+    if (style & DS_SETFONT) {
+        p += 6;  // point size, weight, italic, charset
+        skip_sz_or_ord();
+    }
+    for (WORD i = 0; i < items; ++i) {
+        align();
+        dword();  // help id
+        dword();  // extended style
+        const DWORD item_style = dword();
+        p += 8;
+        const int id = static_cast<int>(dword());
+        skip_sz_or_ord();  // class
+        skip_sz_or_ord();  // text
+        p += word();       // creation data
+        styles[id] = item_style;
+    }
+    return styles;
 }
 
 class AddressPagesTest : public WindowFixture {
@@ -209,12 +257,13 @@ TEST(AddressFileLayout, HandWrittenLayoutHasTheFormatsOffsets) {
 TEST_F(AddressPagesTest, TemplatesCarryTheListStylesAndTheirOwnControls) {
     for (int page : {kConnectPage, kDeniedPage, kAllowedPage}) {
         SCOPED_TRACE(page);
-        HWND list = Control(page, IDC_ADDRESS_LIST);
-        ASSERT_NE(list, nullptr);
-        const LONG style = GetWindowLongA(list, GWL_STYLE);
-        const LONG wanted = LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER | WS_VSCROLL | WS_TABSTOP;
+        const int templates[] = {0, IDD_CONNECT_PAGE, IDD_DENIED_PAGE, IDD_ALLOWED_PAGE};
+        std::map<int, DWORD> styles = TemplateItemStyles(templates[page]);
+        ASSERT_EQ(styles.count(IDC_ADDRESS_LIST), 1u);
+        const DWORD style = styles[IDC_ADDRESS_LIST];
+        const DWORD wanted = LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER | WS_VSCROLL | WS_TABSTOP;
         EXPECT_EQ(style & wanted, wanted);
-        EXPECT_EQ(style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0);
+        EXPECT_EQ(style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL | LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE), 0u);
         EXPECT_EQ(ItemText(Page(page), IDC_ADDRESS_ADD), "追加");
         EXPECT_EQ(ItemText(Page(page), IDC_ADDRESS_DELETE), "削除");
         EXPECT_EQ(Control(page, IDC_CONNECT_ID) != nullptr, page == kConnectPage);
@@ -222,7 +271,8 @@ TEST_F(AddressPagesTest, TemplatesCarryTheListStylesAndTheirOwnControls) {
     }
     EXPECT_EQ(ItemText(Page(kAllowedPage), IDC_ALLOWED_ONLY), "接続許可IPを使用する");
     EXPECT_EQ(GetWindowLongA(Control(kAllowedPage, IDC_ALLOWED_ONLY), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
-    EXPECT_EQ(GetWindowLongA(Control(kConnectPage, IDC_CONNECT_ID), GWL_STYLE) & ES_AUTOHSCROLL, ES_AUTOHSCROLL);
+    const DWORD edit = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+    EXPECT_EQ(TemplateItemStyles(IDD_CONNECT_PAGE)[IDC_CONNECT_ID] & (edit | ES_MULTILINE), edit);
 }
 
 struct Placement {
@@ -235,8 +285,11 @@ void ExpectPlacements(HWND window, const std::vector<Placement>& placements) {
         SCOPED_TRACE(p.id);
         HWND control = GetDlgItem(window, p.id);
         ASSERT_NE(control, nullptr);
-        RECT expected = {p.units.left, p.units.top, p.units.left + p.units.right, p.units.top + p.units.bottom};
+        // Position and size convert separately, as the dialog manager converts them.
+        RECT expected = p.units;
         MapDialogRect(window, &expected);
+        expected.right += expected.left;
+        expected.bottom += expected.top;
         RECT actual;
         GetWindowRect(control, &actual);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&actual), 2);
@@ -296,10 +349,9 @@ TEST_F(AddressPagesTest, DialogTemplateHasItsCaptionFieldsAndTabOrder) {
         EXPECT_EQ(GetDlgCtrlID(item), id);
         item = GetNextDlgTabItem(dialog, item, FALSE);
     }
-    for (int id : kOctetIds) {
-        const LONG field = GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE);
-        EXPECT_EQ(field & (ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP);
-    }
+    std::map<int, DWORD> styles = TemplateItemStyles(IDD_ADDRESS_DIALOG);
+    const DWORD edit = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+    for (int id : kOctetIds) EXPECT_EQ(styles[id] & (edit | ES_MULTILINE | ES_NUMBER), edit) << id;
     DestroyWindow(dialog);
 }
 
@@ -440,8 +492,9 @@ TEST_F(AddressPagesTest, IdKeepsFifteenBytesAndTheBytesAfterItsNul) {
         layout.connect_id = IdBytes(c.stored);
         Start(layout);
         // A stored ID without a NUL shows all 17 bytes, never more.
-        if (c.stored.find('\0') == std::string::npos)
+        if (c.stored.find('\0') == std::string::npos) {
             EXPECT_EQ(ItemText(Page(kConnectPage), IDC_CONNECT_ID), c.stored);
+        }
         SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, c.typed.c_str());
         const std::vector<std::uint8_t> bytes = Save();
         EXPECT_EQ(std::string(bytes.begin() + kConnectIdOffset, bytes.begin() + kConnectIdOffset + 17), c.saved);
