@@ -1,0 +1,39 @@
+// Layout checks shared by the page tests.
+#include "layout_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+void ExpectLayout(HWND page, const PlacedControl* placed, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const PlacedControl& p = placed[i];
+        SCOPED_TRACE(testing::Message() << "control " << p.id << " " << p.caption << " (row " << i << ")");
+        HWND control = p.id == -1 ? FindWindowExA(page, nullptr, p.window_class, p.caption)
+                                  : GetDlgItem(page, p.id);
+        ASSERT_NE(control, nullptr);
+        char text[64] = {};
+        GetClassNameA(control, text, sizeof text);
+        EXPECT_STREQ(text, p.window_class);
+        GetWindowTextA(control, text, sizeof text);
+        EXPECT_STREQ(text, p.caption);
+
+        RECT expected = {p.units.left, p.units.top, p.units.left + p.units.right, p.units.top + p.units.bottom};
+        MapDialogRect(page, &expected);
+        RECT actual;
+        GetWindowRect(control, &actual);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, expected.left);
+        EXPECT_EQ(actual.top, expected.top);
+        EXPECT_EQ(actual.right, expected.right);
+        EXPECT_EQ(actual.bottom, expected.bottom);
+
+        LONG style = GetWindowLongA(control, GWL_STYLE);
+        EXPECT_NE(style & WS_VISIBLE, 0);
+        bool button = std::string(p.window_class) == "Button";
+        if (button) EXPECT_EQ(style & BS_TYPEMASK, p.style & BS_TYPEMASK);
+        LONG flags = button ? p.style & ~BS_TYPEMASK : p.style;
+        EXPECT_EQ(style & flags, flags);
+        EXPECT_EQ(style & p.absent, 0);
+    }
+}
