@@ -1,6 +1,8 @@
 // A Unicode subclass of an edit control that counts its text in ANSI bytes.
 #include "ui/byte_limit_edit_win.h"
 
+#include <imm.h>
+
 #include <string>
 
 #include "ui/cp932_text.h"
@@ -151,8 +153,11 @@ LRESULT CALLBACK ByteLimitEditProc(HWND edit, UINT message, WPARAM wparam, LPARA
     case WM_PASTE: return OnPaste(edit);
     case EM_REPLACESEL: return OnReplaceSelection(edit, wparam, lparam);
     case WM_UNDO:
-    case EM_UNDO:
-    case WM_IME_COMPOSITION: return OnTextChangedElsewhere(edit, message, wparam, lparam);
+    case EM_UNDO: return OnTextChangedElsewhere(edit, message, wparam, lparam);
+    case WM_IME_COMPOSITION:
+        // Only the result string is text; a composition in progress is left alone.
+        if (lparam & GCS_RESULTSTR) return OnTextChangedElsewhere(edit, message, wparam, lparam);
+        break;
     case WM_NCDESTROY: return OnDestroy(edit, message, wparam, lparam);
     }
     return CallOriginal(edit, message, wparam, lparam);

@@ -96,7 +96,7 @@ struct EditCase {
     const char* name;
     std::string initial;
     int select_from, select_to;
-    enum { kAnsi, kUnicode, kPaste, kReplace } how;
+    enum { kAnsi, kUnicode, kPaste, kReplace, kAnsiThenUndo } how;
     std::string keys;        // ANSI keys, pasted or replacing text
     std::wstring wide_keys;  // for kUnicode
     std::string expected;
@@ -126,6 +126,9 @@ const EditCase kEditCases[] = {
     {"paste over a selection", std::string(40, 'a'), 0, 10, EditCase::kPaste, "あいうえおかき", L"",
      "あいうえお" + std::string(30, 'a')},
     {"paste that fits", "ab", kEnd, kEnd, EditCase::kPaste, "ソ表", L"", "abソ表"},
+    // Selection positions count characters under Wine: 20 kana are 40 bytes.
+    {"undo cannot bring back more than fits", Repeat(kKana, 30), 20, kEnd, EditCase::kAnsiThenUndo, "\b",
+     L"", Repeat(kKana, 20)},
     {"replace with a long text", "", 0, 0, EditCase::kReplace, std::string(50, 'b'), L"",
      std::string(40, 'b')},
     {"replace cut before a kana", std::string(10, 'c'), kEnd, kEnd, EditCase::kReplace,
@@ -144,6 +147,10 @@ TEST_F(MessagePageTest, TypingAndPastingStopAtFortyBytes) {
         case EditCase::kPaste:
             PutOnClipboard(page(), c.keys);
             SendMessageA(edit, WM_PASTE, 0, 0);
+            break;
+        case EditCase::kAnsiThenUndo:
+            TypeAnsi(edit, c.keys);
+            SendMessageA(edit, WM_UNDO, 0, 0);
             break;
         case EditCase::kReplace:
             SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(c.keys.c_str()));
