@@ -92,6 +92,54 @@ TEST_F(MainWindowTest, StartUpShowsPageZeroAndFillsEveryTabStrip) {
     }
 }
 
+// Each page template carries the same frame, in dialog units converted by the page's font.
+TEST_F(MainWindowTest, EveryPageCarriesTheSameFrame) {
+    struct Piece {
+        int id;
+        RECT units;  // left, top, width, height
+        LONG required_style;
+    };
+    const Piece pieces[] = {
+        {IDC_TAB, {7, 1, 194, 285}, WS_CHILD | WS_VISIBLE},
+        {IDC_SAVE, {101, 288, 42, 14}, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        {IDC_EXIT, {153, 288, 42, 14}, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+    };
+    for (int page = 0; page < kPageCount; ++page) {
+        SCOPED_TRACE(page);
+        const LONG page_style = GetWindowLongA(Page(page), GWL_STYLE);
+        EXPECT_EQ(page_style & (WS_CHILD | WS_CAPTION | WS_POPUP), WS_CHILD);
+        RECT size = {0, 0, 212, 312};
+        MapDialogRect(Page(page), &size);
+        RECT client;
+        GetWindowRect(Page(page), &client);
+        MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&client), 2);
+        EXPECT_EQ(client.left, 0);
+        EXPECT_EQ(client.top, 0);
+        EXPECT_EQ(client.right - client.left, size.right);
+        EXPECT_EQ(client.bottom - client.top, size.bottom);
+        for (const Piece& piece : pieces) {
+            SCOPED_TRACE(piece.id);
+            HWND control = Control(page, piece.id);
+            ASSERT_NE(control, nullptr);
+            RECT expected = {piece.units.left, piece.units.top,
+                             piece.units.left + piece.units.right,
+                             piece.units.top + piece.units.bottom};
+            MapDialogRect(Page(page), &expected);
+            RECT actual;
+            GetWindowRect(control, &actual);
+            MapWindowPoints(nullptr, Page(page), reinterpret_cast<POINT*>(&actual), 2);
+            EXPECT_EQ(actual.left, expected.left);
+            EXPECT_EQ(actual.top, expected.top);
+            EXPECT_EQ(actual.right, expected.right);
+            EXPECT_EQ(actual.bottom, expected.bottom);
+            const LONG style = GetWindowLongA(control, GWL_STYLE);
+            EXPECT_EQ(style & piece.required_style, piece.required_style);
+        }
+        // The tab strip is one plain row of tabs: no style bits beyond child and visible.
+        EXPECT_EQ(GetWindowLongA(Control(page, IDC_TAB), GWL_STYLE) & 0xFFFF, 0);
+    }
+}
+
 TEST_F(MainWindowTest, FillTabControlIgnoresAMissingControl) {
     FillTabControl(nullptr);  // must neither crash nor touch any page
     EXPECT_EQ(SendMessageA(Control(0, IDC_TAB), TCM_GETITEMCOUNT, 0, 0), kPageCount);
