@@ -121,10 +121,11 @@ TEST_F(MainWindowTest, EveryPageCarriesTheSameFrame) {
             SCOPED_TRACE(piece.id);
             HWND control = Control(page, piece.id);
             ASSERT_NE(control, nullptr);
-            RECT expected = {piece.units.left, piece.units.top,
-                             piece.units.left + piece.units.right,
-                             piece.units.top + piece.units.bottom};
-            MapDialogRect(Page(page), &expected);
+            // The dialog manager converts the position and the size each on its own.
+            RECT mapped = piece.units;
+            MapDialogRect(Page(page), &mapped);
+            const RECT expected = {mapped.left, mapped.top, mapped.left + mapped.right,
+                                   mapped.top + mapped.bottom};
             RECT actual;
             GetWindowRect(control, &actual);
             MapWindowPoints(nullptr, Page(page), reinterpret_cast<POINT*>(&actual), 2);
@@ -211,22 +212,34 @@ TEST_F(MainWindowTest, AFailedSaveShowsItsMessageAndTheToolGoesOn) {
     EXPECT_FALSE(PumpMessages());
 }
 
-// Exit on any page, and the close box, end the tool without writing anything.
+// Exit on any page, the close box and the system menu's Close end the tool without
+// writing anything.
 TEST_F(MainWindowTest, ExitFromEveryPageAndCloseEndWithoutWriting) {
-    for (int way = 0; way <= kPageCount; ++way) {
-        SCOPED_TRACE(way);
-        if (way > 0) {
+    enum Way { kExitButton, kCloseBox, kSystemMenuClose };
+    struct Case {
+        Way way;
+        int page;
+    };
+    std::vector<Case> cases;
+    for (int page = 0; page < kPageCount; ++page) cases.push_back({kExitButton, page});
+    cases.push_back({kCloseBox, kKeyConfigPage});
+    cases.push_back({kSystemMenuClose, kAllowedPage});
+    bool first = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "way " << c.way << " page " << c.page);
+        if (!first) {
             TearDown();
             SetUp();
         }
+        first = false;
+        SelectTab(c.page);
         std::filesystem::remove(folder_->ConfigPath());
         HWND window = main_window;
-        HWND page = way < kPageCount ? Page(way) : Page(0);
-        if (way < kPageCount) {
-            SelectTab(way);
-            SendMessageA(Control(way, IDC_EXIT), BM_CLICK, 0, 0);
-        } else {
-            SendMessageA(window, WM_CLOSE, 0, 0);
+        HWND page = Page(c.page);
+        switch (c.way) {
+            case kExitButton: SendMessageA(Control(c.page, IDC_EXIT), BM_CLICK, 0, 0); break;
+            case kCloseBox: SendMessageA(window, WM_CLOSE, 0, 0); break;
+            case kSystemMenuClose: SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
         }
         EXPECT_FALSE(IsWindow(window));
         EXPECT_FALSE(IsWindow(page));
@@ -234,6 +247,20 @@ TEST_F(MainWindowTest, ExitFromEveryPageAndCloseEndWithoutWriting) {
         EXPECT_FALSE(folder_->ConfigExists());
         EXPECT_TRUE(Messages().empty());
     }
+}
+
+// The show command the entry point receives reaches the main window.
+TEST(StartUp, TheShowCommandReachesTheMainWindow) {
+    ScratchGameFolder folder;
+    MessageRecorder recorder;
+    ASSERT_TRUE(LoadConfig());
+    ASSERT_TRUE(CreateToolWindow(GetModuleHandleA(nullptr), SW_SHOWMINNOACTIVE));
+    EXPECT_TRUE(IsIconic(main_window));
+    EXPECT_NE(window_context, nullptr);
+    ReleaseToolWindow();
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
+    EXPECT_EQ(FindWindowA("QORConfig", nullptr), nullptr);
 }
 
 TEST_F(MainWindowTest, TheMessageLoopEndsWhenTheWindowIsClosed) {
