@@ -81,4 +81,5 @@ void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
+// The one main of the benchmark binary; every file in bench/ registers its own cases.
 BENCHMARK_MAIN();

@@ -13,7 +13,7 @@ HINSTANCE instance = nullptr;
 HWND main_window = nullptr;
 HWND page_windows[kPageCount] = {};
 HWND current_page = nullptr;
-WindowContext* window_context = nullptr;
+WindowContext* startup_context = nullptr;
 
 const PageTableEntry page_table[kPageCount] = {
     {IDD_OPTIONS_PAGE, OptionsPageProc, "オプション"},
@@ -102,8 +102,8 @@ bool CreateToolWindow(HINSTANCE program_instance, int show_command) {
     UpdateWindow(main_window);
     InitCommonControlsLibrary();
     // The input layer reports its own failures; the tool works without it.
-    window_context = new WindowContext{main_window, instance};
-    InitInput(window_context);
+    startup_context = new WindowContext{main_window, instance};
+    InitInput(startup_context);
     if (!CreatePages()) return false;
     current_page = page_windows[kOptionsPage];
     return true;
@@ -122,8 +122,8 @@ void ReleaseToolWindow() {
     if (main_window != nullptr && IsWindow(main_window)) DestroyWindow(main_window);
     if (instance != nullptr) UnregisterClassA(kWindowClass, instance);
     ReleaseConfig();
-    delete window_context;
-    window_context = nullptr;
+    delete startup_context;
+    startup_context = nullptr;
     main_window = nullptr;
     current_page = nullptr;
     for (HWND& page : page_windows) page = nullptr;

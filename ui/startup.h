@@ -7,7 +7,7 @@
 struct WindowContext;
 
 // The one WindowContext start-up creates; null before start-up and after clean-up.
-extern WindowContext* window_context;
+extern WindowContext* startup_context;
 
 // Everything the entry point does: load the configuration, create the window and the
 // pages, run the message loop, clean up. Returns the exit status, which is always 0.

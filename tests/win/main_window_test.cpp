@@ -256,7 +256,7 @@ TEST(StartUp, TheShowCommandReachesTheMainWindow) {
     ASSERT_TRUE(LoadConfig());
     ASSERT_TRUE(CreateToolWindow(GetModuleHandleA(nullptr), SW_SHOWMINNOACTIVE));
     EXPECT_TRUE(IsIconic(main_window));
-    EXPECT_NE(window_context, nullptr);
+    EXPECT_NE(startup_context, nullptr);
     ReleaseToolWindow();
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
@@ -294,7 +294,7 @@ TEST(StartUp, FailuresToLoadShowTheirMessagesAndCreateNoWindow) {
         EXPECT_EQ(recorder.Messages(), c.messages);
         EXPECT_EQ(FindWindowA("QORConfig", nullptr), nullptr);
         EXPECT_EQ(main_window, nullptr);
-        EXPECT_EQ(window_context, nullptr);
+        EXPECT_EQ(startup_context, nullptr);
     }
 }
 
