@@ -26,6 +26,28 @@ constexpr int kIdBuffer = 64;
 
 HWND AddressList(HWND page) { return GetDlgItem(page, IDC_ADDRESS_LIST); }
 
+// A list that is filled or read line by line talks to the list's window procedure
+// directly. A sent message also passes through every hook on the thread (the input
+// layer's device library hooks the thread to follow activation), and under Wine each
+// hooked message is a round trip to the window server: 65535 lines would take seconds.
+// Lines are inserted in their wide form: they hold only ASCII digits, "." and "*", and
+// the list keeps its text wide, so the conversion the ANSI message implies is skipped.
+struct DirectList {
+    explicit DirectList(HWND list)
+        : window(list),
+          procedure(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_WNDPROC))),
+          wide_procedure(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC))) {}
+    LRESULT Call(UINT message, WPARAM wparam, LPARAM lparam) const {
+        return CallWindowProcA(procedure, window, message, wparam, lparam);
+    }
+    LRESULT CallWide(UINT message, WPARAM wparam, LPARAM lparam) const {
+        return CallWindowProcW(wide_procedure, window, message, wparam, lparam);
+    }
+    HWND window;
+    WNDPROC procedure;
+    WNDPROC wide_procedure;
+};
+
 int LineCount(HWND list) {
     LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     return count > 0 ? static_cast<int>(count) : 0;
@@ -43,8 +65,10 @@ void BeginFill(HWND list, std::size_t lines) {
 
 // Puts a line after the last one. An explicit index keeps the stored order even
 // though the list sorts the lines the dialog adds.
-void AppendLine(HWND list, int index, const std::string& line) {
-    SendMessageA(list, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(line.c_str()));
+void AppendLine(const DirectList& list, int index, const std::string& line) {
+    wchar_t wide[kAddressTextMax + 1] = {};
+    for (std::size_t i = 0; i < line.size() && i < kAddressTextMax; ++i) wide[i] = static_cast<unsigned char>(line[i]);
+    list.CallWide(LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide));
 }
 
 void EndFill(HWND list) {
@@ -53,20 +77,21 @@ void EndFill(HWND list) {
 }
 
 // Line `index` of the list, read into `buffer`; an unreadable line reads as empty.
-std::string_view ReadLine(HWND list, int index, char (&buffer)[kLineBuffer]) {
+std::string_view ReadLine(const DirectList& list, int index, char (&buffer)[kLineBuffer]) {
     buffer[0] = '\0';
-    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+    LRESULT length = list.Call(LB_GETTEXTLEN, index, 0);
     if (length < 0 || length >= kLineBuffer) return {};
-    SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
+    list.Call(LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
     return std::string_view(buffer, strnlen(buffer, kLineBuffer));
 }
 
 void PopulatePatternList(HWND page, const std::vector<AddressPattern>& patterns) {
     HWND list = AddressList(page);
     BeginFill(list, patterns.size());
+    const DirectList direct(list);
     int index = 0;
     for (const AddressPattern& p : patterns)
-        AppendLine(list, index++, FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]));
+        AppendLine(direct, index++, FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]));
     EndFill(list);
 }
 
@@ -82,9 +107,10 @@ void HarvestPatternList(HWND page, std::vector<AddressPattern>& patterns) {
         AbandonSave();
         return;
     }
+    const DirectList direct(list);
     for (int index = 0; index < count; ++index) {
         char buffer[kLineBuffer];
-        const auto components = SplitAddressText(ReadLine(list, index, buffer));
+        const auto components = SplitAddressText(ReadLine(direct, index, buffer));
         for (int octet = 0; octet < 4; ++octet)
             harvested[index].octets[octet] = PatternOctetFromText(components[octet]);
     }
@@ -134,6 +160,7 @@ INT_PTR CALLBACK AddressListPageProc(HWND page, UINT message, WPARAM wparam, LPA
 void PopulateConnectPage(HWND page) {
     HWND list = AddressList(page);
     BeginFill(list, kConnectSlots);
+    const DirectList direct(list);
     char id[kConnectIdBytes + 1] = {};
     std::memcpy(id, game_config.connect_id, kConnectIdBytes);
     SetDlgItemTextA(page, IDC_CONNECT_ID, id);
@@ -141,7 +168,7 @@ void PopulateConnectPage(HWND page) {
     for (const ConnectAddress& address : game_config.connect_addresses) {
         const std::uint8_t* o = address.octets;
         if (o[0] == 0 && o[1] == 0 && o[2] == 0 && o[3] == 0) continue;
-        AppendLine(list, index++, FormatAddressText(o[0], o[1], o[2], o[3]));
+        AppendLine(direct, index++, FormatAddressText(o[0], o[1], o[2], o[3]));
     }
     EndFill(list);
 }
@@ -157,12 +184,13 @@ void HarvestConnectPage(HWND page) {
 
     HWND list = AddressList(page);
     const int count = LineCount(list);
+    const DirectList direct(list);
     for (std::size_t slot = 0; slot < kConnectSlots; ++slot) {
         ConnectAddress& address = game_config.connect_addresses[slot];
         std::memset(address.octets, 0, sizeof address.octets);
         if (static_cast<int>(slot) >= count) continue;
         char buffer[kLineBuffer];
-        const auto components = SplitAddressText(ReadLine(list, static_cast<int>(slot), buffer));
+        const auto components = SplitAddressText(ReadLine(direct, static_cast<int>(slot), buffer));
         for (int octet = 0; octet < 4; ++octet) address.octets[octet] = ConnectOctetFromText(components[octet]);
     }
 }
