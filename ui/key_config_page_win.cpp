@@ -1,0 +1,119 @@
+// Page 4: each player's input method and joypad buttons, the buttons captured live
+// from the first game controller. Every change goes into game_config at once; the
+// page is never harvested.
+#include "ui/key_config_page.h"
+
+#include "config/error_message.h"
+#include "config/game_config.h"
+#include "input/input.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window.h"
+
+const int key_label_ids[kKeyRows] = {
+    IDC_KEY_LABEL_1, IDC_KEY_LABEL_2, IDC_KEY_LABEL_3, IDC_KEY_LABEL_4, IDC_KEY_LABEL_5,
+    IDC_KEY_LABEL_6, IDC_KEY_LABEL_7, IDC_KEY_LABEL_8, IDC_KEY_LABEL_9,
+};
+const int key_button_ids[kKeyRows] = {
+    IDC_KEY_CHANGE_1, IDC_KEY_CHANGE_2, IDC_KEY_CHANGE_3, IDC_KEY_CHANGE_4, IDC_KEY_CHANGE_5,
+    IDC_KEY_CHANGE_6, IDC_KEY_CHANGE_7, IDC_KEY_CHANGE_8, IDC_KEY_CHANGE_9,
+};
+
+std::uint8_t current_player = 0;
+
+namespace {
+
+void SystemSleep(DWORD milliseconds) { Sleep(milliseconds); }
+
+CaptureSleepFunction capture_sleep = SystemSleep;
+
+KeyMap& CurrentKeyMap() { return game_config.options.key_map[current_player]; }
+std::int32_t& CurrentInputMethod() { return game_config.options.input_method[current_player]; }
+
+// The row whose change button has this id, or -1.
+int ChangeButtonRow(int id) {
+    for (int row = 0; row < kKeyRows; ++row) {
+        if (key_button_ids[row] == id) return row;
+    }
+    return -1;
+}
+
+// The capture below keeps the thread from dispatching WM_PAINT, so the new text is
+// painted here, synchronously, before the wait begins.
+void ShowLabelNow(HWND label, const char* text) {
+    SetWindowTextA(label, text);
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void SelectPlayer(HWND page, std::uint8_t player) {
+    if (current_player == player) return;
+    current_player = player;
+    PopulateKeyConfigPage(page);
+}
+
+void ResetKeyMap(HWND page) {
+    CurrentKeyMap() = IdentityKeyMap();
+    PopulateKeyConfigPage(page);
+}
+
+void OnCommand(HWND page, int id) {
+    const int row = ChangeButtonRow(id);
+    if (row >= 0) {
+        CaptureButton(page, row);
+        return;
+    }
+    switch (id) {
+    case IDC_PLAYER_1: SelectPlayer(page, 0); break;
+    case IDC_PLAYER_2: SelectPlayer(page, 1); break;
+    case IDC_METHOD_KEYBOARD: CurrentInputMethod() = 1; break;
+    case IDC_METHOD_JOYPAD: CurrentInputMethod() = 0; break;
+    case IDC_RESET: ResetKeyMap(page); break;
+    }
+}
+
+}  // namespace
+
+CaptureSleepFunction SetCaptureSleep(CaptureSleepFunction sleep) {
+    CaptureSleepFunction previous = capture_sleep;
+    capture_sleep = sleep != nullptr ? sleep : SystemSleep;
+    return previous;
+}
+
+void PopulateKeyConfigPage(HWND page) {
+    CheckRadioButton(page, IDC_PLAYER_1, IDC_PLAYER_2, current_player == 0 ? IDC_PLAYER_1 : IDC_PLAYER_2);
+    CheckRadioButton(page, IDC_METHOD_KEYBOARD, IDC_METHOD_JOYPAD,
+                     CurrentInputMethod() != 0 ? IDC_METHOD_KEYBOARD : IDC_METHOD_JOYPAD);
+    for (int row = 0; row < kKeyRows; ++row) {
+        SetWindowTextA(GetDlgItem(page, key_label_ids[row]), RowLabel(CurrentKeyMap(), row).text);
+    }
+}
+
+void CaptureButton(HWND page, int row) {
+    if (JoystickCount() == 0) {
+        ShowErrorMessage("ジョイパッドが接続されていません");
+        return;
+    }
+    ShowLabelNow(GetDlgItem(page, key_label_ids[row]), "変更中");
+    // The state of the buttons is read, not their changes, so a button already held
+    // when the change button was pressed is taken at the first poll.
+    for (DWORD elapsed = 0; elapsed < kCaptureBudgetMs; elapsed += kCapturePollPeriodMs) {
+        PollInput();
+        for (std::uint8_t button = 0; button < kCaptureButtons; ++button) {
+            if (JoystickButton(0, button) != 0) {
+                AssignButton(CurrentKeyMap(), key_row_slots[row], button);
+                PopulateKeyConfigPage(page);
+                return;
+            }
+        }
+        capture_sleep(kCapturePollPeriodMs);
+    }
+    // Nothing pressed: the label goes back to the row's unchanged button.
+    PopulateKeyConfigPage(page);
+}
+
+INT_PTR CALLBACK KeyConfigPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
+    TabFrame(page, message, wparam, lparam);
+    switch (message) {
+    case WM_COMMAND: OnCommand(page, LOWORD(wparam)); break;
+    }
+    return FALSE;
+}
