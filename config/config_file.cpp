@@ -42,7 +42,7 @@ ReadResult ReadWholeFile(const char* path, std::vector<std::uint8_t>& bytes) {
 // is complete on disk, so a failed save never leaves a damaged or half-written file.
 bool WriteThroughTemporary(void (*harvest)()) {
     const char* temp_path = ConfigTempPath();
-    std::FILE* file = std::fopen(temp_path, "wb");
+    std::FILE* file = FileMayBeReplaced(ConfigFilePath()) ? std::fopen(temp_path, "wb") : nullptr;
     if (file == nullptr) {
         ShowErrorMessage(kSaveFailed);
         return false;

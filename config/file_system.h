@@ -9,6 +9,10 @@ const char* ConfigFilePath();
 // Where a save writes before it replaces the file, in the same folder.
 const char* ConfigTempPath();
 
+// False when `path` exists but may not be overwritten (a read-only file), so a save
+// can give up before it touches anything, as writing the file in place would.
+bool FileMayBeReplaced(const char* path);
+
 // Pushes everything written to `file` to the disk. False on any error.
 bool CommitFile(std::FILE* file);
 

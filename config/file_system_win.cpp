@@ -7,6 +7,11 @@
 const char* ConfigFilePath() { return "Data\\GameConfig.dat"; }
 const char* ConfigTempPath() { return "Data\\GameConfig.dat.new"; }
 
+bool FileMayBeReplaced(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+}
+
 bool CommitFile(std::FILE* file) {
     return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
 }

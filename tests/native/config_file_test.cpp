@@ -3,8 +3,12 @@
 
 #include "config/config_file.h"
 #include "config/game_config.h"
+#include "support/file_builder.h"
 #include "support/scratch_dir.h"
 
+#include <filesystem>
+
+using testing_support::FileBuilder;
 using testing_support::Hex;
 using testing_support::MessageRecorder;
 using testing_support::ScratchGameFolder;
@@ -49,4 +53,113 @@ TEST(ConfigFile, MissingFileIsCreatedWithTheDefaultBytes) {
     EXPECT_EQ(game_config.options.input_method[0], 0);
     EXPECT_EQ(game_config.options.key_map[1], IdentityKeyMap());
     EXPECT_EQ(game_config.options.loading_illustration, 3);
+}
+
+namespace {
+
+const char kCreating[] = "コンフィグファイルが読み込めませんでした\n新規作成します";
+const char kSaveFailed[] = "コンフィグファイルの保存に失敗しました";
+const char kCreateFailed[] = "コンフィグファイルの新規作成に失敗しました";
+const char kNewer[] = "新しいバージョンのコンフィグファイルです";
+
+using Messages = std::vector<std::string>;
+
+std::vector<std::uint8_t> FileOfVersion(std::uint16_t version) {
+    std::vector<std::uint8_t> bytes = DefaultFileBytes();
+    bytes[0] = version & 0xff;
+    bytes[1] = version >> 8;
+    return bytes;
+}
+
+int harvest_calls = 0;
+bool harvest_saw_file_open = false;
+void CountingHarvest() {
+    ++harvest_calls;
+    harvest_saw_file_open = std::filesystem::exists("Data/GameConfig.dat.new");
+    game_config.options.bgm_volume = -1234;
+}
+
+}  // namespace
+
+TEST(ConfigFile, FilesTooShortForAVersionAreCreatedAnew) {
+    for (std::size_t length : {0u, 1u}) {
+        ScratchGameFolder folder;
+        MessageRecorder messages;
+        folder.WriteConfig(std::vector<std::uint8_t>(length, 0x10));
+        ASSERT_TRUE(LoadConfig());
+        EXPECT_EQ(messages.Messages(), Messages{kCreating});
+        EXPECT_EQ(folder.ReadConfig(), DefaultFileBytes());
+    }
+}
+
+TEST(ConfigFile, NewerVersionIsRefusedAndLeftOnDisk) {
+    ScratchGameFolder folder;
+    MessageRecorder messages;
+    std::vector<std::uint8_t> newer = FileOfVersion(273);
+    folder.WriteConfig(newer);
+    EXPECT_FALSE(LoadConfig());
+    EXPECT_EQ(messages.Messages(), Messages{kNewer});
+    EXPECT_EQ(folder.ReadConfig(), newer);
+}
+
+TEST(ConfigFile, MissingDataFolderFailsTheCreationWithTwoMoreMessages) {
+    ScratchGameFolder folder(/*with_data_folder=*/false);
+    MessageRecorder messages;
+    EXPECT_FALSE(LoadConfig());
+    EXPECT_EQ(messages.Messages(), (Messages{kCreating, kSaveFailed, kCreateFailed}));
+    EXPECT_FALSE(folder.ConfigExists());
+}
+
+TEST(ConfigFile, OldVersionLoadsAndIsSavedAsTheCurrentVersion) {
+    ScratchGameFolder folder;
+    MessageRecorder messages;
+    FileBuilder f;
+    f.U16(259);
+    std::vector<std::uint8_t> defaults = DefaultFileBytes();
+    f.Raw(std::vector<std::uint8_t>(defaults.begin() + 2, defaults.begin() + 2 + 68));
+    f.Fill(17 + 96 + 4, 0);
+    folder.WriteConfig(f.bytes);
+    ASSERT_TRUE(LoadConfig());
+    EXPECT_TRUE(messages.Messages().empty());
+    ASSERT_TRUE(WriteConfigFile());
+    EXPECT_EQ(folder.ReadConfig(), DefaultFileBytes());
+}
+
+TEST(ConfigFile, SaveHarvestsOnlyOnceTheOutputIsOpen) {
+    ScratchGameFolder folder;
+    MessageRecorder messages;
+    ASSERT_TRUE(LoadConfig());
+    messages.Clear();
+
+    harvest_calls = 0;
+    ASSERT_TRUE(SaveConfig(CountingHarvest));
+    EXPECT_EQ(harvest_calls, 1);
+    EXPECT_TRUE(harvest_saw_file_open);
+    std::vector<std::uint8_t> saved = folder.ReadConfig();
+    EXPECT_EQ(std::vector<std::uint8_t>(saved.begin() + 30, saved.begin() + 34), Hex("2efbffff"));
+    EXPECT_FALSE(std::filesystem::exists("Data/GameConfig.dat.new"));
+    EXPECT_TRUE(messages.Messages().empty());
+
+    // The output cannot be opened: no harvest, one message, the old file untouched.
+    std::filesystem::create_directory("Data/GameConfig.dat.new");
+    game_config.options.bgm_volume = 0;
+    EXPECT_FALSE(SaveConfig(CountingHarvest));
+    EXPECT_EQ(harvest_calls, 1);
+    EXPECT_EQ(game_config.options.bgm_volume, 0);
+    EXPECT_EQ(messages.Messages(), Messages{kSaveFailed});
+    EXPECT_EQ(folder.ReadConfig(), saved);
+}
+
+TEST(ConfigFile, FailedReplaceKeepsTheOldFileAndRemovesTheTemporary) {
+    ScratchGameFolder folder;
+    MessageRecorder messages;
+    ASSERT_TRUE(LoadConfig());
+    messages.Clear();
+    // A non-empty folder where the file should be cannot be replaced on any system.
+    std::filesystem::remove("Data/GameConfig.dat");
+    std::filesystem::create_directories("Data/GameConfig.dat/keep");
+    EXPECT_FALSE(WriteConfigFile());
+    EXPECT_EQ(messages.Messages(), Messages{kSaveFailed});
+    EXPECT_TRUE(std::filesystem::exists("Data/GameConfig.dat/keep"));
+    EXPECT_FALSE(std::filesystem::exists("Data/GameConfig.dat.new"));
 }
