@@ -37,12 +37,9 @@ int ChangeButtonRow(int id) {
     return -1;
 }
 
-// The capture below keeps the thread from dispatching WM_PAINT, so the new text is
-// painted here, synchronously, before the wait begins.
-void ShowLabelNow(HWND label, const char* text) {
-    SetWindowTextA(label, text);
-    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
+// Paints the label at once rather than when a WM_PAINT would next be dispatched, which
+// a capture never does while it waits.
+void PaintNow(HWND label) { RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
 
 void SelectPlayer(HWND page, std::uint8_t player) {
     if (current_player == player) return;
@@ -92,10 +89,17 @@ void CaptureButton(HWND page, int row) {
         ShowErrorMessage("ジョイパッドが接続されていません");
         return;
     }
-    ShowLabelNow(GetDlgItem(page, key_label_ids[row]), "変更中");
+    HWND label = GetDlgItem(page, key_label_ids[row]);
+    SetWindowTextA(label, "変更中");
     // The state of the buttons is read, not their changes, so a button already held
     // when the change button was pressed is taken at the first poll.
     for (DWORD elapsed = 0; elapsed < kCaptureBudgetMs; elapsed += kCapturePollPeriodMs) {
+        // Painted before every poll, not only the first: nothing repaints the window
+        // while the capture holds the thread, so this keeps "変更中" on screen even when
+        // the window was covered and uncovered meanwhile, and where the system shows a
+        // busy window's drawing only on a later paint (Wine does so once the thread has
+        // gone 50 ms without reading messages) the label still reaches the screen.
+        PaintNow(label);
         PollInput();
         for (std::uint8_t button = 0; button < kCaptureButtons; ++button) {
             if (JoystickButton(0, button) != 0) {
