@@ -87,4 +87,3 @@ BENCHMARK(BM_LoadConfig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaveConfig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
-BENCHMARK_MAIN();

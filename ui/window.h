@@ -28,6 +28,9 @@ extern HWND main_window;
 extern HWND page_windows[kPageCount];
 extern HWND current_page;
 
+// Inserts the six tab labels, in page order, into a page's tab control; null does nothing.
+void FillTabControl(HWND tab);
+
 // Copies page `index`'s slice of game_config into its controls; other indexes do nothing.
 void PopulatePage(int index);
 

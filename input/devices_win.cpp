@@ -1,0 +1,217 @@
+// Opening the DirectInput 8 devices at start-up, the DirectInput reads behind polling,
+// and InitInput, which ties the two together.
+#include "input/devices.h"
+
+#include <mmsystem.h>
+
+#include <cstddef>
+#include <initializer_list>
+
+#include "config/error_message.h"
+#include "input/input.h"
+
+// The polling tables are read straight from the platform; the layouts must agree.
+static_assert(sizeof(MouseStateData) == sizeof(DIMOUSESTATE2));
+static_assert(offsetof(MouseStateData, rgbButtons) == offsetof(DIMOUSESTATE2, rgbButtons));
+static_assert(sizeof(JoystickStateData) == sizeof(DIJOYSTATE2));
+static_assert(offsetof(JoystickStateData, rgdwPOV) == offsetof(DIJOYSTATE2, rgdwPOV));
+static_assert(offsetof(JoystickStateData, rgbButtons) == offsetof(DIJOYSTATE2, rgbButtons));
+static_assert(offsetof(JoystickStateData, lVX) == offsetof(DIJOYSTATE2, lVX));
+static_assert(offsetof(JoystickStateData, rglFSlider) == offsetof(DIJOYSTATE2, rglFSlider));
+
+WindowContext* window_context;
+IDirectInput8A* direct_input;
+IDirectInputDevice8A* keyboard_device;
+IDirectInputDevice8A* mouse_device;
+IDirectInputDevice8A* joystick_devices[kMaxJoysticks];
+std::uint8_t joystick_count;
+std::uint8_t joystick_limit;
+
+namespace {
+
+const InputPlatform real_platform = {DirectInput8Create, joyGetNumDevs};
+const InputPlatform* platform = &real_platform;
+
+// The keyboard and the mouse open the same way and differ only in these.
+struct SystemDevice {
+    IDirectInputDevice8A** slot;
+    const GUID* guid;
+    const DIDATAFORMAT* format;
+    const char* creation_failed;
+    const char* format_failed;
+    const char* cooperation_failed;
+};
+
+const SystemDevice keyboard = {
+    &keyboard_device,
+    &GUID_SysKeyboard,
+    &c_dfDIKeyboard,
+    "DirectInput8\nキーボードオブジェクトの生成に失敗しました",
+    "DirectInput8\nキーボードのデータ設定に失敗しました",
+    "DirectInput8\nキーボードの協調設定に失敗しました",
+};
+
+const SystemDevice mouse = {
+    &mouse_device,
+    &GUID_SysMouse,
+    &c_dfDIMouse2,
+    "DirectInput8\nマウスオブジェクトの生成に失敗しました",
+    "DirectInput8\nマウスのデータ設定に失敗しました",
+    "DirectInput8\nマウスの協調設定に失敗しました",
+};
+
+// A device that fails after creation stays in its slot, created but not acquired: its
+// reads then fail harmlessly or deliver its state.
+bool OpenSystemDevice(const SystemDevice& device) {
+    if (direct_input == nullptr) return false;
+    if (FAILED(direct_input->CreateDevice(*device.guid, device.slot, nullptr))) {
+        *device.slot = nullptr;
+        ShowErrorMessage(device.creation_failed);
+        return false;
+    }
+    IDirectInputDevice8A* created = *device.slot;
+    if (FAILED(created->SetDataFormat(device.format))) {
+        ShowErrorMessage(device.format_failed);
+        return false;
+    }
+    if (FAILED(created->SetCooperativeLevel(window_context->main_window, kCooperativeLevel))) {
+        ShowErrorMessage(device.cooperation_failed);
+        return false;
+    }
+    created->Acquire();
+    return true;
+}
+
+bool SetUpJoystick(IDirectInputDevice8A* device) {
+    if (FAILED(device->SetDataFormat(&c_dfDIJoystick2))) return false;
+    if (FAILED(device->SetCooperativeLevel(window_context->main_window, kCooperativeLevel))) return false;
+    if (FAILED(device->EnumObjects(SetAxisRange, device, DIDFT_AXIS))) return false;
+    device->Acquire();
+    return true;
+}
+
+void ReleaseJoystick(int slot) {
+    if (joystick_devices[slot] == nullptr) return;
+    joystick_devices[slot]->Release();
+    joystick_devices[slot] = nullptr;
+}
+
+// Reads one device; a failed read asks for the device again so that a later poll, once
+// the window is back in the foreground, reads it normally.
+bool ReadDevice(IDirectInputDevice8A* device, DWORD size, void* out) {
+    if (device == nullptr) return false;
+    if (FAILED(device->GetDeviceState(size, out))) {
+        device->Acquire();
+        return false;
+    }
+    return true;
+}
+
+std::uint8_t CountJoysticks() { return joystick_count; }
+
+bool JoystickPresent(std::uint8_t slot) { return slot < kMaxJoysticks && joystick_devices[slot] != nullptr; }
+
+bool ReadKeyboard(std::uint8_t* keys) { return ReadDevice(keyboard_device, kKeyCount, keys); }
+
+bool ReadMouse(MouseStateData* state) { return ReadDevice(mouse_device, sizeof *state, state); }
+
+bool ReadJoystick(std::uint8_t slot, JoystickStateData* state) {
+    if (!JoystickPresent(slot)) return false;
+    joystick_devices[slot]->Poll();
+    return ReadDevice(joystick_devices[slot], sizeof *state, state);
+}
+
+}  // namespace
+
+const DeviceReads platform_device_reads = {CountJoysticks, JoystickPresent, ReadKeyboard, ReadMouse, ReadJoystick};
+
+const InputPlatform* SetInputPlatform(const InputPlatform* replacement) {
+    const InputPlatform* previous = platform;
+    platform = replacement != nullptr ? replacement : &real_platform;
+    return previous;
+}
+
+bool OpenInputDevices(WindowContext* context) {
+    window_context = context;
+    void* created = nullptr;
+    if (FAILED(platform->direct_input_create(context->instance, DIRECTINPUT_VERSION, IID_IDirectInput8A, &created,
+                                             nullptr))) {
+        direct_input = nullptr;
+        ShowErrorMessage("DirectInput8オブジェクトの生成に失敗しました");
+        return false;
+    }
+    direct_input = static_cast<IDirectInput8A*>(created);
+    OpenKeyboard();
+    OpenMouse();
+    OpenJoysticks();
+    return true;
+}
+
+bool OpenKeyboard() { return OpenSystemDevice(keyboard); }
+
+bool OpenMouse() { return OpenSystemDevice(mouse); }
+
+bool OpenJoysticks() {
+    if (direct_input == nullptr) return false;
+    const UINT limit = platform->joystick_slots() & 0xFF;
+    joystick_limit = static_cast<std::uint8_t>(limit < kMaxJoysticks ? limit : kMaxJoysticks);
+
+    if (FAILED(direct_input->EnumDevices(DI8DEVCLASS_GAMECTRL, OnJoystickFound, nullptr, DIEDFL_ATTACHEDONLY))) {
+        for (int slot = 0; slot < kMaxJoysticks; ++slot) ReleaseJoystick(slot);
+        joystick_count = 0;
+        return false;
+    }
+    // A controller whose set-up fails keeps its index: the slot is emptied, not closed up,
+    // so the joysticks after it keep theirs.
+    for (int slot = 0; slot < joystick_count; ++slot) {
+        if (!SetUpJoystick(joystick_devices[slot])) ReleaseJoystick(slot);
+    }
+    for (int slot = joystick_count; slot < kMaxJoysticks; ++slot) joystick_devices[slot] = nullptr;
+    return true;
+}
+
+BOOL CALLBACK OnJoystickFound(LPCDIDEVICEINSTANCEA instance, LPVOID) {
+    // Checked before creating as well as after, so a limit of 0 opens nothing and the
+    // slots hold at most joystick_limit devices whatever the enumeration does.
+    if (joystick_count >= joystick_limit) return DIENUM_STOP;
+    if (FAILED(direct_input->CreateDevice(instance->guidInstance, &joystick_devices[joystick_count], nullptr))) {
+        joystick_devices[joystick_count] = nullptr;
+        return DIENUM_STOP;
+    }
+    ++joystick_count;
+    return joystick_count < joystick_limit ? DIENUM_CONTINUE : DIENUM_STOP;
+}
+
+BOOL CALLBACK SetAxisRange(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID device) {
+    DIPROPRANGE range{};
+    range.diph.dwSize = sizeof(DIPROPRANGE);
+    range.diph.dwHeaderSize = sizeof(DIPROPHEADER);
+    range.diph.dwObj = object->dwType;
+    range.diph.dwHow = DIPH_BYID;
+    range.lMin = kAxisMinimum;
+    range.lMax = kAxisMaximum;
+    // A failure leaves the remaining axes at the device's own range; the device stays usable.
+    if (FAILED(static_cast<IDirectInputDevice8A*>(device)->SetProperty(DIPROP_RANGE, &range.diph))) return DIENUM_STOP;
+    return DIENUM_CONTINUE;
+}
+
+bool InitInput(WindowContext* context) {
+    if (!OpenInputDevices(context)) return false;
+    InitPads();
+    return true;
+}
+
+void ResetInputForTesting() {
+    for (int slot = 0; slot < kMaxJoysticks; ++slot) ReleaseJoystick(slot);
+    for (IDirectInputDevice8A** device : {&keyboard_device, &mouse_device}) {
+        if (*device != nullptr) (*device)->Release();
+        *device = nullptr;
+    }
+    if (direct_input != nullptr) direct_input->Release();
+    direct_input = nullptr;
+    window_context = nullptr;
+    joystick_count = 0;
+    joystick_limit = 0;
+    platform = &real_platform;
+    ResetInputStateForTesting();
+}

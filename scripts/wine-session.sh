@@ -1,0 +1,73 @@
+# Sourced by the scripts that drive the real program from outside: a private Xvfb, the
+# project's Wine prefix with the Japanese locale, and small xdotool helpers. Only the
+# Xvfb started here is ever stopped, by its process id.
+
+session_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="$session_root/build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+session_xvfb_pid=""
+
+# Starts Xvfb 1024x768x24 on a free display and points DISPLAY at it.
+session_start_xvfb() {
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  session_xvfb_pid=$!
+  for _ in $(seq 200); do [ -s "$fdfile" ] && break; sleep 0.05; done
+  if [ ! -s "$fdfile" ]; then
+    echo "Xvfb did not start" >&2
+    rm -f "$fdfile"
+    return 1
+  fi
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+}
+
+session_stop_xvfb() {
+  if [ -n "$session_xvfb_pid" ]; then
+    kill "$session_xvfb_pid" 2>/dev/null || true
+    wait "$session_xvfb_pid" 2>/dev/null || true
+    session_xvfb_pid=""
+  fi
+}
+
+# Prints the id of the visible top-level window titled exactly $1, waiting up to $2
+# seconds (default 30); fails when none appears.
+session_wait_window() {
+  local title=$1 limit=${2:-30} id
+  local tries=$((limit * 20))
+  for _ in $(seq "$tries"); do
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.05
+  done
+  return 1
+}
+
+# Window geometry as "x y width height" (no window manager: no frame offsets).
+session_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+session_click() {
+  xdotool mousemove "$1" "$2" click 1
+}
+
+# Presses OK on the message box with the given window id (its default button).
+session_answer_box() {
+  local id=$1 x y w h
+  read -r x y w h < <(session_geometry "$id")
+  xdotool windowfocus "$id" 2>/dev/null || true
+  xdotool key --window "$id" Return 2>/dev/null || true
+  sleep 0.3
+  if xdotool search --onlyvisible --name '^Error$' 2>/dev/null | grep -qx "$id"; then
+    # Focus did not reach the box: click its button, centred near the bottom edge.
+    session_click $((x + w / 2)) $((y + h - 24))
+  fi
+}

@@ -1,0 +1,52 @@
+// Layout checks shared by the page tests.
+#include "layout_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+void ExpectLayout(HWND page, const PlacedControl* placed, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const PlacedControl& p = placed[i];
+        SCOPED_TRACE(testing::Message() << "control " << p.id << " " << p.caption << " (row " << i << ")");
+        HWND control = p.id == -1 ? FindWindowExA(page, nullptr, p.window_class, p.caption)
+                                  : GetDlgItem(page, p.id);
+        ASSERT_NE(control, nullptr);
+        char text[64] = {};
+        GetClassNameA(control, text, sizeof text);
+        EXPECT_STREQ(text, p.window_class);
+        GetWindowTextA(control, text, sizeof text);
+        EXPECT_STREQ(text, p.caption);
+
+        // A dialog converts a control's position and its size separately, so the right
+        // edge is the converted left plus the converted width.
+        RECT origin = {p.units.left, p.units.top, 0, 0};
+        RECT size = {0, 0, p.units.right, p.units.bottom};
+        MapDialogRect(page, &origin);
+        MapDialogRect(page, &size);
+        RECT expected = {origin.left, origin.top, origin.left + size.right, origin.top + size.bottom};
+        RECT actual;
+        GetWindowRect(control, &actual);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, expected.left);
+        EXPECT_EQ(actual.top, expected.top);
+        EXPECT_EQ(actual.right, expected.right);
+        EXPECT_EQ(actual.bottom, expected.bottom);
+
+        LONG style = GetWindowLongA(control, GWL_STYLE);
+        EXPECT_NE(style & WS_VISIBLE, 0);
+        bool button = std::string(p.window_class) == "Button";
+        if (button) {
+            EXPECT_EQ(style & BS_TYPEMASK, p.style & BS_TYPEMASK);
+        }
+        LONG flags = button ? p.style & ~BS_TYPEMASK : p.style;
+        EXPECT_EQ(style & flags, flags);
+        LONG absent = p.absent;
+        // A radio button takes WS_TABSTOP when it is checked (and gives it up when
+        // cleared), so only an unchecked one shows the template's style.
+        if (button && (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON &&
+            SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            absent &= ~WS_TABSTOP;
+        EXPECT_EQ(style & absent, 0);
+    }
+}

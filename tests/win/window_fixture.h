@@ -1,0 +1,44 @@
+// A test fixture that starts the tool in-process as the program does: a scratch game
+// folder as the current directory, the configuration loaded, the main window and the
+// six pages created. Messages shown meanwhile are recorded, never displayed.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/scratch_dir.h"
+
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs before the configuration is loaded; by default there is no file, so loading
+    // creates one with the defaults. Override to write a file of your own.
+    virtual void PrepareConfig() {}
+
+    HWND Page(int index) const;
+    HWND Control(int page, int id) const;
+    int TabSelection(int page) const;
+    bool PageVisible(int page) const;
+
+    // What a click on tab `index` of the page shown produces: the tab control changes
+    // its selection and notifies its page.
+    void SelectTab(int index);
+    // A click on a push button of a page (BM_CLICK; the page need not be shown).
+    void Click(int page, int id);
+    // The command a click on control `id` of `page` sends, without the button.
+    void Command(int page, int id);
+    // Dispatches everything queued; true when the quit message came.
+    bool PumpMessages();
+
+    const std::vector<std::string>& Messages() const { return recorder_->Messages(); }
+
+    std::optional<testing_support::ScratchGameFolder> folder_;
+    std::optional<testing_support::MessageRecorder> recorder_;
+};

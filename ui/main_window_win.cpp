@@ -1,0 +1,140 @@
+// Start-up, the main window, the message loop and the clean-up at exit.
+#include "ui/startup.h"
+
+#include "config/config_file.h"
+#include "config/error_message.h"
+#include "config/game_config.h"
+#include "input/input.h"
+#include "input/window_context.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window.h"
+
+HINSTANCE instance = nullptr;
+HWND main_window = nullptr;
+HWND page_windows[kPageCount] = {};
+HWND current_page = nullptr;
+WindowContext* startup_context = nullptr;
+
+const PageTableEntry page_table[kPageCount] = {
+    {IDD_OPTIONS_PAGE, OptionsPageProc, "オプション"},
+    {IDD_CONNECT_PAGE, ConnectPageProc, "接続先IP"},
+    {IDD_DENIED_PAGE, AddressListPageProc, "拒否IP"},
+    {IDD_ALLOWED_PAGE, AddressListPageProc, "許可IP"},
+    {IDD_KEY_CONFIG_PAGE, KeyConfigPageProc, "キーコンフィグ"},
+    {IDD_MESSAGE_PAGE, MessagePageProc, "ファンクションメッセージ"},
+};
+
+namespace {
+
+const char kWindowClass[] = "QORConfig";
+const char kWindowTitle[] = "QORConfig";
+const char kLoadFailed[] = "コンフィグファイルの読み込みに失敗しました";
+
+// The outer size of the main window in pixels; it has no sizing border.
+constexpr int kWindowWidth = 320;
+constexpr int kWindowHeight = 528;
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CLOSE: DestroyWindow(window); return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        default: return DefWindowProcA(window, message, wparam, lparam);
+    }
+}
+
+bool RegisterMainWindowClass() {
+    WNDCLASSA window_class = {};
+    window_class.style = CS_HREDRAW | CS_VREDRAW;
+    window_class.lpfnWndProc = MainWindowProc;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP_ICON));
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    window_class.lpszClassName = kWindowClass;
+    return RegisterClassA(&window_class) != 0;
+}
+
+// Centred from the screen size alone; C++ division truncates toward zero, so a screen
+// smaller than the window gives a negative origin rounded toward zero.
+HWND CreateMainWindow() {
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
+    return CreateWindowExA(0, kWindowClass, kWindowTitle,
+                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                           kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
+}
+
+// Pages are created in index order; each fills its tab control while it is created.
+bool CreatePages() {
+    for (int index = 0; index < kPageCount; ++index) {
+        const PageTableEntry& entry = page_table[index];
+        HWND page = CreateDialogParamA(instance, MAKEINTRESOURCEA(entry.dialog_template),
+                                       main_window, entry.procedure, 0);
+        if (page == nullptr) return false;
+        page_windows[index] = page;
+        ShowWindow(page, index == kOptionsPage ? SW_SHOW : SW_HIDE);
+        PopulatePage(index);
+    }
+    return true;
+}
+
+// The common controls library is loaded here rather than imported: an imported library
+// is loaded, and registers its window classes, before the program starts, which under
+// Wine holds up the main window's first appearance by about a fifth. It stays loaded for
+// the life of the process, since the pages' tab controls and trackbars live in it.
+void InitCommonControlsLibrary() {
+    HMODULE library = LoadLibraryA("comctl32.dll");
+    if (library == nullptr) return;
+    using InitFunction = void(WINAPI*)();
+    auto init = reinterpret_cast<InitFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library, "InitCommonControls")));
+    if (init != nullptr) init();
+}
+
+}  // namespace
+
+bool CreateToolWindow(HINSTANCE program_instance, int show_command) {
+    instance = program_instance;
+    if (!RegisterMainWindowClass()) return false;
+    main_window = CreateMainWindow();
+    if (main_window == nullptr) return false;
+    ShowWindow(main_window, show_command);
+    UpdateWindow(main_window);
+    InitCommonControlsLibrary();
+    // The input layer reports its own failures; the tool works without it.
+    startup_context = new WindowContext{main_window, instance};
+    InitInput(startup_context);
+    if (!CreatePages()) return false;
+    current_page = page_windows[kOptionsPage];
+    return true;
+}
+
+// No IsDialogMessage: the pages keep no dialog keyboard handling.
+void RunMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void ReleaseToolWindow() {
+    if (main_window != nullptr && IsWindow(main_window)) DestroyWindow(main_window);
+    if (instance != nullptr) UnregisterClassA(kWindowClass, instance);
+    ReleaseConfig();
+    delete startup_context;
+    startup_context = nullptr;
+    main_window = nullptr;
+    current_page = nullptr;
+    for (HWND& page : page_windows) page = nullptr;
+}
+
+int RunTool(HINSTANCE program_instance, int show_command) {
+    if (!LoadConfig()) {
+        ShowErrorMessage(kLoadFailed);
+        return 0;
+    }
+    if (CreateToolWindow(program_instance, show_command)) RunMessageLoop();
+    ReleaseToolWindow();
+    return 0;
+}

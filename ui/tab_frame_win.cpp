@@ -1,0 +1,98 @@
+// The frame every page shares (tab strip, Save, Exit) and the two operations that move
+// data between game_config and the pages.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "config/config_file.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/startup.h"
+#include "ui/window.h"
+
+void (*page_harvest_observer)(int page) = nullptr;
+
+namespace {
+
+struct HarvestStep {
+    int page;
+    void (*harvest)(HWND page);
+};
+
+// The key configuration page writes game_config as it changes, so it has no step.
+constexpr HarvestStep kHarvestSteps[] = {
+    {kOptionsPage, HarvestOptionsPage},
+    {kConnectPage, HarvestConnectPage},
+    {kDeniedPage, HarvestDeniedPage},
+    {kAllowedPage, HarvestAllowedPage},
+    {kMessagePage, HarvestMessagePage},
+};
+
+// The six tab controls are separate controls, one per page; keeping their selections
+// equal makes them look like one tab strip.
+void OnTabChange(HWND page) {
+    const int selected =
+        static_cast<int>(SendDlgItemMessageA(page, IDC_TAB, TCM_GETCURSEL, 0, 0));
+    // A tab control that reports no page leaves everything as it is, rather than
+    // hiding every page.
+    if (selected < 0 || selected >= kPageCount) return;
+    current_page = page_windows[selected];
+    for (int index = 0; index < kPageCount; ++index) {
+        ShowWindow(page_windows[index], index == selected ? SW_SHOW : SW_HIDE);
+        // TCM_SETCURSEL sends no TCN_SELCHANGE, so this starts no further switch.
+        if (page_windows[index] != page)
+            SendDlgItemMessageA(page_windows[index], IDC_TAB, TCM_SETCURSEL, selected, 0);
+    }
+}
+
+void OnCommand(WORD id) {
+    switch (id) {
+        case IDC_SAVE: SaveConfig(HarvestPages); break;
+        case IDC_EXIT: DestroyWindow(main_window); break;
+        default: break;
+    }
+}
+
+bool IsTabChange(WPARAM wparam, LPARAM lparam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+    return LOWORD(wparam) == IDC_TAB && header != nullptr && header->code == TCN_SELCHANGE;
+}
+
+}  // namespace
+
+void FillTabControl(HWND tab) {
+    if (tab == nullptr) return;
+    for (int index = 0; index < kPageCount; ++index) {
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(page_table[index].tab_label);
+        SendMessageA(tab, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void TabFrame(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_INITDIALOG: FillTabControl(GetDlgItem(page, IDC_TAB)); break;
+        case WM_NOTIFY: if (IsTabChange(wparam, lparam)) OnTabChange(page); break;
+        case WM_COMMAND: OnCommand(LOWORD(wparam)); break;
+        default: break;
+    }
+}
+
+void PopulatePage(int index) {
+    if (index < 0 || index >= kPageCount) return;
+    HWND page = page_windows[index];
+    switch (index) {
+        case kOptionsPage: PopulateOptionsPage(page); break;
+        case kConnectPage: PopulateConnectPage(page); break;
+        case kDeniedPage: PopulateDeniedPage(page); break;
+        case kAllowedPage: PopulateAllowedPage(page); break;
+        case kKeyConfigPage: PopulateKeyConfigPage(page); break;
+        case kMessagePage: PopulateMessagePage(page); break;
+    }
+}
+
+void HarvestPages() {
+    for (const HarvestStep& step : kHarvestSteps) {
+        if (page_harvest_observer != nullptr) page_harvest_observer(step.page);
+        step.harvest(page_windows[step.page]);
+    }
+}
