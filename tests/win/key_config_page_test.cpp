@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "config/game_config.h"
+#include "layout_check.h"
 #include "ui/key_config_page.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
@@ -143,65 +144,33 @@ TEST_F(KeyConfigPageTest, StartUpShowsPlayerOneWithTheStoredButtons) {
     EXPECT_EQ(RowLabels(), kIdentityLabels);
 }
 
-// The template, written out from the page's layout in dialog units. Controls without an
-// id (group boxes, captions) are found by their text.
-TEST_F(KeyConfigPageTest, TemplatePlacesEveryControl) {
-    struct Placed {
-        int id;  // 0: found by its text
-        std::string text;
-        RECT units;  // left, top, width, height
+// The template, written out from the page's layout in dialog units.
+TEST_F(KeyConfigPageTest, TemplatePlacesEveryControlWithItsCaptionAndStyle) {
+    constexpr LONG kRadio = BS_AUTORADIOBUTTON;
+    constexpr LONG kFirst = BS_AUTORADIOBUTTON | WS_GROUP;
+    constexpr LONG kPush = BS_PUSHBUTTON | WS_TABSTOP;
+    std::vector<PlacedControl> placed = {
+        {-1, "Button", "プレイヤー", {11, 18, 184, 20}, BS_GROUPBOX, 0},
+        {IDC_PLAYER_1, "Button", "1P", {15, 26, 24, 10}, kFirst, WS_TABSTOP},
+        {IDC_PLAYER_2, "Button", "2P", {75, 26, 24, 10}, kRadio, WS_TABSTOP | WS_GROUP},
+        {-1, "Button", "操作方法", {11, 38, 184, 20}, BS_GROUPBOX, 0},
+        {IDC_METHOD_KEYBOARD, "Button", "キーボード", {15, 46, 49, 10}, kFirst, WS_TABSTOP},
+        {IDC_METHOD_JOYPAD, "Button", "ジョイパッド", {75, 46, 50, 10}, kRadio, WS_TABSTOP | WS_GROUP},
+        {-1, "Button", "操作キー", {11, 58, 184, 222}, BS_GROUPBOX, 0},
+        {IDC_RESET, "Button", "初期設定に戻す", {128, 262, 62, 14}, kPush, 0},
     };
-    std::vector<Placed> placed = {
-        {0, "プレイヤー", {11, 18, 184, 20}},
-        {IDC_PLAYER_1, "1P", {15, 26, 24, 10}},
-        {IDC_PLAYER_2, "2P", {75, 26, 24, 10}},
-        {0, "操作方法", {11, 38, 184, 20}},
-        {IDC_METHOD_KEYBOARD, "キーボード", {15, 46, 49, 10}},
-        {IDC_METHOD_JOYPAD, "ジョイパッド", {75, 46, 50, 10}},
-        {0, "操作キー", {11, 58, 184, 222}},
-        {IDC_RESET, "初期設定に戻す", {128, 262, 62, 14}},
-    };
-    const std::pair<const char*, int> captions[kKeyRows] = {
+    const std::pair<const char*, LONG> captions[kKeyRows] = {
         {"攻撃・魔力技１", 50}, {"魔力弾・魔力技２/決定", 78}, {"ガード・魔力技３/キャンセル", 88},
         {"ダッシュ", 24},       {"魔力溜め・魔力技トリガー", 83}, {"ターゲット変更", 46},
         {"上昇", 17},           {"下降", 17},                      {"メニュー", 24},
     };
     for (int row = 0; row < kKeyRows; ++row) {
         const LONG top = 66 + 22 * row;
-        placed.push_back({0, captions[row].first, {15, top + 4, captions[row].second, 8}});
-        placed.push_back({IDC_KEY_LABEL_1 + row, kIdentityLabels[row], {120, top + 4, 25, 8}});
-        placed.push_back({IDC_KEY_CHANGE_1 + row, "変更", {148, top, 42, 14}});
+        placed.push_back({-1, "Static", captions[row].first, {15, top + 4, captions[row].second, 8}, 0, 0});
+        placed.push_back({IDC_KEY_LABEL_1 + row, "Static", kIdentityLabels[row].c_str(), {120, top + 4, 25, 8}, 0, 0});
+        placed.push_back({IDC_KEY_CHANGE_1 + row, "Button", "変更", {148, top, 42, 14}, kPush, 0});
     }
-
-    HWND page = Page(kKeyConfigPage);
-    for (const Placed& p : placed) {
-        SCOPED_TRACE(p.text);
-        HWND control = p.id != 0 ? GetDlgItem(page, p.id) : nullptr;
-        for (HWND child = GetWindow(page, GW_CHILD); p.id == 0 && child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            if (WindowText(child) == p.text) control = child;
-        }
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(WindowText(control), p.text);
-        // The dialog manager converts the position and the size each on its own, so
-        // the far edge is the converted position plus the converted size.
-        RECT converted = p.units;
-        MapDialogRect(page, &converted);
-        const RECT expected = {converted.left, converted.top, converted.left + converted.right,
-                               converted.top + converted.bottom};
-        RECT actual;
-        GetWindowRect(control, &actual);
-        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_TRUE(EqualRect(&actual, &expected))
-            << actual.left << "," << actual.top << " " << actual.right << "," << actual.bottom;
-    }
-
-    // Two automatic radio groups, each started by its first button.
-    for (int id : {IDC_PLAYER_1, IDC_PLAYER_2, IDC_METHOD_KEYBOARD, IDC_METHOD_JOYPAD}) {
-        const LONG style = GetWindowLongA(GetDlgItem(page, id), GWL_STYLE);
-        EXPECT_EQ(style & BS_TYPEMASK, BS_AUTORADIOBUTTON) << id;
-        EXPECT_EQ((style & WS_GROUP) != 0, id == IDC_PLAYER_1 || id == IDC_METHOD_KEYBOARD) << id;
-    }
+    ExpectLayout(Page(kKeyConfigPage), placed.data(), placed.size());
 }
 
 TEST_F(KeyConfigPageTest, WithoutAControllerTheChangeButtonOnlyTellsSo) {
