@@ -94,11 +94,10 @@ void CaptureButton(HWND page, int row) {
     // The state of the buttons is read, not their changes, so a button already held
     // when the change button was pressed is taken at the first poll.
     for (DWORD elapsed = 0; elapsed < kCaptureBudgetMs; elapsed += kCapturePollPeriodMs) {
-        // Painted before every poll, not only the first: nothing repaints the window
-        // while the capture holds the thread, so this keeps "変更中" on screen even when
-        // the window was covered and uncovered meanwhile, and where the system shows a
-        // busy window's drawing only on a later paint (Wine does so once the thread has
-        // gone 50 ms without reading messages) the label still reaches the screen.
+        // Repainted before every poll, not only once: nothing else paints while the
+        // capture holds the thread, so "変更中" stays on screen even if the window was
+        // covered meanwhile, and it gets there also where a busy thread's drawing is
+        // shown only at a later paint (Wine: once 50 ms have passed without messages).
         PaintNow(label);
         PollInput();
         for (std::uint8_t button = 0; button < kCaptureButtons; ++button) {

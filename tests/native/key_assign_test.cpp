@@ -45,24 +45,7 @@ TEST_P(AssignButtonCases, GivesTheExpectedMap) {
     EXPECT_EQ(map, c.after) << c.name;
 }
 
-// Test names from the case text: letters and digits of each word, capitalised.
-std::string CaseName(const testing::TestParamInfo<AssignCase>& info) {
-    std::string name;
-    bool word_start = true;
-    for (const char* p = info.param.name; *p != '\0'; ++p) {
-        char ch = *p;
-        bool alnum = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
-        if (!alnum) {
-            word_start = true;
-            continue;
-        }
-        name += word_start && ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
-        word_start = false;
-    }
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(KeyAssign, AssignButtonCases, testing::ValuesIn(kAssignCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(KeyAssign, AssignButtonCases, testing::ValuesIn(kAssignCases));
 
 // Every slot and every button of 0 to 11, starting from a few maps that hold each of
 // 0 to 9 once: the slot ends up with the button, and the map stays a permutation when
