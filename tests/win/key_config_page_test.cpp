@@ -242,6 +242,23 @@ TEST_P(CaptureCases, TakeTheLowestButtonHeldAtAPoll) {
 
 INSTANTIATE_TEST_SUITE_P(KeyConfigPage, CaptureCases, testing::ValuesIn(kCaptureCases));
 
+TEST_F(KeyConfigPageTest, AControllerCountedButNotOpenedEndsTheCaptureByTheBudget) {
+    input_.emplace();
+    FakeDevice& joystick = input_->AddJoystick();
+    joystick.set_data_format_result = DIERR_INVALIDPARAM;
+    joystick.PressButtonFrom(0, 1);
+    ASSERT_TRUE(input_->Init(main_window));
+    recorder_->Clear();
+
+    ClickChange(0);
+
+    EXPECT_EQ(joystick.reads, 0);
+    EXPECT_EQ(watch.sleeps, 375);
+    EXPECT_EQ(game_config.options.key_map[0], kIdentity);
+    EXPECT_EQ(RowLabels(), kIdentityLabels);
+    EXPECT_TRUE(Messages().empty());
+}
+
 // Nothing dispatches WM_PAINT during the wait, and under Wine a window's drawing reaches
 // the display only once the thread has gone 50 ms without reading messages and paints
 // again. Compared with the label showing "変更中" at rest, read back the same way.
