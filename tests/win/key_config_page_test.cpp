@@ -1,0 +1,366 @@
+// The key configuration page driven in-process: live captures from scripted controllers
+// with a counting sleep in place of the real one, the player and input-method radio
+// buttons, the reset, and what reaches the file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/game_config.h"
+#include "layout_check.h"
+#include "ui/key_config_page.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window.h"
+#include "win/fake_dinput.h"
+#include "window_fixture.h"
+
+using testing_support::FakeDevice;
+using testing_support::FakeInputSystem;
+
+namespace {
+
+using Labels = std::vector<std::string>;
+
+const char kNoJoypad[] = "ジョイパッドが接続されていません";
+const char kChanging[] = "変更中";
+constexpr KeyMap kIdentity = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+// Rows show slots 3, 0, 1, 2, 4, 5, 7, 6, 9 from the top.
+const Labels kIdentityLabels = {"KEY 4", "KEY 1", "KEY 2", "KEY 3", "KEY 5",
+                                "KEY 6", "KEY 8", "KEY 7", "KEY 10"};
+
+// What the capture did while it waited, seen from the sleep it calls.
+struct CaptureWatch {
+    HWND label = nullptr;                  // the label of the row being captured
+    int sleeps = 0;
+    std::vector<DWORD> odd_sleeps;         // any sleep that was not 16 ms
+    std::vector<std::string> label_texts;  // the label's text at each sleep, deduplicated
+    int unpainted = 0;                     // times the label still had a paint pending
+};
+CaptureWatch watch;
+
+std::string WindowText(HWND window) {
+    char text[64] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+void CountingSleep(DWORD milliseconds) {
+    ++watch.sleeps;
+    if (milliseconds != kCapturePollPeriodMs) watch.odd_sleeps.push_back(milliseconds);
+    std::string text = WindowText(watch.label);
+    if (watch.label_texts.empty() || watch.label_texts.back() != text) watch.label_texts.push_back(text);
+    if (GetUpdateRect(watch.label, nullptr, FALSE)) ++watch.unpainted;
+}
+
+// The pixels of a window's rectangle as the display shows them: read back through the
+// screen's device context, not from the window's own drawing.
+std::vector<std::uint32_t> ScreenPixels(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + width * height);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// A sleep that really waits and then looks at the label on the display.
+std::vector<std::vector<std::uint32_t>> screen_frames;
+void SleepAndLookAtTheScreen(DWORD milliseconds) {
+    Sleep(milliseconds);
+    CountingSleep(milliseconds);
+    screen_frames.push_back(ScreenPixels(watch.label));
+}
+
+class KeyConfigPageTest : public WindowFixture {
+protected:
+    void SetUp() override {
+        current_player = 0;  // as at every start of the program
+        watch = {};
+        input_.emplace();    // start-up opens the fakes: keyboard, mouse, no controller
+        WindowFixture::SetUp();
+        SetCaptureSleep(CountingSleep);
+        SelectTab(kKeyConfigPage);
+    }
+    void TearDown() override {
+        SetCaptureSleep(nullptr);
+        WindowFixture::TearDown();
+        input_.reset();
+    }
+
+    // Restarts the input layer with `count` controllers attached; returns their devices.
+    std::vector<FakeDevice*> AttachJoysticks(int count) {
+        input_.emplace();
+        std::vector<FakeDevice*> devices;
+        for (int i = 0; i < count; ++i) devices.push_back(&input_->AddJoystick());
+        EXPECT_TRUE(input_->Init(main_window));
+        return devices;
+    }
+
+    HWND Label(int row) const { return Control(kKeyConfigPage, key_label_ids[row]); }
+    Labels RowLabels() const {
+        Labels labels;
+        for (int row = 0; row < kKeyRows; ++row) labels.push_back(WindowText(Label(row)));
+        return labels;
+    }
+    bool Checked(int id) const { return IsDlgButtonChecked(Page(kKeyConfigPage), id) == BST_CHECKED; }
+
+    void ClickChange(int row) {
+        watch.label = Label(row);
+        Click(kKeyConfigPage, key_button_ids[row]);
+    }
+
+    std::optional<FakeInputSystem> input_;
+};
+
+TEST_F(KeyConfigPageTest, StartUpShowsPlayerOneWithTheStoredButtons) {
+    EXPECT_TRUE(Checked(IDC_PLAYER_1));
+    EXPECT_FALSE(Checked(IDC_PLAYER_2));
+    EXPECT_TRUE(Checked(IDC_METHOD_JOYPAD));
+    EXPECT_FALSE(Checked(IDC_METHOD_KEYBOARD));
+    EXPECT_EQ(RowLabels(), kIdentityLabels);
+}
+
+// The template, written out from the page's layout in dialog units.
+TEST_F(KeyConfigPageTest, TemplatePlacesEveryControlWithItsCaptionAndStyle) {
+    constexpr LONG kRadio = BS_AUTORADIOBUTTON;
+    constexpr LONG kFirst = BS_AUTORADIOBUTTON | WS_GROUP;
+    constexpr LONG kPush = BS_PUSHBUTTON | WS_TABSTOP;
+    std::vector<PlacedControl> placed = {
+        {-1, "Button", "プレイヤー", {11, 18, 184, 20}, BS_GROUPBOX, 0},
+        {IDC_PLAYER_1, "Button", "1P", {15, 26, 24, 10}, kFirst, WS_TABSTOP},
+        {IDC_PLAYER_2, "Button", "2P", {75, 26, 24, 10}, kRadio, WS_TABSTOP | WS_GROUP},
+        {-1, "Button", "操作方法", {11, 38, 184, 20}, BS_GROUPBOX, 0},
+        {IDC_METHOD_KEYBOARD, "Button", "キーボード", {15, 46, 49, 10}, kFirst, WS_TABSTOP},
+        {IDC_METHOD_JOYPAD, "Button", "ジョイパッド", {75, 46, 50, 10}, kRadio, WS_TABSTOP | WS_GROUP},
+        {-1, "Button", "操作キー", {11, 58, 184, 222}, BS_GROUPBOX, 0},
+        {IDC_RESET, "Button", "初期設定に戻す", {128, 262, 62, 14}, kPush, 0},
+    };
+    const std::pair<const char*, LONG> captions[kKeyRows] = {
+        {"攻撃・魔力技１", 50}, {"魔力弾・魔力技２/決定", 78}, {"ガード・魔力技３/キャンセル", 88},
+        {"ダッシュ", 24},       {"魔力溜め・魔力技トリガー", 83}, {"ターゲット変更", 46},
+        {"上昇", 17},           {"下降", 17},                      {"メニュー", 24},
+    };
+    for (int row = 0; row < kKeyRows; ++row) {
+        const LONG top = 66 + 22 * row;
+        placed.push_back({-1, "Static", captions[row].first, {15, top + 4, captions[row].second, 8}, 0, 0});
+        placed.push_back({IDC_KEY_LABEL_1 + row, "Static", kIdentityLabels[row].c_str(), {120, top + 4, 25, 8}, 0, 0});
+        placed.push_back({IDC_KEY_CHANGE_1 + row, "Button", "変更", {148, top, 42, 14}, kPush, 0});
+    }
+    ExpectLayout(Page(kKeyConfigPage), placed.data(), placed.size());
+}
+
+TEST_F(KeyConfigPageTest, WithoutAControllerTheChangeButtonOnlyTellsSo) {
+    for (int row : {0, 8}) {
+        ClickChange(row);
+        EXPECT_EQ(watch.sleeps, 0);
+        EXPECT_EQ(RowLabels(), kIdentityLabels);
+    }
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kNoJoypad, kNoJoypad}));
+    EXPECT_EQ(game_config.options.key_map[0], kIdentity);
+}
+
+struct CaptureCase {
+    const char* name;
+    int row;
+    std::vector<std::pair<int, int>> presses;  // button, first poll it is down at (then held)
+    bool high_buttons_held;                    // buttons 12 to 127 down at every poll
+    int polls;                                 // reads of the controller the capture made
+    int sleeps;
+    KeyMap map;                                // player 1's map afterwards
+    Labels labels;
+};
+
+void PrintTo(const CaptureCase& c, std::ostream* os) { *os << c.name; }
+
+const CaptureCase kCaptureCases[] = {
+    {"button 3 at poll 5 goes to row 1, slot 3 takes the old button", 1, {{3, 5}}, false, 5, 4,
+     {3, 1, 2, 0, 4, 5, 6, 7, 8, 9},
+     {"KEY 1", "KEY 4", "KEY 2", "KEY 3", "KEY 5", "KEY 6", "KEY 8", "KEY 7", "KEY 10"}},
+    {"buttons 5 and 2 together give 2", 0, {{5, 3}, {2, 3}}, false, 3, 2,
+     {0, 1, 3, 2, 4, 5, 6, 7, 8, 9},
+     {"KEY 3", "KEY 1", "KEY 2", "KEY 4", "KEY 5", "KEY 6", "KEY 8", "KEY 7", "KEY 10"}},
+    {"buttons 12 and above are passed over", 8, {{7, 10}}, true, 10, 9,
+     {0, 1, 2, 3, 4, 5, 6, 9, 8, 7},
+     {"KEY 4", "KEY 1", "KEY 2", "KEY 3", "KEY 5", "KEY 6", "KEY 10", "KEY 7", "KEY 8"}},
+    {"a button already held is taken at the first poll", 2, {{11, 1}}, false, 1, 0,
+     {0, 11, 2, 3, 4, 5, 6, 7, 8, 9},
+     {"KEY 4", "KEY 1", "KEY 12", "KEY 3", "KEY 5", "KEY 6", "KEY 8", "KEY 7", "KEY 10"}},
+    {"a press at the last poll counts, the hidden slot 8 swaps", 8, {{8, 375}}, false, 375, 374,
+     {0, 1, 2, 3, 4, 5, 6, 7, 9, 8},
+     {"KEY 4", "KEY 1", "KEY 2", "KEY 3", "KEY 5", "KEY 6", "KEY 8", "KEY 7", "KEY 9"}},
+    {"nothing within 375 polls leaves the map and puts the label back", 4, {{0, 376}}, true, 375, 375,
+     kIdentity, kIdentityLabels},
+};
+
+class CaptureCases : public KeyConfigPageTest, public testing::WithParamInterface<CaptureCase> {};
+
+TEST_P(CaptureCases, TakeTheLowestButtonHeldAtAPoll) {
+    const CaptureCase& c = GetParam();
+    FakeDevice& joystick = *AttachJoysticks(1)[0];
+    if (c.high_buttons_held) {
+        for (int button = 12; button < 128; ++button) joystick.joystick.rgbButtons[button] = 0x80;
+    }
+    for (auto [button, first] : c.presses) joystick.PressButtonFrom(button, first);
+
+    ClickChange(c.row);
+
+    EXPECT_EQ(joystick.reads, c.polls);
+    EXPECT_EQ(watch.sleeps, c.sleeps);
+    EXPECT_TRUE(watch.odd_sleeps.empty());
+    // Every sleep found the label saying so, already painted.
+    EXPECT_EQ(watch.label_texts, c.sleeps > 0 ? std::vector<std::string>{kChanging} : std::vector<std::string>{});
+    EXPECT_EQ(watch.unpainted, 0);
+    EXPECT_EQ(game_config.options.key_map[0], c.map);
+    EXPECT_EQ(game_config.options.key_map[1], kIdentity);
+    EXPECT_EQ(RowLabels(), c.labels);
+    EXPECT_TRUE(Messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyConfigPage, CaptureCases, testing::ValuesIn(kCaptureCases));
+
+TEST_F(KeyConfigPageTest, AControllerCountedButNotOpenedEndsTheCaptureByTheBudget) {
+    input_.emplace();
+    FakeDevice& joystick = input_->AddJoystick();
+    joystick.set_data_format_result = DIERR_INVALIDPARAM;
+    joystick.PressButtonFrom(0, 1);
+    ASSERT_TRUE(input_->Init(main_window));
+    recorder_->Clear();
+
+    ClickChange(0);
+
+    EXPECT_EQ(joystick.reads, 0);
+    EXPECT_EQ(watch.sleeps, 375);
+    EXPECT_EQ(game_config.options.key_map[0], kIdentity);
+    EXPECT_EQ(RowLabels(), kIdentityLabels);
+    EXPECT_TRUE(Messages().empty());
+}
+
+// Nothing dispatches WM_PAINT during the wait, and under Wine a window's drawing reaches
+// the display only once the thread has gone 50 ms without reading messages and paints
+// again. Compared with the label showing "変更中" at rest, read back the same way.
+TEST_F(KeyConfigPageTest, ChangingIsOnTheDisplayDuringTheWait) {
+    FakeDevice& joystick = *AttachJoysticks(1)[0];
+    joystick.PressButtonFrom(4, 12);
+    PumpMessages();
+    const std::vector<std::uint32_t> before = ScreenPixels(Label(5));
+    screen_frames.clear();
+    SetCaptureSleep(SleepAndLookAtTheScreen);
+
+    ClickChange(5);
+
+    ASSERT_EQ(watch.sleeps, 11);  // 176 ms or more of real time
+    EXPECT_EQ(watch.label_texts, std::vector<std::string>{kChanging});
+    SetWindowTextA(Label(5), kChanging);
+    PumpMessages();
+    const std::vector<std::uint32_t> at_rest = ScreenPixels(Label(5));
+    ASSERT_NE(at_rest, before) << "the display shows no difference between the two texts";
+    for (int sleep = 7; sleep <= 11; ++sleep) {
+        EXPECT_TRUE(screen_frames[sleep - 1] == at_rest) << "not on the display at sleep " << sleep;
+    }
+}
+
+TEST_F(KeyConfigPageTest, PlayerTwoShowsItsOwnValuesAndCapturesFromTheFirstController) {
+    game_config.options.key_map[1] = {20, 11, 10, 9, 8, 7, 6, 5, 4, 3};
+    game_config.options.input_method[1] = 1;
+    std::vector<FakeDevice*> joysticks = AttachJoysticks(2);
+    joysticks[1]->PressButtonFrom(0, 1);  // the second controller is never read
+    joysticks[0]->PressButtonFrom(6, 3);
+
+    Click(kKeyConfigPage, IDC_PLAYER_2);
+    EXPECT_EQ(current_player, 1);
+    EXPECT_TRUE(Checked(IDC_PLAYER_2));
+    EXPECT_FALSE(Checked(IDC_PLAYER_1));
+    EXPECT_TRUE(Checked(IDC_METHOD_KEYBOARD));
+    EXPECT_FALSE(Checked(IDC_METHOD_JOYPAD));
+    EXPECT_EQ(RowLabels(),
+              (Labels{"KEY 10", "KEY 21", "KEY 12", "KEY 11", "KEY 9", "KEY 8", "KEY 6", "KEY 7", "KEY 4"}));
+
+    ClickChange(0);  // slot 3 takes button 6; slot 6 takes the old 9
+    EXPECT_EQ(joysticks[0]->reads, 3);
+    EXPECT_EQ(game_config.options.key_map[1], (KeyMap{20, 11, 10, 6, 8, 7, 9, 5, 4, 3}));
+    EXPECT_EQ(game_config.options.key_map[0], kIdentity);
+    EXPECT_EQ(RowLabels(),
+              (Labels{"KEY 7", "KEY 21", "KEY 12", "KEY 11", "KEY 9", "KEY 8", "KEY 6", "KEY 10", "KEY 4"}));
+
+    Click(kKeyConfigPage, IDC_PLAYER_1);
+    EXPECT_EQ(current_player, 0);
+    EXPECT_TRUE(Checked(IDC_PLAYER_1));
+    EXPECT_TRUE(Checked(IDC_METHOD_JOYPAD));
+    EXPECT_EQ(RowLabels(), kIdentityLabels);
+}
+
+TEST_F(KeyConfigPageTest, ResetRestoresTheCurrentPlayersMapOnly) {
+    const KeyMap reversed = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+    game_config.options.key_map[0] = reversed;
+    game_config.options.key_map[1] = {11, 10, 9, 8, 7, 6, 5, 4, 20, 2};
+    game_config.options.input_method[0] = 1;
+    game_config.options.input_method[1] = 1;
+    Click(kKeyConfigPage, IDC_PLAYER_2);
+
+    // Only the control id counts, whatever notification the command carries.
+    SendMessageA(Page(kKeyConfigPage), WM_COMMAND, MAKEWPARAM(IDC_RESET, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(Control(kKeyConfigPage, IDC_RESET)));
+
+    EXPECT_EQ(game_config.options.key_map[1], kIdentity);
+    EXPECT_EQ(game_config.options.key_map[0], reversed);
+    EXPECT_EQ(game_config.options.input_method[0], 1);
+    EXPECT_EQ(game_config.options.input_method[1], 1);
+    EXPECT_EQ(RowLabels(), kIdentityLabels);
+}
+
+// The input methods sit at bytes 42 and 46 of the file: after the 2-byte version, at
+// offsets 40 and 44 of the option block.
+TEST_F(KeyConfigPageTest, KeyboardChoiceReachesTheFileOnlyThroughSave) {
+    const std::vector<std::uint8_t> before = folder_->ReadConfig();
+    ASSERT_EQ(before.size(), 552u);
+
+    Click(kKeyConfigPage, IDC_METHOD_KEYBOARD);
+    EXPECT_EQ(game_config.options.input_method[0], 1);
+    Click(kKeyConfigPage, IDC_EXIT);
+    EXPECT_FALSE(IsWindow(main_window));
+    EXPECT_EQ(folder_->ReadConfig(), before);
+}
+
+TEST_F(KeyConfigPageTest, SaveStoresTheCurrentPlayersInputMethod) {
+    std::vector<std::uint8_t> expected = folder_->ReadConfig();
+    ASSERT_EQ(expected.size(), 552u);
+    expected[46] = 1;
+
+    Click(kKeyConfigPage, IDC_PLAYER_2);
+    Click(kKeyConfigPage, IDC_METHOD_KEYBOARD);
+    EXPECT_EQ(game_config.options.input_method[1], 1);
+    EXPECT_EQ(game_config.options.input_method[0], 0);
+    Click(kKeyConfigPage, IDC_SAVE);
+    EXPECT_EQ(folder_->ReadConfig(), expected);
+    EXPECT_TRUE(Messages().empty());
+
+    Click(kKeyConfigPage, IDC_METHOD_JOYPAD);
+    EXPECT_EQ(game_config.options.input_method[1], 0);
+}
+
+}  // namespace
+

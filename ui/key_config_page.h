@@ -1,0 +1,29 @@
+// The key configuration page's state and operations beyond the page slice in window.h:
+// the row tables, the player being edited, the capture and its sleep. Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ui/key_assign.h"
+
+// Row r's button label and change button.
+extern const int key_label_ids[kKeyRows];
+extern const int key_button_ids[kKeyRows];
+
+// The player being edited: 0 = 1P, 1 = 2P. Not stored; 0 at every start.
+extern std::uint8_t current_player;
+
+// A capture polls every 16 ms for at most 6000 ms, counted in sleeps: 375 polls.
+inline constexpr DWORD kCapturePollPeriodMs = 16;
+inline constexpr DWORD kCaptureBudgetMs = 6000;
+
+// Waits up to the budget for a button 0 to 11 on the first controller and assigns the
+// lowest one held to `row`'s slot of the current player's key map. Blocks the thread.
+void CaptureButton(HWND page, int row);
+
+// What a capture calls between polls. Tests replace it so that no capture takes six
+// seconds; nullptr restores the system's Sleep. Returns the previous function.
+using CaptureSleepFunction = void (*)(DWORD milliseconds);
+CaptureSleepFunction SetCaptureSleep(CaptureSleepFunction sleep);
