@@ -17,6 +17,9 @@ const char kCreateFailed[] = "コンフィグファイルの新規作成に失�
 const char kCreatedUnreadable[] = "作成されたコンフィグファイルが開けません";
 const char kNewerVersion[] = "新しいバージョンのコンフィグファイルです";
 
+// Set by AbandonSave while a harvest runs.
+bool save_abandoned = false;
+
 enum class ReadResult { kOk, kCannotOpen, kOutOfMemory };
 
 // Reads the whole file. A file that cannot be opened or read counts as unreadable.
@@ -47,10 +50,13 @@ bool WriteThroughTemporary(void (*harvest)()) {
         ShowErrorMessage(kSaveFailed);
         return false;
     }
+    save_abandoned = false;
     if (harvest != nullptr) harvest();
 
     std::vector<std::uint8_t> bytes;
-    bool ok = EncodeConfig(game_config, bytes);
+    bool ok = !save_abandoned;
+    save_abandoned = false;
+    ok = ok && EncodeConfig(game_config, bytes);
     ok = ok && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = ok && CommitFile(file);
     ok = (std::fclose(file) == 0) && ok;
@@ -67,6 +73,8 @@ bool WriteThroughTemporary(void (*harvest)()) {
 bool WriteConfigFile() { return WriteThroughTemporary(nullptr); }
 
 bool SaveConfig(void (*harvest)()) { return WriteThroughTemporary(harvest); }
+
+void AbandonSave() { save_abandoned = true; }
 
 bool LoadConfig() {
     ClearConfig(game_config);

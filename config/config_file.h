@@ -14,3 +14,8 @@ bool WriteConfigFile();
 // byte is written, so the controls' values reach the record only when a save can happen.
 bool SaveConfig(void (*harvest)());
 
+// Called by a harvest that could not copy the controls into game_config (memory ran
+// out): the save in progress then writes nothing, keeps the old file and reports the
+// save as failed, so a file never holds a list that lost its entries.
+void AbandonSave();
+

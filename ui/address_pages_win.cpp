@@ -1,19 +1,211 @@
-// Address list pages (placeholder: the frame only).
+// The three address pages: the connect-to table with its ID, and the denied and allowed
+// lists, which share one page procedure and differ only in the slice they show.
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/config_file.h"
+#include "config/error_message.h"
+#include "config/game_config.h"
+#include "ui/address_dialog.h"
+#include "ui/address_text.h"
+#include "ui/resources/resource_ids.h"
 #include "ui/window.h"
+
+namespace {
+
+const char kListFull[] = "既に最大件数登録されています";
+
+// Room for any address line and more; longer text never comes from the pages.
+constexpr int kLineBuffer = 64;
+
+// Room for the ID edit's text: enough to see the first 15 bytes whole.
+constexpr int kIdBuffer = 64;
+
+HWND AddressList(HWND page) { return GetDlgItem(page, IDC_ADDRESS_LIST); }
+
+// A list that is filled or read line by line talks to the list's window procedure
+// directly. A sent message also passes through every hook on the thread (the input
+// layer's device library hooks the thread to follow activation), and under Wine each
+// hooked message is a round trip to the window server: 65535 lines would take seconds.
+// Lines are inserted in their wide form: they hold only ASCII digits, "." and "*", and
+// the list keeps its text wide, so the conversion the ANSI message implies is skipped.
+struct DirectList {
+    explicit DirectList(HWND list)
+        : window(list),
+          procedure(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_WNDPROC))),
+          wide_procedure(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC))) {}
+    LRESULT Call(UINT message, WPARAM wparam, LPARAM lparam) const {
+        return CallWindowProcA(procedure, window, message, wparam, lparam);
+    }
+    LRESULT CallWide(UINT message, WPARAM wparam, LPARAM lparam) const {
+        return CallWindowProcW(wide_procedure, window, message, wparam, lparam);
+    }
+    HWND window;
+    WNDPROC procedure;
+    WNDPROC wide_procedure;
+};
+
+int LineCount(HWND list) {
+    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    return count > 0 ? static_cast<int>(count) : 0;
+}
+
+// Empties the list and prepares it for `lines` lines. Redrawing stays off until
+// EndFill, and the storage is reserved at once, so a list of tens of thousands of
+// lines fills without repainting or regrowing for each one.
+void BeginFill(HWND list, std::size_t lines) {
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(lines),
+                 static_cast<LPARAM>(lines * (kAddressTextMax + 1)));
+}
+
+// Puts a line after the last one. An explicit index keeps the stored order even
+// though the list sorts the lines the dialog adds.
+void AppendLine(const DirectList& list, int index, const std::string& line) {
+    wchar_t wide[kAddressTextMax + 1] = {};
+    for (std::size_t i = 0; i < line.size() && i < kAddressTextMax; ++i) wide[i] = static_cast<unsigned char>(line[i]);
+    list.CallWide(LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide));
+}
+
+void EndFill(HWND list) {
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+// Line `index` of the list, read into `buffer`; an unreadable line reads as empty.
+std::string_view ReadLine(const DirectList& list, int index, char (&buffer)[kLineBuffer]) {
+    buffer[0] = '\0';
+    LRESULT length = list.Call(LB_GETTEXTLEN, index, 0);
+    if (length < 0 || length >= kLineBuffer) return {};
+    list.Call(LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
+    return std::string_view(buffer, strnlen(buffer, kLineBuffer));
+}
+
+void PopulatePatternList(HWND page, const std::vector<AddressPattern>& patterns) {
+    HWND list = AddressList(page);
+    BeginFill(list, patterns.size());
+    const DirectList direct(list);
+    int index = 0;
+    for (const AddressPattern& p : patterns)
+        AppendLine(direct, index++, FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]));
+    EndFill(list);
+}
+
+// Replaces `patterns` with the list's lines in list order. When the memory for the new
+// array cannot be had, the old list stays and the save in progress is abandoned.
+void HarvestPatternList(HWND page, std::vector<AddressPattern>& patterns) {
+    HWND list = AddressList(page);
+    const int count = LineCount(list);
+    std::vector<AddressPattern> harvested;
+    try {
+        harvested.resize(static_cast<std::size_t>(count));
+    } catch (const std::bad_alloc&) {
+        AbandonSave();
+        return;
+    }
+    const DirectList direct(list);
+    for (int index = 0; index < count; ++index) {
+        char buffer[kLineBuffer];
+        const auto components = SplitAddressText(ReadLine(direct, index, buffer));
+        for (int octet = 0; octet < 4; ++octet)
+            harvested[index].octets[octet] = PatternOctetFromText(components[octet]);
+    }
+    patterns.swap(harvested);
+}
+
+// Add opens the dialog unless the list already holds as many lines as its page can
+// store: 24 connect-to slots, or what a list's 16-bit count can say.
+void OnAdd(HWND page, std::size_t max_lines) {
+    if (static_cast<std::size_t>(LineCount(AddressList(page))) >= max_lines) {
+        ShowErrorMessage(kListFull);
+        return;
+    }
+    RunAddressDialog();
+}
+
+void OnDelete(HWND page) {
+    HWND list = AddressList(page);
+    LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    if (selected != LB_ERR) SendMessageA(list, LB_DELETESTRING, selected, 0);
+}
+
+void OnCommand(HWND page, int id, std::size_t max_lines) {
+    switch (id) {
+        case IDC_ADDRESS_ADD: OnAdd(page, max_lines); break;
+        case IDC_ADDRESS_DELETE: OnDelete(page); break;
+        default: break;
+    }
+}
+
+}  // namespace
 
 INT_PTR CALLBACK ConnectPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
+    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), kConnectSlots);
     return FALSE;
 }
 
+// Shared by the denied and allowed pages: it acts on the page that got the command.
 INT_PTR CALLBACK AddressListPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
+    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), kMaxPatterns);
     return FALSE;
 }
 
-void PopulateConnectPage(HWND) {}
-void HarvestConnectPage(HWND) {}
-void PopulateDeniedPage(HWND) {}
-void HarvestDeniedPage(HWND) {}
-void PopulateAllowedPage(HWND) {}
-void HarvestAllowedPage(HWND) {}
+// The ID up to its NUL, never past the field; then the filled slots in slot order.
+void PopulateConnectPage(HWND page) {
+    HWND list = AddressList(page);
+    BeginFill(list, kConnectSlots);
+    const DirectList direct(list);
+    char id[kConnectIdBytes + 1] = {};
+    std::memcpy(id, game_config.connect_id, kConnectIdBytes);
+    SetDlgItemTextA(page, IDC_CONNECT_ID, id);
+    int index = 0;
+    for (const ConnectAddress& address : game_config.connect_addresses) {
+        const std::uint8_t* o = address.octets;
+        if (o[0] == 0 && o[1] == 0 && o[2] == 0 && o[3] == 0) continue;
+        AppendLine(direct, index++, FormatAddressText(o[0], o[1], o[2], o[3]));
+    }
+    EndFill(list);
+}
+
+// The ID keeps at most 15 bytes and its NUL; the bytes after the NUL keep what they
+// held. The lines fill the slots from the first on, and the slots left over are cleared.
+void HarvestConnectPage(HWND page) {
+    char id[kIdBuffer] = {};
+    GetDlgItemTextA(page, IDC_CONNECT_ID, id, sizeof id);
+    const std::size_t kept = ConnectIdLength(id);
+    std::memcpy(game_config.connect_id, id, kept);
+    game_config.connect_id[kept] = '\0';
+
+    HWND list = AddressList(page);
+    const int count = LineCount(list);
+    const DirectList direct(list);
+    for (std::size_t slot = 0; slot < kConnectSlots; ++slot) {
+        ConnectAddress& address = game_config.connect_addresses[slot];
+        std::memset(address.octets, 0, sizeof address.octets);
+        if (static_cast<int>(slot) >= count) continue;
+        char buffer[kLineBuffer];
+        const auto components = SplitAddressText(ReadLine(direct, static_cast<int>(slot), buffer));
+        for (int octet = 0; octet < 4; ++octet) address.octets[octet] = ConnectOctetFromText(components[octet]);
+    }
+}
+
+void PopulateDeniedPage(HWND page) { PopulatePatternList(page, game_config.denied_patterns); }
+
+void HarvestDeniedPage(HWND page) { HarvestPatternList(page, game_config.denied_patterns); }
+
+// A stored flag other than 0 or 1 (only a damaged file holds one) shows as checked.
+void PopulateAllowedPage(HWND page) {
+    CheckDlgButton(page, IDC_ALLOWED_ONLY, game_config.allowed_only != 0 ? BST_CHECKED : BST_UNCHECKED);
+    PopulatePatternList(page, game_config.allowed_patterns);
+}
+
+void HarvestAllowedPage(HWND page) {
+    game_config.allowed_only = IsDlgButtonChecked(page, IDC_ALLOWED_ONLY) == BST_CHECKED ? 1 : 0;
+    HarvestPatternList(page, game_config.allowed_patterns);
+}

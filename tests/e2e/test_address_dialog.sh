@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# End to end: the address dialog of the real QORConfig.exe under Wine in a private Xvfb.
+# Starts on a file with two denied addresses, shows the denied page with a real click on
+# its tab, opens the dialog with Add, types 192 . 168 . * . 001, takes a screenshot of
+# the open dialog, presses the dialog's Add, saves, and checks the saved denied list.
+# Usage: test_address_dialog.sh path/to/QORConfig.exe
+set -euo pipefail
+exe=$(readlink -f "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/wine-session.sh"
+shots="$session_root/build/screenshots"
+mkdir -p "$shots"
+
+game=$(mktemp -d)
+wine_pid=""
+finish() {
+  [ -n "$wine_pid" ] && kill "$wine_pid" 2>/dev/null
+  session_stop_xvfb
+  rm -rf "$game"
+}
+trap finish EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Pixels from the main window's top-left corner (see test_startup.sh for how they follow
+# from the dialog units and the dialog font): the tab strip, the page's Add and Save.
+readonly TAB_EDGE_ROW=28 TAB_ROW=34 SCROLL_LEFT_X=280 SCROLL_RIGHT_X=296 SCROLL_Y=31
+readonly TABS_END_X=270 ADD_X=187 ADD_Y=428 SAVE_X=187 SAVE_Y=465
+# Offsets inside the address dialog's client area, from its dialog units: the four
+# octet fields and the Add button.
+readonly FIELD_XS="24 72 120 168" FIELD_Y=37 DIALOG_ADD_X=85 DIALOG_ADD_Y=62
+
+# A version-272 file with default options and the denied lines 10.0.0.1 and 9.9.9.9.
+mkdir "$game/Data"
+python3 - "$game/Data/GameConfig.dat" <<'PY'
+import struct, sys
+options = struct.pack("<B3x6i3i2i10B10BB3x3i", 0, 0, 1, 1, 0, 1, 0, -1600, -1600, 0, 0, 0,
+                      *range(10), *range(10), 1, 1, 0, 3)
+denied = struct.pack("<4H", 10, 0, 0, 1) + struct.pack("<4H", 9, 9, 9, 9)
+data = (struct.pack("<H", 272) + options + bytes(17) + bytes(96) + bytes(8)
+        + struct.pack("<H", 0) + struct.pack("<H", 2) + denied + bytes(1) + bytes(4) + bytes(336))
+open(sys.argv[1], "wb").write(data)
+PY
+
+session_start_xvfb
+cd "$game"
+/usr/lib/wine/wine64 "$exe" &
+wine_pid=$!
+window=$(session_wait_window QORConfig 60) || fail "the main window did not appear"
+read -r wx wy _ _ < <(session_geometry "$window")
+
+click() { session_click $((wx + $1)) $((wy + $2)); sleep 0.15; }
+
+tab_edges() {
+  import -window root "$game/screen.png"
+  convert "$game/screen.png" -crop "${TABS_END_X}x1+$wx+$((wy + TAB_EDGE_ROW))" +repage \
+      -depth 8 txt:- |
+    awk -F'[ ,:()]+' 'NR > 1 && $3 < 200 && $4 < 200 && $5 < 200 {
+        if ($1 > last + 1) printf "%d ", $1; last = $1 }'
+}
+
+# The denied page's tab: the strip scrolled right by two tabs shows it first.
+for _ in 1 2 3 4 5 6; do click $SCROLL_LEFT_X $SCROLL_Y; done
+click $SCROLL_RIGHT_X $SCROLL_Y
+click $SCROLL_RIGHT_X $SCROLL_Y
+read -r -a edges <<<"$(tab_edges)"
+[ "${#edges[@]}" -ge 2 ] || fail "no tabs found in the strip"
+click $(((edges[0] + edges[1]) / 2)) $TAB_ROW
+
+click $ADD_X $ADD_Y
+dialog=$(session_wait_window "追加IP" 30) || fail "Add did not open the address dialog"
+read -r dx dy _ _ < <(session_geometry "$dialog")
+# Wine draws the frame of the unmanaged dialog itself: its client area starts inside a
+# 3-pixel border, below a 19-pixel caption.
+readonly FRAME_X=3 FRAME_Y=22
+read -r -a field_xs <<<"$FIELD_XS"
+i=0
+for text in 192 168 '*' 001; do
+  session_click $((dx + FRAME_X + field_xs[i])) $((dy + FRAME_Y + FIELD_Y))
+  xdotool type --delay 30 "$text"
+  i=$((i + 1))
+done
+# Let the last keystrokes be drawn before the picture is taken.
+sleep 0.3
+import -window root -crop "320x528+$wx+$wy" +repage "$shots/address-dialog.png"
+
+session_click $((dx + FRAME_X + DIALOG_ADD_X)) $((dy + FRAME_Y + DIALOG_ADD_Y))
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name '^追加IP$' >/dev/null 2>&1 || break
+  sleep 0.05
+done
+xdotool search --onlyvisible --name '^追加IP$' >/dev/null 2>&1 && fail "the dialog stayed open after Add"
+if xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1; then
+  fail "the dialog refused the address"
+fi
+import -window root -crop "320x528+$wx+$wy" +repage "$shots/address-added.png"
+
+touch -d '2000-01-01' "$game/Data/GameConfig.dat"
+old_mtime=$(stat -c %Y "$game/Data/GameConfig.dat")
+click $SAVE_X $SAVE_Y
+for _ in $(seq 200); do
+  [ "$(stat -c %Y "$game/Data/GameConfig.dat")" != "$old_mtime" ] && break
+  sleep 0.05
+done
+[ "$(stat -c %Y "$game/Data/GameConfig.dat")" != "$old_mtime" ] || fail "Save did not write the file"
+# Denied count at 209 (no allowed lines), then the lines in list order: the added line
+# sorts between 10.0.0.1 and 9.9.9.9.
+actual=$(od -An -v -tx1 -j 209 -N 26 "$game/Data/GameConfig.dat" | tr -d ' \n')
+expected="0300""0a00000000000100""c000a80000010100""0900090009000900"
+[ "$actual" = "$expected" ] || fail "saved denied list $actual, expected $expected"
+
+click 265 465  # Exit
+for _ in $(seq 100); do kill -0 "$wine_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$wine_pid" 2>/dev/null && fail "the tool did not end after Exit"
+wine_pid=""
+echo "PASS: dialog opened from the denied page, 192.168.*.1 added in sorted place and saved"

@@ -1,0 +1,46 @@
+// A save whose harvest could not complete keeps the old file and reports the failure.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "config/config_file.h"
+#include "config/game_config.h"
+#include "support/scratch_dir.h"
+
+using testing_support::MessageRecorder;
+using testing_support::ScratchGameFolder;
+
+namespace {
+
+void HarvestThatRunsOutOfMemory() {
+    game_config.allowed_only = 1;
+    AbandonSave();
+}
+
+void HarvestThatSucceeds() { game_config.allowed_only = 1; }
+
+TEST(AbandonedSave, WritesNothingAndReportsTheSaveAsFailed) {
+    ScratchGameFolder folder;
+    MessageRecorder messages;
+    ASSERT_TRUE(LoadConfig());
+    const std::vector<std::uint8_t> before = folder.ReadConfig();
+    messages.Clear();
+
+    EXPECT_FALSE(SaveConfig(HarvestThatRunsOutOfMemory));
+    EXPECT_EQ(messages.Messages(), std::vector<std::string>{"コンフィグファイルの保存に失敗しました"});
+    EXPECT_EQ(folder.ReadConfig(), before);
+    std::size_t files = 0;
+    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(folder.ConfigPath().parent_path()))
+        ++files;
+    EXPECT_EQ(files, 1u) << "no temporary file is left behind";
+
+    // The next save is not affected.
+    messages.Clear();
+    EXPECT_TRUE(SaveConfig(HarvestThatSucceeds));
+    EXPECT_TRUE(messages.Messages().empty());
+    std::vector<std::uint8_t> after = folder.ReadConfig();
+    ASSERT_EQ(after.size(), 552u);
+    EXPECT_EQ(after[203], 1);  // allowed_only
+}
+
+}  // namespace

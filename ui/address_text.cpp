@@ -1,0 +1,98 @@
+// Formatting, splitting and reading the dotted address text.
+#include "ui/address_text.h"
+
+#include "config/game_config.h"
+
+namespace {
+
+void AppendComponent(std::string& out, std::uint16_t value) {
+    if (value > 255) {
+        out += '*';
+        return;
+    }
+    if (value >= 100) out += static_cast<char>('0' + value / 100);
+    if (value >= 10) out += static_cast<char>('0' + value / 10 % 10);
+    out += static_cast<char>('0' + value % 10);
+}
+
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// The leading decimal digits as a number; unsigned arithmetic wraps, so the low bits
+// are those of the exact value however long the digits run.
+std::uint32_t LeadingDecimal(std::string_view text) {
+    std::uint32_t value = 0;
+    for (char ch : text) {
+        if (!IsDigit(ch)) break;
+        value = value * 10 + static_cast<std::uint32_t>(ch - '0');
+    }
+    return value;
+}
+
+// Lead bytes of a CP932 double-byte character.
+bool IsCp932LeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9f) || (byte >= 0xe0 && byte <= 0xfc);
+}
+
+}  // namespace
+
+std::string FormatAddressText(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t d) {
+    std::string text;
+    text.reserve(kAddressTextMax);
+    AppendComponent(text, a);
+    text += '.';
+    AppendComponent(text, b);
+    text += '.';
+    AppendComponent(text, c);
+    text += '.';
+    AppendComponent(text, d);
+    return text;
+}
+
+std::array<std::string_view, 4> SplitAddressText(std::string_view line) {
+    std::array<std::string_view, 4> components;
+    std::size_t position = 0;
+    for (std::string_view& component : components) {
+        if (position >= line.size()) break;  // this and the later components stay empty
+        std::size_t dot = line.find('.', position);
+        if (dot == std::string_view::npos) dot = line.size();
+        component = line.substr(position, dot - position);
+        position = dot + 1;
+    }
+    return components;
+}
+
+std::optional<std::uint16_t> ReadOctetField(std::string_view field, bool wildcard_allowed) {
+    field = field.substr(0, 3);
+    if (field.empty()) return std::nullopt;
+    if (field == "*") {
+        if (wildcard_allowed) return kWildcardOctet;
+        return std::nullopt;
+    }
+    std::uint16_t value = 0;
+    for (char ch : field) {
+        if (!IsDigit(ch)) return std::nullopt;
+        value = static_cast<std::uint16_t>(value * 10 + (ch - '0'));
+    }
+    if (value > 255) return std::nullopt;
+    return value;
+}
+
+std::uint16_t PatternOctetFromText(std::string_view component) {
+    if (!component.empty() && component.front() == '*') return kWildcardOctet;
+    return static_cast<std::uint16_t>(LeadingDecimal(component));
+}
+
+std::uint8_t ConnectOctetFromText(std::string_view component) {
+    return static_cast<std::uint8_t>(LeadingDecimal(component));
+}
+
+std::size_t ConnectIdLength(std::string_view text) {
+    std::size_t kept = 0;
+    while (kept < text.size()) {
+        bool pair = IsCp932LeadByte(static_cast<unsigned char>(text[kept])) && kept + 1 < text.size();
+        std::size_t next = kept + (pair ? 2 : 1);
+        if (next > kConnectIdTextMax) break;
+        kept = next;
+    }
+    return kept;
+}
