@@ -29,7 +29,30 @@ std::uint8_t joystick_limit;
 
 namespace {
 
-const InputPlatform real_platform = {DirectInput8Create, joyGetNumDevs};
+// DINPUT8 and WINMM are loaded when the input layer starts, after the main window is
+// on screen, not at process load: importing them directly delays the window's first
+// appearance by their load time.
+HRESULT WINAPI LoadedDirectInput8Create(HINSTANCE instance, DWORD version, REFIID iid, LPVOID* out,
+                                        LPUNKNOWN outer) {
+    using Create = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
+    HMODULE library = LoadLibraryA("dinput8.dll");
+    auto create = library != nullptr
+                      ? reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(library, "DirectInput8Create")))
+                      : nullptr;
+    if (create == nullptr) return E_FAIL;
+    return create(instance, version, iid, out, outer);
+}
+
+UINT WINAPI LoadedJoyGetNumDevs() {
+    using Count = UINT(WINAPI*)();
+    HMODULE library = LoadLibraryA("winmm.dll");
+    auto count = library != nullptr
+                     ? reinterpret_cast<Count>(reinterpret_cast<void*>(GetProcAddress(library, "joyGetNumDevs")))
+                     : nullptr;
+    return count != nullptr ? count() : 0;
+}
+
+const InputPlatform real_platform = {LoadedDirectInput8Create, LoadedJoyGetNumDevs};
 const InputPlatform* platform = &real_platform;
 
 // The keyboard and the mouse open the same way and differ only in these.
