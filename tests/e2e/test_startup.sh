@@ -25,8 +25,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # crosses the vertical edges of the unselected tabs, the tab strip's scroll arrows, the
 # right end of the tabs' room left of the arrows, and the Exit button. They follow from
 # the page layout in dialog units and the dialog font installed by scripts/setup.
-readonly TAB_EDGE_ROW=28 TAB_ROW=34 SCROLL_LEFT_X=280 SCROLL_RIGHT_X=296 SCROLL_Y=31
-readonly TABS_END_X=270 EXIT_X=265 EXIT_Y=465
+readonly TAB_EDGE_ROW=39 TAB_ROW=34 SCROLL_LEFT_X=280 SCROLL_RIGHT_X=296 SCROLL_Y=31
+readonly TABS_END_X=270 EXIT_X=265 EXIT_Y=427
 
 mkdir "$game/Data"
 session_start_xvfb
@@ -56,22 +56,28 @@ tab_edges() {
         if ($1 > last + 1) printf "%d ", $1; last = $1 }'
 }
 
+# The tabs left of the scroll arrows, as an image.
+tabs_shot() { import -window root -crop "${TABS_END_X}x20+$wx+$((wy + 22))" +repage "$1"; }
+
 # A real click on tab k of the page shown: the strip is scrolled fully left, then right
-# by k tabs (it stops where the last tab fits), and the tab is clicked where it stands:
-# first in the strip for k below 5, last for tab 5.
+# by k tabs, counting the steps that moved it (it stops where the last tab fits, which
+# depends on the font), and tab k is clicked where it stands among the shown tabs.
 select_tab() {
-  local k=$1 i edges
+  local k=$1 i edges scrolled=0
   for i in 1 2 3 4 5 6; do click $SCROLL_LEFT_X $SCROLL_Y; done
-  for ((i = 0; i < k; i++)); do click $SCROLL_RIGHT_X $SCROLL_Y; done
+  for ((i = 0; i < k; i++)); do
+    tabs_shot "$game/tabs-before.png"
+    click $SCROLL_RIGHT_X $SCROLL_Y
+    tabs_shot "$game/tabs-after.png"
+    if [ "$(compare -metric AE "$game/tabs-before.png" "$game/tabs-after.png" null: 2>&1 || true)" != 0 ]; then
+      scrolled=$((scrolled + 1))
+    fi
+  done
   read -r -a edges <<<"$(tab_edges)"
-  [ -n "${E2E_DEBUG:-}" ] && { echo "tab $k edges: ${edges[*]}" >&2; import -window root "$shots/debug-tab-$k.png"; }
-  local n=${#edges[@]}
-  [ "$n" -ge 2 ] || fail "no tabs found in the strip for tab $k"
-  if [ "$k" -lt 5 ]; then
-    click $(((edges[0] + edges[1]) / 2)) $TAB_ROW
-  else
-    click $(((edges[n - 2] + edges[n - 1]) / 2)) $TAB_ROW
-  fi
+  [ -n "${E2E_DEBUG:-}" ] && { echo "tab $k scrolled $scrolled edges: ${edges[*]}" >&2; import -window root "$shots/debug-tab-$k.png"; }
+  local at=$((k - scrolled))
+  [ "${#edges[@]}" -ge $((at + 2)) ] || fail "tab $k not found in the strip"
+  click $(((edges[at] + edges[at + 1]) / 2)) $TAB_ROW
 }
 
 for k in 1 2 3 4 5 0; do
