@@ -8,6 +8,7 @@ set -euo pipefail
 exe=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/wine-session.sh"
+source "$here/window_layout.sh"
 shots="$session_root/build/screenshots"
 mkdir -p "$shots"
 
@@ -21,13 +22,9 @@ finish() {
 trap finish EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Pixels from the main window's top-left corner (see test_startup.sh for how they follow
-# from the dialog units and the dialog font): the tab strip, the page's Add and Save.
-readonly TAB_EDGE_ROW=28 TAB_ROW=34 SCROLL_LEFT_X=280 SCROLL_RIGHT_X=296 SCROLL_Y=31
-readonly TABS_END_X=270 ADD_X=187 ADD_Y=428 SAVE_X=187 SAVE_Y=465
 # Offsets inside the address dialog's client area, from its dialog units: the four
 # octet fields and the Add button.
-readonly FIELD_XS="24 72 120 168" FIELD_Y=37 DIALOG_ADD_X=85 DIALOG_ADD_Y=62
+readonly FIELD_XS="24 72 120 168" FIELD_Y=34 DIALOG_ADD_X=85 DIALOG_ADD_Y=57
 
 # A version-272 file with default options and the denied lines 10.0.0.1 and 9.9.9.9.
 mkdir "$game/Data"
@@ -48,23 +45,7 @@ wine_pid=$!
 window=$(session_wait_window QORConfig 60) || fail "the main window did not appear"
 read -r wx wy _ _ < <(session_geometry "$window")
 
-click() { session_click $((wx + $1)) $((wy + $2)); sleep 0.15; }
-
-tab_edges() {
-  import -window root "$game/screen.png"
-  convert "$game/screen.png" -crop "${TABS_END_X}x1+$wx+$((wy + TAB_EDGE_ROW))" +repage \
-      -depth 8 txt:- |
-    awk -F'[ ,:()]+' 'NR > 1 && $3 < 200 && $4 < 200 && $5 < 200 {
-        if ($1 > last + 1) printf "%d ", $1; last = $1 }'
-}
-
-# The denied page's tab: the strip scrolled right by two tabs shows it first.
-for _ in 1 2 3 4 5 6; do click $SCROLL_LEFT_X $SCROLL_Y; done
-click $SCROLL_RIGHT_X $SCROLL_Y
-click $SCROLL_RIGHT_X $SCROLL_Y
-read -r -a edges <<<"$(tab_edges)"
-[ "${#edges[@]}" -ge 2 ] || fail "no tabs found in the strip"
-click $(((edges[0] + edges[1]) / 2)) $TAB_ROW
+select_tab 2
 
 click $ADD_X $ADD_Y
 dialog=$(session_wait_window "追加IP" 30) || fail "Add did not open the address dialog"
@@ -108,7 +89,7 @@ actual=$(od -An -v -tx1 -j 209 -N 26 "$game/Data/GameConfig.dat" | tr -d ' \n')
 expected="0300""0a00000000000100""c000a80000010100""0900090009000900"
 [ "$actual" = "$expected" ] || fail "saved denied list $actual, expected $expected"
 
-click 265 465  # Exit
+click $EXIT_X $EXIT_Y
 for _ in $(seq 100); do kill -0 "$wine_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$wine_pid" 2>/dev/null && fail "the tool did not end after Exit"
 wine_pid=""
