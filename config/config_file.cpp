@@ -20,9 +20,10 @@ const char kNewerVersion[] = "新しいバージョンのコンフィグファ�
 // Set by AbandonSave while a harvest runs.
 bool save_abandoned = false;
 
-enum class ReadResult { kOk, kCannotOpen, kOutOfMemory };
+enum class ReadResult { kOk, kCannotOpen, kReadError, kOutOfMemory };
 
-// Reads the whole file. A file that cannot be opened or read counts as unreadable.
+// Reads the whole file. Only a file that cannot be opened is unreadable in the sense
+// that a new one is created; a read that fails part-way is an error of its own.
 ReadResult ReadWholeFile(const char* path, std::vector<std::uint8_t>& bytes) {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return ReadResult::kCannotOpen;
@@ -33,7 +34,7 @@ ReadResult ReadWholeFile(const char* path, std::vector<std::uint8_t>& bytes) {
         std::size_t got;
         while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
             bytes.insert(bytes.end(), chunk, chunk + got);
-        if (std::ferror(file)) result = ReadResult::kCannotOpen;
+        if (std::ferror(file)) result = ReadResult::kReadError;
     } catch (const std::bad_alloc&) {
         result = ReadResult::kOutOfMemory;
     }
@@ -81,7 +82,9 @@ bool LoadConfig() {
 
     std::vector<std::uint8_t> bytes;
     ReadResult read = ReadWholeFile(ConfigFilePath(), bytes);
-    if (read == ReadResult::kOutOfMemory) return false;
+    // A file that opened but could not be read holds settings we could not see: fail the
+    // load rather than replace it with defaults.
+    if (read == ReadResult::kOutOfMemory || read == ReadResult::kReadError) return false;
     // A file too short to hold its version holds no settings: it is created anew.
     if (read == ReadResult::kCannotOpen || bytes.size() < 2) {
         ShowErrorMessage(kReadFailedCreating);
@@ -96,7 +99,7 @@ bool LoadConfig() {
         }
         read = ReadWholeFile(ConfigFilePath(), bytes);
         if (read == ReadResult::kOutOfMemory) return false;
-        if (read != ReadResult::kOk) {
+        if (read != ReadResult::kOk || bytes.size() < 2) {
             ShowErrorMessage(kCreatedUnreadable);
             return false;
         }

@@ -1,6 +1,8 @@
 // Formatting, splitting and reading the dotted address text.
 #include "ui/address_text.h"
 
+#include "ui/cp932_text.h"
+
 #include "config/game_config.h"
 
 namespace {
@@ -26,11 +28,6 @@ std::uint32_t LeadingDecimal(std::string_view text) {
         value = value * 10 + static_cast<std::uint32_t>(ch - '0');
     }
     return value;
-}
-
-// Lead bytes of a CP932 double-byte character.
-bool IsCp932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9f) || (byte >= 0xe0 && byte <= 0xfc);
 }
 
 }  // namespace

@@ -80,8 +80,10 @@ void StoreOnOff(HWND page, const OnOffGroup& group) {
 void ShowChoice(HWND page, const ChoiceGroup& group) {
     const OptionBlock& o = game_config.options;
     int value = group.byte_field ? o.*group.byte_field : o.*group.int_field;
-    int index = value - group.first_value;
-    if (index < 0 || index >= group.buttons) index = group.buttons - 1;
+    // Compared before subtracting, so a damaged value near the integer limits cannot overflow.
+    int index = value >= group.first_value && value <= group.first_value + group.buttons - 1
+                    ? value - group.first_value
+                    : group.buttons - 1;
     int last = group.first_button + group.buttons - 1;
     CheckRadioButton(page, group.first_button, last, group.first_button + index);
 }

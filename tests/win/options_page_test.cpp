@@ -126,6 +126,7 @@ const ChoiceCase kChoiceCases[] = {
     {"loading 0", [](OptionBlock& o) { o.loading_illustration = 0; }, IDC_LOADING_ALL, 80, "03000000"},
     {"loading 4", [](OptionBlock& o) { o.loading_illustration = 4; }, IDC_LOADING_ALL, 80, "03000000"},
     {"loading -1", [](OptionBlock& o) { o.loading_illustration = -1; }, IDC_LOADING_ALL, 80, "03000000"},
+    {"loading INT_MIN", [](OptionBlock& o) { o.loading_illustration = INT32_MIN; }, IDC_LOADING_ALL, 80, "03000000"},
 };
 
 TEST_F(OptionsPageTest, EveryStoredValueShowsOneButtonAndSavesAValueOfItsSet) {
