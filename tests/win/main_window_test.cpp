@@ -319,10 +319,10 @@ TEST_F(MainWindowTest, SaveFromEveryPageHarvestsThePagesInOrderAndWritesTheFile)
     // 209, the denied line at 211, the record count at 219, opaque_word_2 at 220 and
     // the messages at 224.
     const std::vector<std::uint8_t> screen_size = Hex("02 000000");
-    std::vector<std::uint8_t> id = FileBuilder().Text("Player", 17).bytes;
+    const std::vector<std::uint8_t> id = FileBuilder().Text("Player", 17).bytes;
     const std::vector<std::uint8_t> allowed_only = Hex("01000000");
     const std::vector<std::uint8_t> lists = Hex("0000 0100 0100 0200 0300 0001 00 00000000");
-    std::vector<std::uint8_t> first_message = FileBuilder().Text("Hello", 41).U8(0).bytes;
+    const std::vector<std::uint8_t> first_message = FileBuilder().Text("Hello", 41).U8(0).bytes;
     page_harvest_observer = RecordHarvest;
     for (int page = 0; page < kPageCount; ++page) {
         SCOPED_TRACE(page);
