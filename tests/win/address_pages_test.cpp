@@ -427,16 +427,6 @@ TEST_F(AddressPagesTest, DialogProcedureHandlesOnlyItsOwnMessages) {
     }
 }
 
-// Opened as Add opens it: the first focus is on "追加", ahead of the fields.
-TEST_F(AddressPagesTest, DialogOpensWithTheFocusOnAdd) {
-    for (int page : {kConnectPage, kDeniedPage, kAllowedPage}) {
-        SCOPED_TRACE(page);
-        const DialogVisit seen = AddThroughDialog(page, {{"1", "2", "3", "4"}, IDCANCEL});
-        ASSERT_TRUE(seen.opened);
-        EXPECT_EQ(seen.focus_at_open, IDOK);
-    }
-}
-
 // The pages look only at the control id of a command, whatever notification it carries.
 TEST_F(AddressPagesTest, AddAndDeleteActWhateverTheNotificationCode) {
     FileLayout layout;
