@@ -8,11 +8,13 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "layout_check.h"
 #include "support/scratch_dir.h"
 #include "ui/address_dialog.h"
 #include "ui/resources/resource_ids.h"
@@ -98,6 +100,7 @@ constexpr int kCloseBox = 0;
 struct DialogVisit {
     bool opened = false;
     std::string caption;
+    int focus_at_open = -1;  // id of the control that had the focus when the dialog showed
     std::array<std::string, 4> texts_at_open;
     bool open_after_press = false;
     std::array<std::string, 4> texts_after_press;
@@ -131,6 +134,8 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     char caption[64] = {};
     GetWindowTextA(dialog, caption, sizeof caption);
     visit.caption = caption;
+    HWND focus = GetFocus();
+    visit.focus_at_open = focus != nullptr && GetParent(focus) == dialog ? GetDlgCtrlID(focus) : -1;
     for (int field = 0; field < 4; ++field) {
         visit.texts_at_open[field] = ItemText(dialog, kOctetIds[field]);
         SetDlgItemTextA(dialog, kOctetIds[field], script.fields[field].c_str());
@@ -180,15 +185,22 @@ protected:
     }
 
     // Shows `page`, presses its Add button and lets `dialog_script` answer the dialog.
-    DialogVisit AddThroughDialog(int page, const DialogScript& dialog_script) {
+    // The command carries `notification` in its high word (a click's BN_CLICKED unless told).
+    DialogVisit AddThroughDialog(int page, const DialogScript& dialog_script, WORD notification = BN_CLICKED) {
         SelectTab(page);
         PumpMessages();
         script = dialog_script;
         visit = DialogVisit{};
         const UINT_PTR timer = SetTimer(nullptr, 0, 10, DriveDialog);
-        Command(page, IDC_ADDRESS_ADD);
+        SendCommand(page, IDC_ADDRESS_ADD, notification);
         KillTimer(nullptr, timer);
         return visit;
+    }
+
+    void SendCommand(int page, int id, WORD notification) {
+        SendMessageA(Page(page), WM_COMMAND, MAKEWPARAM(id, notification),
+                     reinterpret_cast<LPARAM>(Control(page, id)));
+        PumpMessages();
     }
 
     std::vector<std::uint8_t> Save() {
@@ -275,6 +287,16 @@ TEST_F(AddressPagesTest, ControlsStandWhereTheTemplatesPlaceThem) {
     std::vector<Placement> connect = list_controls;
     connect.push_back({IDC_CONNECT_ID, {15, 28, 168, 12}});
     ExpectPlacements(Page(kConnectPage), connect);
+
+    // The controls without an id: the list's caption on every page, the ID's group box.
+    const PlacedControl list_caption = {-1, "Static", "IPリスト", {15, 46, 24, 8}, SS_LEFT, 0};
+    for (int page : {kConnectPage, kDeniedPage, kAllowedPage}) {
+        SCOPED_TRACE(page);
+        ExpectLayout(Page(page), &list_caption, 1);
+    }
+    const PlacedControl id_group = {-1, "Button", "ID", {11, 18, 184, 27}, BS_GROUPBOX, 0};
+    ExpectLayout(Page(kConnectPage), &id_group, 1);
+    for (int page : {kDeniedPage, kAllowedPage}) EXPECT_EQ(FindWindowExA(Page(page), nullptr, "Button", "ID"), nullptr);
 }
 
 // The dialog's template, opened modeless here so that it can be looked at unhurried.
@@ -303,6 +325,13 @@ TEST_F(AddressPagesTest, DialogTemplateHasItsCaptionFieldsAndTabOrder) {
     EXPECT_EQ(ItemText(dialog, IDOK), "追加");
     EXPECT_EQ(ItemText(dialog, IDCANCEL), "キャンセル");
     EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    const PlacedControl statics[] = {
+        {-1, "Static", "IP", {12, 9, 8, 8}, SS_LEFT, 0},
+        {-1, "Static", ".", {34, 24, 8, 8}, SS_LEFT, 0},
+        {-1, "Static", ".", {66, 24, 8, 8}, SS_LEFT, 0},
+        {-1, "Static", ".", {98, 24, 8, 8}, SS_LEFT, 0},
+    };
+    ExpectLayout(dialog, statics, std::size(statics));
     // Tab goes from the buttons to the fields in field order, and round again.
     const int tab_order[] = {IDOK, IDCANCEL, IDC_OCTET_1, IDC_OCTET_2, IDC_OCTET_3, IDC_OCTET_4, IDOK};
     HWND item = GetNextDlgTabItem(dialog, nullptr, FALSE);
@@ -315,6 +344,78 @@ TEST_F(AddressPagesTest, DialogTemplateHasItsCaptionFieldsAndTabOrder) {
     const DWORD edit = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
     for (int id : kOctetIds) EXPECT_EQ(styles[id] & (edit | ES_MULTILINE | ES_NUMBER), edit) << id;
     DestroyWindow(dialog);
+}
+
+// The dialog procedure's answers, called directly on a dialog made modeless here, so that
+// no modal loop stands between the test and each return value. TRUE tells the dialog
+// manager a message was handled (for WM_INITDIALOG: put the focus on the first tab stop).
+TEST_F(AddressPagesTest, DialogProcedureHandlesOnlyItsOwnMessages) {
+    SelectTab(kDeniedPage);
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wparam;
+        INT_PTR result;
+        bool ends;  // the dialog is ended (hidden) afterwards
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"WM_INITDIALOG", WM_INITDIALOG, 0, TRUE, false, {}},
+        {"WM_CLOSE", WM_CLOSE, 0, TRUE, true, {}},
+        {"Add with the fields empty", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), TRUE, false, {kBadAddress}},
+        {"Add with another code", WM_COMMAND, MAKEWPARAM(IDOK, BN_DOUBLECLICKED), TRUE, false, {kBadAddress}},
+        {"Cancel", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), TRUE, true, {}},
+        {"Cancel with another code", WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x1234), TRUE, true, {}},
+        {"a field's EN_CHANGE", WM_COMMAND, MAKEWPARAM(IDC_OCTET_1, EN_CHANGE), FALSE, false, {}},
+        {"a field's EN_SETFOCUS", WM_COMMAND, MAKEWPARAM(IDC_OCTET_4, EN_SETFOCUS), FALSE, false, {}},
+        {"WM_NULL", WM_NULL, 0, FALSE, false, {}},
+        {"WM_TIMER", WM_TIMER, 1, FALSE, false, {}},
+        {"WM_LBUTTONDOWN", WM_LBUTTONDOWN, 0, FALSE, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recorder_->Clear();
+        HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ADDRESS_DIALOG), main_window,
+                                         AddressDialogProc, 0);
+        ASSERT_NE(dialog, nullptr);
+        ShowWindow(dialog, SW_SHOW);
+        const LPARAM lparam = c.message == WM_COMMAND
+                                  ? reinterpret_cast<LPARAM>(GetDlgItem(dialog, LOWORD(c.wparam)))
+                                  : 0;
+        EXPECT_EQ(AddressDialogProc(dialog, c.message, c.wparam, lparam), c.result);
+        EXPECT_EQ(IsWindowVisible(dialog) == FALSE, c.ends);
+        EXPECT_EQ(Messages(), c.messages);
+        EXPECT_TRUE(Lines(kDeniedPage).empty());
+        DestroyWindow(dialog);
+    }
+}
+
+// The pages look only at the control id of a command, whatever notification it carries.
+TEST_F(AddressPagesTest, AddAndDeleteActWhateverTheNotificationCode) {
+    FileLayout layout;
+    layout.connect[0] = {7, 7, 7, 7};
+    layout.denied = {{1, 1, 1, 1}, {2, 2, 2, 2}};
+    layout.allowed = {{3, 3, 3, 3}, {4, 4, 4, 4}};
+    Start(layout);
+    const struct {
+        int page;
+        WORD code;
+        std::vector<std::string> after_add;
+        std::vector<std::string> after_delete;  // line 0 selected and deleted
+    } cases[] = {
+        {kConnectPage, BN_DOUBLECLICKED, {"7.7.7.7", "9.9.9.9"}, {"9.9.9.9"}},
+        {kDeniedPage, 0x1234, {"1.1.1.1", "2.2.2.2", "9.9.9.9"}, {"2.2.2.2", "9.9.9.9"}},
+        {kAllowedPage, 0xFFFF, {"3.3.3.3", "4.4.4.4", "9.9.9.9"}, {"4.4.4.4", "9.9.9.9"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        const DialogVisit seen = AddThroughDialog(c.page, {{"9", "9", "9", "9"}}, c.code);
+        ASSERT_TRUE(seen.opened);
+        EXPECT_EQ(Lines(c.page), c.after_add);
+        SendMessageA(Control(c.page, IDC_ADDRESS_LIST), LB_SETCURSEL, 0, 0);
+        SendCommand(c.page, IDC_ADDRESS_DELETE, c.code);
+        EXPECT_EQ(Lines(c.page), c.after_delete);
+    }
+    EXPECT_TRUE(Messages().empty());
 }
 
 struct DialogCase {
@@ -352,6 +453,7 @@ TEST_F(AddressPagesTest, DialogAddsValidAddressesAndRefusesTheRest) {
         ASSERT_TRUE(seen.opened);
         EXPECT_EQ(seen.caption, "追加IP");
         EXPECT_EQ(seen.texts_at_open, (std::array<std::string, 4>{}));
+        EXPECT_EQ(seen.focus_at_open, IDOK);  // the first tab stop, not the first field
         for (int page : {kConnectPage, kDeniedPage, kAllowedPage}) {
             if (page == c.page && !c.lines_after.empty()) {
                 EXPECT_EQ(Lines(page), c.lines_after);
@@ -434,29 +536,36 @@ TEST_F(AddressPagesTest, ConnectLinesAreCompactedIntoTheFirstSlots) {
 struct IdCase {
     const char* name;
     std::string stored;  // 17 bytes
+    std::string shown;   // the edit's text after start-up
     std::string typed;
     std::string saved;   // 17 bytes
 };
 
 TEST_F(AddressPagesTest, IdKeepsFifteenBytesAndTheBytesAfterItsNul) {
     const std::string kana = "\x83\x41";
+    // A stored ID without a NUL shows all 17 bytes, never more; one with a NUL inside
+    // shows the text before it.
     const IdCase cases[] = {
-        {"twenty bytes", std::string(16, 'x') + "y", "abcdefghijklmnopqrst",
+        {"twenty bytes", std::string(16, 'x') + "y", std::string(16, 'x') + "y", "abcdefghijklmnopqrst",
          std::string("abcdefghijklmno") + '\0' + "y"},
-        {"short", std::string("0123456789abcdef") + "g", "ab", std::string("ab") + '\0' + "3456789abcdef" + "g"},
-        {"empty", std::string("0123456789abcdef") + "g", "", std::string(1, '\0') + "123456789abcdef" + "g"},
-        {"double-byte character at the cut", std::string(16, 'x') + "y", "12345678901234" + kana + "z",
-         std::string("12345678901234") + '\0' + "x" + "y"},
+        {"short", std::string("0123456789abcdef") + "g", "0123456789abcdefg", "ab",
+         std::string("ab") + '\0' + "3456789abcdef" + "g"},
+        {"empty", std::string("0123456789abcdef") + "g", "0123456789abcdefg", "",
+         std::string(1, '\0') + "123456789abcdef" + "g"},
+        {"double-byte character at the cut", std::string(16, 'x') + "y", std::string(16, 'x') + "y",
+         "12345678901234" + kana + "z", std::string("12345678901234") + '\0' + "x" + "y"},
+        {"NUL inside, kept as shown", std::string("ab") + '\0' + "cdefghijklmnop", "ab", "ab",
+         std::string("ab") + '\0' + "cdefghijklmnop"},
+        {"NUL first", std::string(1, '\0') + "zzzzzzzzzzzzzzzz", "", "q",
+         std::string("q") + '\0' + "zzzzzzzzzzzzzzz"},
     };
     for (const IdCase& c : cases) {
         SCOPED_TRACE(c.name);
+        ASSERT_EQ(c.stored.size(), 17u);
         FileLayout layout;
         layout.connect_id = IdBytes(c.stored);
         Start(layout);
-        // A stored ID without a NUL shows all 17 bytes, never more.
-        if (c.stored.find('\0') == std::string::npos) {
-            EXPECT_EQ(ItemText(Page(kConnectPage), IDC_CONNECT_ID), c.stored);
-        }
+        EXPECT_EQ(ItemText(Page(kConnectPage), IDC_CONNECT_ID), c.shown);
         SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, c.typed.c_str());
         const std::vector<std::uint8_t> bytes = Save();
         EXPECT_EQ(std::string(bytes.begin() + kConnectIdOffset, bytes.begin() + kConnectIdOffset + 17), c.saved);

@@ -76,6 +76,10 @@ TEST(InputDevices, OpensEveryDeviceWithItsFormatCooperationAndAxisRange) {
         EXPECT_EQ(e.device->release_calls, 0);
     }
 
+    // The joysticks open after the keyboard and the mouse.
+    EXPECT_EQ(input.direct_input.create_device_guids,
+              (std::vector<GUID>{GUID_SysKeyboard, GUID_SysMouse, input.direct_input.controllers[0].guid}));
+
     EXPECT_EQ(pad.enum_objects_flags, 3u);  // every axis
     EXPECT_EQ(pad.enum_objects_context, static_cast<void*>(static_cast<IDirectInputDevice8A*>(&pad)));
     ASSERT_EQ(pad.ranges.size(), 3u);
@@ -99,7 +103,9 @@ TEST(InputDevices, WithoutDirectInputOneMessageAndNoDevice) {
     MessageRecorder messages;
     FakeInputSystem input;
     input.create_result = DIERR_OLDDIRECTINPUTVERSION;
-    input.AddJoystick();
+    // Held on the fakes, so that only a layer that never reads them reports nothing held.
+    input.direct_input.keyboard.keys[kKeyZ] = 0x80;
+    input.AddJoystick().joystick.rgbButtons[0] = 0x80;
     EXPECT_FALSE(input.Init(kWindow));
 
     EXPECT_EQ(messages.Messages(), Messages{kNoDirectInput});
@@ -115,6 +121,8 @@ TEST(InputDevices, WithoutDirectInputOneMessageAndNoDevice) {
     PollInput();
     EXPECT_EQ(KeyState(kKeyZ), 0);
     EXPECT_EQ(JoystickButton(0, 0), 0);
+    EXPECT_EQ(input.direct_input.keyboard.reads, 0);
+    EXPECT_EQ(input.Joystick(0).reads, 0);
     EXPECT_EQ(pads[0].not_held, 0);  // the pads were never set up
 }
 
@@ -182,6 +190,9 @@ TEST(InputDevices, KeyboardOrMouseFailureShowsOneMessageAndTheRestOpens) {
                 EXPECT_EQ(t.fake->calls, calls_until_failure[row.step]);
             }
         }
+        // A keyboard or mouse failure skips nothing after it: keyboard, mouse, then the joystick.
+        EXPECT_EQ(input.direct_input.create_device_guids,
+                  (std::vector<GUID>{GUID_SysKeyboard, GUID_SysMouse, input.direct_input.controllers[0].guid}));
         EXPECT_EQ(JoystickCount(), 1);
         EXPECT_EQ(pad.acquire_calls, 1);
         EXPECT_EQ(pad_count, 2);
@@ -257,6 +268,33 @@ TEST(InputDevices, JoystickEnumerationLimitsAndFailures) {
         EXPECT_EQ(Slots(), row.slots_after);
         for (size_t i = 0; i < row.released.size(); ++i) {
             EXPECT_EQ(input.Joystick(static_cast<int>(i)).release_calls, row.released[i]) << "controller " << i;
+        }
+
+        // Devices are asked for in the order the enumeration reported the controllers.
+        std::vector<GUID> asked;
+        for (int i = 0; i < row.created; ++i) asked.push_back(input.direct_input.controllers[i].guid);
+        EXPECT_EQ(input.direct_input.create_device_guids, asked);
+
+        // The calls each controller received. A failed step skips the rest of the set-up
+        // and releases the device; the fake reports its two axes before EnumObjects fails.
+        const std::vector<std::string> set_up = {"SetDataFormat", "SetCooperativeLevel", "EnumObjects",
+                                                 "SetProperty",   "SetProperty",         "Acquire"};
+        const std::vector<std::string> failed_set_up[] = {
+            set_up,                                                        // kNone
+            {"SetDataFormat", "Release"},                                  // kFormat
+            {"SetDataFormat", "SetCooperativeLevel", "Release"},           // kCooperation
+            {"SetDataFormat", "SetCooperativeLevel", "EnumObjects", "SetProperty", "SetProperty",
+             "Release"},                                                   // kObjects
+            {},                                                            // kCreate
+        };
+        for (int i = 0; i < row.attached; ++i) {
+            const bool created = i < row.created && !(i == row.failing && row.failure == kCreate);
+            std::vector<std::string> expected;
+            if (!created) expected = {};
+            else if (!row.open_result) expected = {"Release"};  // released without a set-up
+            else if (i == row.failing) expected = failed_set_up[row.failure];
+            else expected = set_up;
+            EXPECT_EQ(input.Joystick(i).calls, expected) << "controller " << i;
         }
     }
 }

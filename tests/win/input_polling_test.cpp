@@ -40,6 +40,39 @@ TEST(InputPolling, EachPollReadsEveryDeviceOnceInItsOwnLayout) {
     }
 }
 
+// One log shared by the devices' reads: keyboard, mouse, then the joysticks in slot
+// order, each joystick polled just before it is read; and the same again at every poll.
+TEST(InputPolling, KeyboardThenMouseThenJoysticksInSlotOrder) {
+    FakeInputSystem input;
+    input.AddJoystick();
+    input.AddJoystick();
+    ASSERT_TRUE(input.Init(kWindow));
+    std::vector<std::string> log;
+    const struct {
+        FakeDevice* device;
+        const char* name;
+    } devices[] = {{&input.Joystick(1), "joystick 1"},
+                   {&input.direct_input.mouse, "mouse"},
+                   {&input.Joystick(0), "joystick 0"},
+                   {&input.direct_input.keyboard, "keyboard"}};
+    for (const auto& d : devices) {
+        d.device->calls.clear();
+        d.device->script = [&log, name = std::string(d.name)](FakeDevice& device, int) {
+            // The read is the last call in the device's own list; a joystick's Poll precedes it.
+            const bool polled = device.calls.size() >= 2 && device.calls[device.calls.size() - 2] == "Poll";
+            log.push_back(name + (polled ? " (polled)" : ""));
+            return DI_OK;
+        };
+    }
+
+    PollInput();
+    PollInput();
+    const std::vector<std::string> one_poll = {"keyboard", "mouse", "joystick 0 (polled)", "joystick 1 (polled)"};
+    std::vector<std::string> expected = one_poll;
+    expected.insert(expected.end(), one_poll.begin(), one_poll.end());
+    EXPECT_EQ(log, expected);
+}
+
 TEST(InputPolling, DeliveredStateIsNormalisedIntoTheTables) {
     FakeInputSystem input;
     FakeDevice& pad = input.AddJoystick();

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "config/error_message.h"
 #include "config/game_config.h"
 #include "layout_check.h"
 #include "ui/key_config_page.h"
@@ -95,6 +96,18 @@ void SleepAndLookAtTheScreen(DWORD milliseconds) {
     screen_frames.push_back(ScreenPixels(watch.label));
 }
 
+// A message sink that notes the nine labels' texts at the moment a message is shown,
+// then hands the message on to the recorder.
+std::vector<HWND> labels_to_note;
+std::vector<Labels> labels_at_message;
+ErrorMessageSink recorder_sink = nullptr;
+void NoteLabelsAndRecord(const char* text) {
+    Labels labels;
+    for (HWND label : labels_to_note) labels.push_back(WindowText(label));
+    labels_at_message.push_back(labels);
+    recorder_sink(text);
+}
+
 class KeyConfigPageTest : public WindowFixture {
 protected:
     void SetUp() override {
@@ -174,12 +187,19 @@ TEST_F(KeyConfigPageTest, TemplatePlacesEveryControlWithItsCaptionAndStyle) {
 }
 
 TEST_F(KeyConfigPageTest, WithoutAControllerTheChangeButtonOnlyTellsSo) {
+    labels_to_note.clear();
+    for (int row = 0; row < kKeyRows; ++row) labels_to_note.push_back(Label(row));
+    labels_at_message.clear();
+    recorder_sink = SetErrorMessageSink(NoteLabelsAndRecord);
     for (int row : {0, 8}) {
         ClickChange(row);
         EXPECT_EQ(watch.sleeps, 0);
         EXPECT_EQ(RowLabels(), kIdentityLabels);
     }
+    SetErrorMessageSink(recorder_sink);
     EXPECT_EQ(Messages(), (std::vector<std::string>{kNoJoypad, kNoJoypad}));
+    // While the message was up, no label said "変更中" or anything else new.
+    EXPECT_EQ(labels_at_message, (std::vector<Labels>{kIdentityLabels, kIdentityLabels}));
     EXPECT_EQ(game_config.options.key_map[0], kIdentity);
 }
 
@@ -311,6 +331,42 @@ TEST_F(KeyConfigPageTest, PlayerTwoShowsItsOwnValuesAndCapturesFromTheFirstContr
     EXPECT_TRUE(Checked(IDC_PLAYER_1));
     EXPECT_TRUE(Checked(IDC_METHOD_JOYPAD));
     EXPECT_EQ(RowLabels(), kIdentityLabels);
+}
+
+// Choosing the player already shown, or an input method, writes no label: a marker put
+// on the labels stays. Switching players does repopulate, which wipes the marker.
+TEST_F(KeyConfigPageTest, SamePlayerAndInputMethodChoicesRepopulateNothing) {
+    const char kMarker[] = "marker";
+    game_config.options.key_map[1] = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+    auto mark = [&] {
+        for (int row = 0; row < kKeyRows; ++row) SetWindowTextA(Label(row), kMarker);
+    };
+    const Labels marked(kKeyRows, kMarker);
+    for (std::uint8_t player : {0, 1}) {
+        SCOPED_TRACE(static_cast<int>(player));
+        const int same_player = player == 0 ? IDC_PLAYER_1 : IDC_PLAYER_2;
+        mark();
+        Click(kKeyConfigPage, same_player);
+        EXPECT_EQ(current_player, player);
+        EXPECT_EQ(RowLabels(), marked);
+
+        Click(kKeyConfigPage, IDC_METHOD_KEYBOARD);
+        EXPECT_EQ(game_config.options.input_method[player], 1);
+        EXPECT_EQ(game_config.options.input_method[1 - player], 0);
+        EXPECT_EQ(RowLabels(), marked);
+
+        Click(kKeyConfigPage, IDC_METHOD_JOYPAD);
+        EXPECT_EQ(game_config.options.input_method[player], 0);
+        EXPECT_EQ(RowLabels(), marked);
+
+        if (player == 0) {
+            Click(kKeyConfigPage, IDC_PLAYER_2);
+            EXPECT_EQ(current_player, 1);
+            EXPECT_EQ(RowLabels(),
+                      (Labels{"KEY 7", "KEY 10", "KEY 9", "KEY 8", "KEY 6", "KEY 5", "KEY 3", "KEY 4", "KEY 1"}));
+        }
+    }
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(KeyConfigPageTest, ResetRestoresTheCurrentPlayersMapOnly) {

@@ -3,15 +3,27 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 void ExpectLayout(HWND page, const PlacedControl* placed, std::size_t count) {
+    std::vector<HWND> found(count, nullptr);
     for (std::size_t i = 0; i < count; ++i) {
         const PlacedControl& p = placed[i];
         SCOPED_TRACE(testing::Message() << "control " << p.id << " " << p.caption << " (row " << i << ")");
-        HWND control = p.id == -1 ? FindWindowExA(page, nullptr, p.window_class, p.caption)
+        // Controls without an id that share class and caption (the dots between fields)
+        // are matched in template order: each row takes the next one after the row before.
+        HWND after = nullptr;
+        for (std::size_t j = 0; p.id == -1 && j < i; ++j) {
+            if (placed[j].id == -1 && std::strcmp(placed[j].window_class, p.window_class) == 0 &&
+                std::strcmp(placed[j].caption, p.caption) == 0)
+                after = found[j];
+        }
+        HWND control = p.id == -1 ? FindWindowExA(page, after, p.window_class, p.caption)
                                   : GetDlgItem(page, p.id);
         ASSERT_NE(control, nullptr);
+        found[i] = control;
         char text[64] = {};
         GetClassNameA(control, text, sizeof text);
         EXPECT_STREQ(text, p.window_class);

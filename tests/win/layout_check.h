@@ -15,4 +15,5 @@ struct PlacedControl {
 };
 
 // Every control exists, is visible, and has its class, caption, place, size and styles.
+// Rows without an id that repeat a class and caption match successive controls.
 void ExpectLayout(HWND page, const PlacedControl* placed, std::size_t count);
