@@ -9,11 +9,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 session_xvfb_pid=""
 
-# Starts Xvfb 1024x768x24 on a free display and points DISPLAY at it.
+# Starts Xvfb on a free display, 1024x768 unless a size WIDTHxHEIGHT is given, and
+# points DISPLAY at it.
 session_start_xvfb() {
-  local fdfile
+  local fdfile size=${1:-1024x768}
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   session_xvfb_pid=$!
   for _ in $(seq 200); do [ -s "$fdfile" ] && break; sleep 0.05; done
   if [ ! -s "$fdfile" ]; then

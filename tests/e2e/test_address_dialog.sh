@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the address dialog of the real QORConfig.exe under Wine in a private Xvfb.
-# Starts on a file with two denied addresses, shows the denied page with a real click on
+# Starts on a file with two denied addresses on a screen of odd size, checks that the
+# window is centred with the odd pixel left over, shows the denied page with a real click on
 # its tab, opens the dialog with Add, types 192 . 168 . * . 001, takes a screenshot of
 # the open dialog, presses the dialog's Add, saves, and checks the saved denied list.
 # Usage: test_address_dialog.sh path/to/QORConfig.exe
@@ -38,12 +39,15 @@ data = (struct.pack("<H", 272) + options + bytes(17) + bytes(96) + bytes(8)
 open(sys.argv[1], "wb").write(data)
 PY
 
-session_start_xvfb
+# A screen one pixel wider and taller than usual: the window's margins then differ by
+# one pixel, and centring gives the extra pixel to the right and bottom margins.
+session_start_xvfb 1025x769
 cd "$game"
 /usr/lib/wine/wine64 "$exe" &
 wine_pid=$!
 window=$(session_wait_window QORConfig 60) || fail "the main window did not appear"
 read -r wx wy _ _ < <(session_geometry "$window")
+[ "$wx $wy" = "352 120" ] || fail "on a 1025x769 screen the window stands at ($wx, $wy), expected (352, 120)"
 
 select_tab 2
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End to end: the real QORConfig.exe under Wine in a private Xvfb, started in a game
 # folder without a configuration. Answers the creation message, checks where the window
-# stands, clicks through the six tabs taking a screenshot of each, presses Exit, and
-# checks the created file and the exit status.
+# stands, clicks through the six tabs checking that each shows its own page and taking a
+# screenshot of each, presses Exit, and checks the created file and the exit status.
 # Usage: test_startup.sh path/to/QORConfig.exe
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -38,16 +38,31 @@ if xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1; then
   fail "a message box is still shown"
 fi
 
+# Each click on a tab must show that tab's page: the page area changes from the page
+# before, and the page shows its own signs (see window_layout.sh) and no others.
+settled_window_shot "$game/shown.png"
+signs=$(page_signs "$game/shown.png")
+[ "$signs" = "${PAGE_SIGNS[0]}" ] || fail "start-up shows the signs '$signs', not page 0's '${PAGE_SIGNS[0]}'"
+page_area "$game/shown.png" "$game/area-before.png"
 for k in 1 2 3 4 5 0; do
+  x=$(tab_position "$k") || fail "tab $k not found in the strip"
+  # The strip as it stands once scrolled, just before the click.
   strip "$game/before.png"
-  select_tab "$k"
-  sleep 0.3
+  click "$x" $TAB_ROW
+  changed=""
+  for _ in $(seq 20); do
+    settled_window_shot "$shots/page-$k.png"
+    page_area "$shots/page-$k.png" "$game/area-after.png"
+    if images_differ "$game/area-before.png" "$game/area-after.png"; then changed=yes; break; fi
+  done
+  [ -n "$changed" ] || fail "clicking tab $k left the page area as it was"
+  # The selected tab is drawn raised: the click must change the strip too.
   strip "$game/after.png"
-  # The selected tab is drawn raised: clicking another tab must change the strip.
-  if [ "$(compare -metric AE "$game/before.png" "$game/after.png" null: 2>&1 || true)" = 0 ]; then
-    fail "clicking tab $k changed nothing"
-  fi
-  import -window root -crop "320x528+$wx+$wy" +repage "$shots/page-$k.png"
+  images_differ "$game/before.png" "$game/after.png" || fail "clicking tab $k did not change the strip"
+  signs=$(page_signs "$shots/page-$k.png")
+  [ "$signs" = "${PAGE_SIGNS[k]}" ] ||
+    fail "after clicking tab $k the page shows the signs '$signs', page $k's are '${PAGE_SIGNS[k]}'"
+  mv "$game/area-after.png" "$game/area-before.png"
 done
 
 click $EXIT_X $EXIT_Y

@@ -26,24 +26,84 @@ tab_edges() {
 # The tabs left of the scroll arrows, as an image.
 tabs_shot() { import -window root -crop "${TABS_END_X}x20+$wx+$((wy + 22))" +repage "$1"; }
 
-# A real click on tab k of the page shown: the strip is scrolled fully left, then right
+# Scrolls the strip of the page shown so that tab k stands among the shown tabs and
+# prints the x at which a click selects it: the strip is scrolled fully left, then right
 # by k tabs, counting the steps that moved it (it stops where the last tab fits, which
-# depends on the font), and tab k is clicked where it stands among the shown tabs.
-select_tab() {
+# depends on the font). Fails when the tab cannot be found.
+tab_position() {
   local k=$1 i edges scrolled=0
   for i in 1 2 3 4 5 6; do click $SCROLL_LEFT_X $SCROLL_Y; done
   for ((i = 0; i < k; i++)); do
     tabs_shot "$game/tabs-before.png"
     click $SCROLL_RIGHT_X $SCROLL_Y
     tabs_shot "$game/tabs-after.png"
-    if [ "$(compare -metric AE "$game/tabs-before.png" "$game/tabs-after.png" null: 2>&1 || true)" != 0 ]; then
+    if images_differ "$game/tabs-before.png" "$game/tabs-after.png"; then
       scrolled=$((scrolled + 1))
     fi
   done
   read -r -a edges <<<"$(tab_edges)"
   [ -n "${E2E_DEBUG:-}" ] && { echo "tab $k scrolled $scrolled edges: ${edges[*]}" >&2; import -window root "$shots/debug-tab-$k.png"; }
   local at=$((k - scrolled))
-  [ "${#edges[@]}" -ge $((at + 2)) ] || fail "tab $k not found in the strip"
-  click $(((edges[at] + edges[at + 1]) / 2)) $TAB_ROW
+  [ "${#edges[@]}" -ge $((at + 2)) ] || return 1
+  echo $(((edges[at] + edges[at + 1]) / 2))
 }
 
+# A real click on tab k of the page shown.
+select_tab() {
+  local x
+  x=$(tab_position "$1") || fail "tab $1 not found in the strip"
+  click "$x" $TAB_ROW
+}
+
+# True when two images differ in any pixel; a comparison that cannot be made (a missing
+# or unreadable image, different sizes) ends the test rather than reading as a change.
+images_differ() {
+  local status=0 out
+  out=$(compare -metric AE "$1" "$2" null: 2>&1) || status=$?
+  case $status in
+    0) return 1 ;;
+    1) return 0 ;;
+    *) fail "cannot compare $1 and $2: $out" ;;
+  esac
+}
+
+# A screenshot of the window once drawing has settled: two shots in a row alike.
+settled_window_shot() {
+  local i
+  import -window root -crop "320x528+$wx+$wy" +repage "$1"
+  for i in $(seq 40); do
+    sleep 0.05
+    import -window root -crop "320x528+$wx+$wy" +repage "$game/settle.png"
+    images_differ "$1" "$game/settle.png" || return 0
+    cp "$game/settle.png" "$1"
+  done
+  fail "the window kept changing"
+}
+
+# The page area of a window screenshot: everything below the tab strip.
+page_area() { convert "$1" -crop 320x390+0+45 +repage "$2"; }
+
+# Outward signs of the pages: lines of pixels in the window (x y width height) that are
+# dark along their whole length only where a page has the edge of a certain control.
+# They follow from the page layouts and the dialog font, like the positions above.
+declare -A SIGN=(
+  [options]="20 128 272 1"  # the lower edge of the display-setting group boxes
+  [id]="30 62 170 1"        # the upper edge of a full-width edit at the top: the ID, F1's text
+  [list]="30 97 250 1"      # the upper edge of the address list
+  [check]="26 59 11 1"      # the upper edge of the allowed-only check box
+  [key]="230 131 50 1"      # the lower edge of the first change button
+)
+# The signs each page shows, pages 0 to 5.
+PAGE_SIGNS=("options" "id list" "list" "list check" "key" "id")
+
+# The names of the signs a window screenshot shows, in a fixed order.
+page_signs() {
+  local name x y w h max shown=()
+  for name in options id list check key; do
+    read -r x y w h <<<"${SIGN[$name]}"
+    max=$(convert "$1" -crop "${w}x$h+$x+$y" +repage -colorspace Gray \
+        -format '%[fx:int(255 * maxima)]' info:) || fail "cannot read $1"
+    [ "$max" -lt 200 ] && shown+=("$name")
+  done
+  echo "${shown[*]}"
+}

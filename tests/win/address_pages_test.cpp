@@ -19,6 +19,7 @@
 #include "ui/address_dialog.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
+#include "dialog_template.h"
 #include "window_fixture.h"
 
 using testing_support::Hex;
@@ -155,46 +156,7 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 // itself: the controls adjust some bits when they are created (an edit or a list trades
 // WS_BORDER for a client edge, a list drops an unneeded scroll bar).
 std::map<int, DWORD> TemplateItemStyles(int dialog_id) {
-    std::map<int, DWORD> styles;
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(dialog_id), MAKEINTRESOURCEA(5));  // RT_DIALOG
-    if (found == nullptr) return styles;
-    const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
-    const BYTE* p = base;
-    auto word = [&p] { WORD w; std::memcpy(&w, p, 2); p += 2; return w; };
-    auto dword = [&p] { DWORD d; std::memcpy(&d, p, 4); p += 4; return d; };
-    auto skip_sz_or_ord = [&] {
-        WORD first = word();
-        if (first == 0xffff) word();
-        else if (first != 0) while (word() != 0) {}
-    };
-    auto align = [&] { p = base + ((p - base + 3) & ~3); };
-    word();   // version
-    word();   // signature
-    dword();  // help id
-    dword();  // extended style
-    const DWORD style = dword();
-    const WORD items = word();
-    p += 8;   // x, y, cx, cy
-    skip_sz_or_ord();  // menu
-    skip_sz_or_ord();  // class
-    skip_sz_or_ord();  // title
-    if (style & DS_SETFONT) {
-        p += 6;  // point size, weight, italic, charset
-        skip_sz_or_ord();
-    }
-    for (WORD i = 0; i < items; ++i) {
-        align();
-        dword();  // help id
-        dword();  // extended style
-        const DWORD item_style = dword();
-        p += 8;
-        const int id = static_cast<int>(dword());
-        skip_sz_or_ord();  // class
-        skip_sz_or_ord();  // text
-        p += word();       // creation data
-        styles[id] = item_style;
-    }
-    return styles;
+    return ReadDialogTemplate(dialog_id).item_styles;
 }
 
 class AddressPagesTest : public WindowFixture {

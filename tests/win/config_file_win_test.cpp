@@ -40,6 +40,21 @@ TEST(ConfigFileWin, SaveWaitsBrieflyForAProgramHoldingTheFile) {
     HANDLE held = CreateFileA("Data\\GameConfig.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    // The hold really stands in the way of a save: while it lasts, no file can be moved
+    // onto the held one (the way a save puts its new file in place).
+    {
+        HANDLE probe = CreateFileA("Data\\probe.dat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(probe, INVALID_HANDLE_VALUE);
+        CloseHandle(probe);
+        SetLastError(0);
+        EXPECT_FALSE(MoveFileExA("Data\\probe.dat", "Data\\GameConfig.dat", MOVEFILE_REPLACE_EXISTING));
+        // Windows reports a sharing violation; Wine reports the replace as access denied.
+        // The save retries on either.
+        const DWORD error = GetLastError();
+        EXPECT_TRUE(error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED) << error;
+        DeleteFileA("Data\\probe.dat");
+    }
     std::thread release([held] {
         Sleep(300);
         CloseHandle(held);

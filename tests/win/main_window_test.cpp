@@ -5,18 +5,25 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "config/config_file.h"
 #include "config/game_config.h"
+#include "input/window_context.h"
+#include "support/file_builder.h"
 #include "support/scratch_dir.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/startup.h"
 #include "ui/window.h"
+#include "dialog_template.h"
 #include "window_fixture.h"
 
+using testing_support::FileBuilder;
 using testing_support::Hex;
 using testing_support::MessageRecorder;
 using testing_support::ScratchGameFolder;
@@ -25,10 +32,88 @@ namespace {
 
 const char kSaveFailed[] = "コンフィグファイルの保存に失敗しました";
 
+const char* const kTabLabels[kPageCount] = {"オプション", "接続先IP", "拒否IP",
+                                            "許可IP", "キーコンフィグ", "ファンクションメッセージ"};
+
 std::vector<int> harvested_pages;
 void RecordHarvest(int page) { harvested_pages.push_back(page); }
 
-class MainWindowTest : public WindowFixture {};
+std::vector<std::string> TabLabels(HWND tab) {
+    std::vector<std::string> labels;
+    const LRESULT count = SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item) {
+        char text[64] = {};
+        TCITEMA tab_item = {};
+        tab_item.mask = TCIF_TEXT;
+        tab_item.pszText = text;
+        tab_item.cchTextMax = sizeof text;
+        SendMessageA(tab, TCM_GETITEMA, item, reinterpret_cast<LPARAM>(&tab_item));
+        labels.emplace_back(text);
+    }
+    return labels;
+}
+
+std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t length) {
+    if (at + length > bytes.size()) return {};
+    return {bytes.begin() + static_cast<std::ptrdiff_t>(at),
+            bytes.begin() + static_cast<std::ptrdiff_t>(at + length)};
+}
+
+class MainWindowTest : public WindowFixture {
+protected:
+    // One change on each page a save harvests, each to a value the defaults do not hold:
+    // screen size 1024x768, the ID "Player", the denied line 1.2.3.*, the allowed-only
+    // switch on, and the text "Hello" for F1.
+    void ChangeEveryHarvestedPage() {
+        Click(kOptionsPage, IDC_SCREEN_1024);
+        SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, "Player");
+        SendMessageA(Control(kDeniedPage, IDC_ADDRESS_LIST), LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>("1.2.3.*"));
+        Click(kAllowedPage, IDC_ALLOWED_ONLY);
+        SetDlgItemTextA(Page(kMessagePage), IDC_MSG1_TEXT, "Hello");
+    }
+
+    // An old write time set on the file shows a rewrite even within one clock tick.
+    static constexpr std::uint64_t kLongAgo = 125911584000000000;  // 2000-01-01 in file time
+    bool SetWriteTime(std::uint64_t file_time) const {
+        HANDLE file = CreateFileA("Data\\GameConfig.dat", FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        FILETIME time = {static_cast<DWORD>(file_time), static_cast<DWORD>(file_time >> 32)};
+        const bool set = SetFileTime(file, nullptr, nullptr, &time) != FALSE;
+        CloseHandle(file);
+        return set;
+    }
+    std::uint64_t WriteTime() const {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!GetFileAttributesExA("Data\\GameConfig.dat", GetFileExInfoStandard, &data)) return 0;
+        return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+               data.ftLastWriteTime.dwLowDateTime;
+    }
+
+    // What every control of every page shows: text, check state, lines, slider position.
+    std::vector<std::string> ControlStates() const {
+        std::vector<std::string> states;
+        for (int page = 0; page < kPageCount; ++page) {
+            for (HWND child = GetWindow(Page(page), GW_CHILD); child != nullptr;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                char text[128] = {};
+                GetWindowTextA(child, text, sizeof text);
+                char class_name[32] = {};
+                GetClassNameA(child, class_name, sizeof class_name);
+                std::string state = std::to_string(page) + " " + std::to_string(GetDlgCtrlID(child)) + " " + text;
+                if (lstrcmpiA(class_name, "Button") == 0)
+                    state += " checked " + std::to_string(SendMessageA(child, BM_GETCHECK, 0, 0));
+                if (lstrcmpiA(class_name, "ListBox") == 0)
+                    state += " lines " + std::to_string(SendMessageA(child, LB_GETCOUNT, 0, 0));
+                if (lstrcmpiA(class_name, TRACKBAR_CLASSA) == 0)
+                    state += " at " + std::to_string(SendMessageA(child, TBM_GETPOS, 0, 0));
+                states.push_back(state);
+            }
+        }
+        return states;
+    }
+};
 
 TEST_F(MainWindowTest, WindowStandsCentredWithItsClassAndStyles) {
     RECT rect;
@@ -39,10 +124,14 @@ TEST_F(MainWindowTest, WindowStandsCentredWithItsClassAndStyles) {
     EXPECT_EQ(rect.top, (screen_height - 528) / 2);
     EXPECT_EQ(rect.right - rect.left, 320);
     EXPECT_EQ(rect.bottom - rect.top, 528);
-    if (screen_width == 1024 && screen_height == 768) {
-        EXPECT_EQ(rect.left, 352);
-        EXPECT_EQ(rect.top, 120);
-    }
+    // Centred as a whole: the margins on either side differ by at most the one pixel an
+    // odd difference leaves, and that pixel goes to the right and bottom margins.
+    const int right_margin = screen_width - rect.right;
+    const int bottom_margin = screen_height - rect.bottom;
+    EXPECT_GE(right_margin - rect.left, 0);
+    EXPECT_LE(right_margin - rect.left, 1);
+    EXPECT_GE(bottom_margin - rect.top, 0);
+    EXPECT_LE(bottom_margin - rect.top, 1);
 
     const LONG style = GetWindowLongA(main_window, GWL_STYLE);
     const LONG wanted = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -57,13 +146,22 @@ TEST_F(MainWindowTest, WindowStandsCentredWithItsClassAndStyles) {
     EXPECT_STREQ(text, "QORConfig");
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(GetClassLongPtrA(main_window, GCLP_HBRBACKGROUND)),
               GetStockObject(WHITE_BRUSH));
-    EXPECT_NE(GetClassLongPtrA(main_window, GCLP_HICON), 0);
+    // Icons and cursors loaded by resource are shared: loading again gives the same handle.
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP_ICON));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(main_window, GCLP_HICON)), icon);
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(main_window, GCLP_HCURSOR)),
+              LoadCursorA(nullptr, IDC_ARROW));
     EXPECT_EQ(GetClassLongA(main_window, GCL_STYLE), CS_HREDRAW | CS_VREDRAW);
+    EXPECT_EQ(GetClassLongA(main_window, GCL_CBCLSEXTRA), 0);
+    EXPECT_EQ(GetClassLongA(main_window, GCL_CBWNDEXTRA), 0);
+    EXPECT_EQ(GetClassLongPtrA(main_window, GCLP_MENUNAME), 0);
+    EXPECT_EQ(GetMenu(main_window), nullptr);
+    EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(main_window, GWLP_HINSTANCE)),
+              GetModuleHandleA(nullptr));
 }
 
 TEST_F(MainWindowTest, StartUpShowsPageZeroAndFillsEveryTabStrip) {
-    const char* labels[kPageCount] = {"オプション", "接続先IP", "拒否IP",
-                                      "許可IP", "キーコンフィグ", "ファンクションメッセージ"};
     EXPECT_EQ(current_page, Page(0));
     EXPECT_TRUE(Messages().empty());
     for (int page = 0; page < kPageCount; ++page) {
@@ -74,16 +172,7 @@ TEST_F(MainWindowTest, StartUpShowsPageZeroAndFillsEveryTabStrip) {
         HWND tab = Control(page, IDC_TAB);
         ASSERT_NE(tab, nullptr);
         EXPECT_EQ(TabSelection(page), 0);
-        ASSERT_EQ(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), kPageCount);
-        for (int item = 0; item < kPageCount; ++item) {
-            char text[64] = {};
-            TCITEMA tab_item = {};
-            tab_item.mask = TCIF_TEXT;
-            tab_item.pszText = text;
-            tab_item.cchTextMax = sizeof text;
-            SendMessageA(tab, TCM_GETITEMA, item, reinterpret_cast<LPARAM>(&tab_item));
-            EXPECT_STREQ(text, labels[item]);
-        }
+        EXPECT_EQ(TabLabels(tab), std::vector<std::string>(kTabLabels, kTabLabels + kPageCount));
         char caption[16] = {};
         GetWindowTextA(Control(page, IDC_SAVE), caption, sizeof caption);
         EXPECT_STREQ(caption, "保存");
@@ -136,14 +225,59 @@ TEST_F(MainWindowTest, EveryPageCarriesTheSameFrame) {
             const LONG style = GetWindowLongA(control, GWL_STYLE);
             EXPECT_EQ(style & piece.required_style, piece.required_style);
         }
-        // The tab strip is one plain row of tabs: no style bits beyond child and visible.
-        EXPECT_EQ(GetWindowLongA(Control(page, IDC_TAB), GWL_STYLE) & 0xFFFF, 0);
+        // The tab strip is one plain row of tabs: the template asks for a visible child
+        // and nothing more. The tab control gives itself WS_CLIPSIBLINGS when it is
+        // created (so that it never paints over the page's other controls); no other bit
+        // may appear.
+        const DialogTemplateInfo page_template = ReadDialogTemplate(page_table[page].dialog_template);
+        ASSERT_TRUE(page_template.found);
+        EXPECT_EQ(page_template.item_styles.at(IDC_TAB), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
+        const LONG tab_style = GetWindowLongA(Control(page, IDC_TAB), GWL_STYLE);
+        EXPECT_EQ(tab_style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
+        EXPECT_EQ(tab_style & ~(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS), 0);
     }
 }
 
-TEST_F(MainWindowTest, FillTabControlIgnoresAMissingControl) {
-    FillTabControl(nullptr);  // must neither crash nor touch any page
-    EXPECT_EQ(SendMessageA(Control(0, IDC_TAB), TCM_GETITEMCOUNT, 0, 0), kPageCount);
+// Every page names the dialog font, 8 point, regular weight, and the dialog manager
+// creates it as named: a substitute face (the prefix maps this one) does not show in
+// the font's own description.
+TEST_F(MainWindowTest, EveryPageUsesTheDialogFontItsTemplateNames) {
+    HDC screen = GetDC(nullptr);
+    const int pixels_per_inch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (int page = 0; page < kPageCount; ++page) {
+        SCOPED_TRACE(page);
+        const DialogTemplateInfo page_template = ReadDialogTemplate(page_table[page].dialog_template);
+        ASSERT_TRUE(page_template.found);
+        EXPECT_EQ(page_template.style & DS_SHELLFONT, static_cast<DWORD>(DS_SHELLFONT));
+        EXPECT_EQ(page_template.point_size, 8);
+        EXPECT_EQ(page_template.weight, 400);
+        EXPECT_EQ(page_template.italic, 0);
+        EXPECT_EQ(page_template.face, L"MS Shell Dlg");
+
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(Page(page), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        LOGFONTA description = {};
+        ASSERT_EQ(GetObjectA(font, sizeof description, &description), static_cast<int>(sizeof description));
+        EXPECT_STREQ(description.lfFaceName, "MS Shell Dlg");
+        EXPECT_EQ(description.lfHeight, -MulDiv(8, pixels_per_inch, 72));
+        EXPECT_EQ(description.lfWeight, 400);
+        EXPECT_FALSE(description.lfItalic);
+        // The controls draw with the page's font.
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(Control(page, IDC_SAVE), WM_GETFONT, 0, 0)), font);
+    }
+}
+
+// Any tab control given gets the six labels in page order; null is accepted.
+TEST_F(MainWindowTest, FillTabControlPutsTheSixLabelsIntoAStripAndAcceptsNull) {
+    HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD, 0, 0, 200, 20, main_window,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(tab, nullptr);
+    ASSERT_TRUE(TabLabels(tab).empty());
+    FillTabControl(tab);
+    EXPECT_EQ(TabLabels(tab), std::vector<std::string>(kTabLabels, kTabLabels + kPageCount));
+    DestroyWindow(tab);
+    FillTabControl(nullptr);
 }
 
 // Every switch from every page, including to the tab already selected.
@@ -177,10 +311,26 @@ TEST_F(MainWindowTest, NotificationsOtherThanATabChangeSwitchNothing) {
     EXPECT_EQ(TabSelection(3), 0);
 }
 
+// Save from any page, the key configuration page included (it has nothing to harvest),
+// writes what the controls of every harvested page show.
 TEST_F(MainWindowTest, SaveFromEveryPageHarvestsThePagesInOrderAndWritesTheFile) {
+    // The parts the changes touch, at their offsets in a file with one denied line:
+    // options at 2, the ID at 86, allowed_only at 203, the two list counts at 207 and
+    // 209, the denied line at 211, the record count at 219, opaque_word_2 at 220 and
+    // the messages at 224.
+    const std::vector<std::uint8_t> screen_size = Hex("02 000000");
+    const std::vector<std::uint8_t> id = FileBuilder().Text("Player", 17).bytes;
+    const std::vector<std::uint8_t> allowed_only = Hex("01000000");
+    const std::vector<std::uint8_t> lists = Hex("0000 0100 0100 0200 0300 0001 00 00000000");
+    const std::vector<std::uint8_t> first_message = FileBuilder().Text("Hello", 41).U8(0).bytes;
     page_harvest_observer = RecordHarvest;
     for (int page = 0; page < kPageCount; ++page) {
         SCOPED_TRACE(page);
+        if (page > 0) {
+            TearDown();
+            SetUp();
+        }
+        ChangeEveryHarvestedPage();
         SelectTab(page);
         std::filesystem::remove(folder_->ConfigPath());
         harvested_pages.clear();
@@ -190,6 +340,16 @@ TEST_F(MainWindowTest, SaveFromEveryPageHarvestsThePagesInOrderAndWritesTheFile)
         EXPECT_TRUE(IsWindow(main_window));
         EXPECT_EQ(current_page, Page(page));
         EXPECT_TRUE(PageVisible(page));
+        const std::vector<std::uint8_t> bytes = folder_->ReadConfig();
+        ASSERT_EQ(bytes.size(), 552u + 8u);
+        EXPECT_EQ(Slice(bytes, 0, 2), Hex("1001"));
+        EXPECT_EQ(Slice(bytes, 2, 4), screen_size);
+        EXPECT_EQ(Slice(bytes, 86, 17), id);
+        EXPECT_EQ(Slice(bytes, 103, 96), std::vector<std::uint8_t>(96, 0));
+        EXPECT_EQ(Slice(bytes, 203, 4), allowed_only);
+        EXPECT_EQ(Slice(bytes, 207, 17), lists);
+        EXPECT_EQ(Slice(bytes, 224, 42), first_message);
+        EXPECT_EQ(Slice(bytes, 224 + 42, 7 * 42), std::vector<std::uint8_t>(7 * 42, 0));
     }
     page_harvest_observer = nullptr;
     EXPECT_TRUE(Messages().empty());
@@ -213,27 +373,40 @@ TEST_F(MainWindowTest, AFailedSaveShowsItsMessageAndTheToolGoesOn) {
 }
 
 // Exit on any page, the close box and the system menu's Close end the tool without
-// writing anything.
+// writing anything, whatever the pages were changed to: a missing file stays missing
+// and a present one keeps its bytes and its time.
 TEST_F(MainWindowTest, ExitFromEveryPageAndCloseEndWithoutWriting) {
     enum Way { kExitButton, kCloseBox, kSystemMenuClose };
     struct Case {
         Way way;
         int page;
+        bool file_kept = false;
     };
     std::vector<Case> cases;
     for (int page = 0; page < kPageCount; ++page) cases.push_back({kExitButton, page});
     cases.push_back({kCloseBox, kKeyConfigPage});
     cases.push_back({kSystemMenuClose, kAllowedPage});
+    cases.push_back({kExitButton, kKeyConfigPage, true});
+    cases.push_back({kExitButton, kMessagePage, true});
+    cases.push_back({kCloseBox, kOptionsPage, true});
+    cases.push_back({kSystemMenuClose, kConnectPage, true});
     bool first = true;
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "way " << c.way << " page " << c.page);
+        SCOPED_TRACE(testing::Message() << "way " << c.way << " page " << c.page << " kept " << c.file_kept);
         if (!first) {
             TearDown();
             SetUp();
         }
         first = false;
+        ChangeEveryHarvestedPage();
         SelectTab(c.page);
-        std::filesystem::remove(folder_->ConfigPath());
+        std::vector<std::uint8_t> before;
+        if (c.file_kept) {
+            ASSERT_TRUE(SetWriteTime(kLongAgo));
+            before = folder_->ReadConfig();
+        } else {
+            std::filesystem::remove(folder_->ConfigPath());
+        }
         HWND window = main_window;
         HWND page = Page(c.page);
         switch (c.way) {
@@ -244,7 +417,18 @@ TEST_F(MainWindowTest, ExitFromEveryPageAndCloseEndWithoutWriting) {
         EXPECT_FALSE(IsWindow(window));
         EXPECT_FALSE(IsWindow(page));
         EXPECT_TRUE(PumpMessages()) << "the quit message ends the loop";
-        EXPECT_FALSE(folder_->ConfigExists());
+        if (c.file_kept) {
+            EXPECT_EQ(folder_->ReadConfig(), before);
+            EXPECT_EQ(WriteTime(), kLongAgo) << "the file was written again";
+        } else {
+            EXPECT_FALSE(folder_->ConfigExists());
+        }
+        int files_in_data = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_->ConfigPath().parent_path())) {
+            (void)entry;
+            ++files_in_data;
+        }
+        EXPECT_EQ(files_in_data, c.file_kept ? 1 : 0);
         EXPECT_TRUE(Messages().empty());
     }
 }
@@ -256,7 +440,10 @@ TEST(StartUp, TheShowCommandReachesTheMainWindow) {
     ASSERT_TRUE(LoadConfig());
     ASSERT_TRUE(CreateToolWindow(GetModuleHandleA(nullptr), SW_SHOWMINNOACTIVE));
     EXPECT_TRUE(IsIconic(main_window));
-    EXPECT_NE(startup_context, nullptr);
+    ASSERT_NE(startup_context, nullptr);
+    EXPECT_EQ(instance, GetModuleHandleA(nullptr));
+    EXPECT_EQ(startup_context->main_window, main_window);
+    EXPECT_EQ(startup_context->instance, instance);
     ReleaseToolWindow();
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
@@ -296,6 +483,59 @@ TEST(StartUp, FailuresToLoadShowTheirMessagesAndCreateNoWindow) {
         EXPECT_EQ(main_window, nullptr);
         EXPECT_EQ(startup_context, nullptr);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Start-up that cannot register its window class stops without a window and without a
+// message, and leaves the file as it was.
+TEST(StartUp, AClassThatCannotBeRegisteredStopsStartUpSilently) {
+    ScratchGameFolder folder;
+    MessageRecorder recorder;
+    ASSERT_TRUE(LoadConfig());  // creates the file, so that start-up has nothing to report
+    ReleaseConfig();
+    recorder.Clear();
+    const std::vector<std::uint8_t> before = folder.ReadConfig();
+    WNDCLASSA taken = {};
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = GetModuleHandleA(nullptr);
+    taken.lpszClassName = "QORConfig";
+    ASSERT_NE(RegisterClassA(&taken), 0);
+
+    EXPECT_EQ(RunTool(GetModuleHandleA(nullptr), SW_SHOWNORMAL), 0);
+    EXPECT_TRUE(recorder.Messages().empty());
+    EXPECT_EQ(FindWindowA("QORConfig", nullptr), nullptr);
+    EXPECT_EQ(main_window, nullptr);
+    for (HWND page : page_windows) EXPECT_EQ(page, nullptr);
+    EXPECT_EQ(startup_context, nullptr);
+    EXPECT_EQ(folder.ReadConfig(), before);
+    UnregisterClassA("QORConfig", GetModuleHandleA(nullptr));  // if start-up left it
+}
+
+// Indexes outside the six pages populate nothing; each page index does change controls
+// once the configuration differs from what they show.
+TEST_F(MainWindowTest, PopulatePageOutsideThePagesChangesNoControl) {
+    std::strcpy(game_config.connect_id, "Changed");
+    game_config.options.screen_size = 2;
+    game_config.options.bgm_volume = -5000;
+    game_config.allowed_only = 1;
+    game_config.denied_patterns.push_back({{1, 2, 3, 4}});
+    std::strcpy(game_config.function_messages[0].text, "Changed");
+    const std::vector<std::string> before = ControlStates();
+    for (int index : {-1, kPageCount, INT_MIN, INT_MAX}) {
+        SCOPED_TRACE(index);
+        PopulatePage(index);
+        EXPECT_EQ(ControlStates(), before);
+    }
+    for (int index : {kOptionsPage, kConnectPage, kDeniedPage, kAllowedPage, kMessagePage}) {
+        SCOPED_TRACE(index);
+        const std::vector<std::string> ahead = ControlStates();
+        PopulatePage(index);
+        EXPECT_NE(ControlStates(), ahead);
+    }
+    EXPECT_TRUE(Messages().empty());
 }
 
 }  // namespace
