@@ -8,20 +8,7 @@
 set -euo pipefail
 exe=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/wine-session.sh"
-source "$here/window_layout.sh"
-shots="$session_root/build/screenshots"
-mkdir -p "$shots"
-
-game=$(mktemp -d)
-wine_pid=""
-finish() {
-  [ -n "$wine_pid" ] && kill "$wine_pid" 2>/dev/null
-  session_stop_xvfb
-  rm -rf "$game"
-}
-trap finish EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$here/e2e_session.sh"
 
 # Offsets inside the address dialog's client area, from its dialog units: the four
 # octet fields and the Add button.

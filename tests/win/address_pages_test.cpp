@@ -259,18 +259,7 @@ void ExpectPlacements(HWND window, const std::vector<Placement>& placements) {
         SCOPED_TRACE(p.id);
         HWND control = GetDlgItem(window, p.id);
         ASSERT_NE(control, nullptr);
-        // Position and size convert separately, as the dialog manager converts them.
-        RECT expected = p.units;
-        MapDialogRect(window, &expected);
-        expected.right += expected.left;
-        expected.bottom += expected.top;
-        RECT actual;
-        GetWindowRect(control, &actual);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_EQ(actual.left, expected.left);
-        EXPECT_EQ(actual.top, expected.top);
-        EXPECT_EQ(actual.right, expected.right);
-        EXPECT_EQ(actual.bottom, expected.bottom);
+        ExpectPlacedAt(window, control, p.units);
     }
 }
 

@@ -7,6 +7,20 @@
 #include <string>
 #include <vector>
 
+void ExpectPlacedAt(HWND window, HWND control, const RECT& units) {
+    RECT origin = {units.left, units.top, 0, 0};
+    RECT size = {0, 0, units.right, units.bottom};
+    MapDialogRect(window, &origin);
+    MapDialogRect(window, &size);
+    RECT actual;
+    GetWindowRect(control, &actual);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&actual), 2);
+    EXPECT_EQ(actual.left, origin.left);
+    EXPECT_EQ(actual.top, origin.top);
+    EXPECT_EQ(actual.right, origin.left + size.right);
+    EXPECT_EQ(actual.bottom, origin.top + size.bottom);
+}
+
 void ExpectLayout(HWND page, const PlacedControl* placed, std::size_t count) {
     std::vector<HWND> found(count, nullptr);
     for (std::size_t i = 0; i < count; ++i) {
@@ -30,20 +44,7 @@ void ExpectLayout(HWND page, const PlacedControl* placed, std::size_t count) {
         GetWindowTextA(control, text, sizeof text);
         EXPECT_STREQ(text, p.caption);
 
-        // A dialog converts a control's position and its size separately, so the right
-        // edge is the converted left plus the converted width.
-        RECT origin = {p.units.left, p.units.top, 0, 0};
-        RECT size = {0, 0, p.units.right, p.units.bottom};
-        MapDialogRect(page, &origin);
-        MapDialogRect(page, &size);
-        RECT expected = {origin.left, origin.top, origin.left + size.right, origin.top + size.bottom};
-        RECT actual;
-        GetWindowRect(control, &actual);
-        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_EQ(actual.left, expected.left);
-        EXPECT_EQ(actual.top, expected.top);
-        EXPECT_EQ(actual.right, expected.right);
-        EXPECT_EQ(actual.bottom, expected.bottom);
+        ExpectPlacedAt(page, control, p.units);
 
         LONG style = GetWindowLongA(control, GWL_STYLE);
         EXPECT_NE(style & WS_VISIBLE, 0);

@@ -14,6 +14,11 @@ struct PlacedControl {
     LONG absent;               // style bits that must not be set
 };
 
+// The control stands at `units` (x, y, width, height in dialog units) of `window`. A
+// dialog converts a position and a size separately, so the right edge is the converted
+// left plus the converted width.
+void ExpectPlacedAt(HWND window, HWND control, const RECT& units);
+
 // Every control exists, is visible, and has its class, caption, place, size and styles.
 // Rows without an id that repeat a class and caption match successive controls.
 void ExpectLayout(HWND page, const PlacedControl* placed, std::size_t count);
