@@ -1,29 +1,48 @@
-# Sourced by the scripts that drive the real program from outside: a private Xvfb, the
-# project's Wine prefix with the Japanese locale, and small xdotool helpers. Only the
-# Xvfb started here is ever stopped, by its process id.
+# The one Wine session every script uses: the project's prefix, a locale (QOR_LOCALE,
+# ja_JP.UTF-8 unless set, which gives Wine the ANSI code page 932), a private Xvfb, and
+# small xdotool helpers. Sourced, never run. Only the Xvfb started here is ever stopped,
+# by its process id. Every step that cannot come up says so and returns non-zero.
 
 session_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="$session_root/build/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export LANG="${QOR_LOCALE:-ja_JP.UTF-8}" LC_ALL="${QOR_LOCALE:-ja_JP.UTF-8}"
 session_xvfb_pid=""
 
+# Fails unless scripts/setup has made the prefix.
+session_check_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "no Wine prefix in $WINEPREFIX: run scripts/setup" >&2
+    return 1
+  fi
+}
+
 # Starts Xvfb on a free display, 1024x768 unless a size WIDTHxHEIGHT is given, and
-# points DISPLAY at it.
+# points DISPLAY at it. Fails when the server does not come up within ten seconds.
 session_start_xvfb() {
   local fdfile size=${1:-1024x768}
   fdfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   session_xvfb_pid=$!
-  for _ in $(seq 200); do [ -s "$fdfile" ] && break; sleep 0.05; done
+  for _ in $(seq 200); do
+    [ -s "$fdfile" ] && break
+    kill -0 "$session_xvfb_pid" 2>/dev/null || break
+    sleep 0.05
+  done
   if [ ! -s "$fdfile" ]; then
     echo "Xvfb did not start" >&2
     rm -f "$fdfile"
+    session_stop_xvfb
     return 1
   fi
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
+}
+
+# Uses the display that is set, or starts a private Xvfb when there is none.
+session_ensure_display() {
+  [ -n "${DISPLAY:-}" ] || session_start_xvfb "$@"
 }
 
 session_stop_xvfb() {

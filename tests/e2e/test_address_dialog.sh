@@ -14,17 +14,9 @@ source "$here/e2e_session.sh"
 # octet fields and the Add button.
 readonly FIELD_XS="24 72 120 168" FIELD_Y=34 DIALOG_ADD_X=85 DIALOG_ADD_Y=57
 
-# A version-272 file with default options and the denied lines 10.0.0.1 and 9.9.9.9.
+# The default file with the denied lines 10.0.0.1 and 9.9.9.9.
 mkdir "$game/Data"
-python3 - "$game/Data/GameConfig.dat" <<'PY'
-import struct, sys
-options = struct.pack("<B3x6i3i2i10B10BB3x3i", 0, 0, 1, 1, 0, 1, 0, -1600, -1600, 0, 0, 0,
-                      *range(10), *range(10), 1, 1, 0, 3)
-denied = struct.pack("<4H", 10, 0, 0, 1) + struct.pack("<4H", 9, 9, 9, 9)
-data = (struct.pack("<H", 272) + options + bytes(17) + bytes(96) + bytes(8)
-        + struct.pack("<H", 0) + struct.pack("<H", 2) + denied + bytes(1) + bytes(4) + bytes(336))
-open(sys.argv[1], "wb").write(data)
-PY
+python3 "$config_file" "$game/Data/GameConfig.dat" --denied 10.0.0.1 --denied 9.9.9.9
 
 # A screen one pixel wider and taller than usual: the window's margins then differ by
 # one pixel, and centring gives the extra pixel to the right and bottom margins.
@@ -74,9 +66,9 @@ for _ in $(seq 200); do
   sleep 0.05
 done
 [ "$(stat -c %Y "$game/Data/GameConfig.dat")" != "$old_mtime" ] || fail "Save did not write the file"
-# Denied count at 209 (no allowed lines), then the lines in list order: the added line
+# The denied count (no allowed lines), then the lines in list order: the added line
 # sorts between 10.0.0.1 and 9.9.9.9.
-actual=$(od -An -v -tx1 -j 209 -N 26 "$game/Data/GameConfig.dat" | tr -d ' \n')
+actual=$(od -An -v -tx1 -j "$(python3 "$config_file" --denied-at)" -N 26 "$game/Data/GameConfig.dat" | tr -d ' \n')
 expected="0300""0a00000000000100""c000a80000010100""0900090009000900"
 [ "$actual" = "$expected" ] || fail "saved denied list $actual, expected $expected"
 

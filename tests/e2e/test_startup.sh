@@ -60,7 +60,7 @@ wait "$wine_pid" || status=$?
 wine_pid=""
 [ "$status" -eq 0 ] || fail "exit status $status, expected 0"
 
-expected=$(sed 's/#.*//' "$here/../fixtures/default_config.hex" | tr -d ' \n')
+expected=$(sed 's/#.*//' "$fixture" | tr -d ' \n')
 actual=$(od -An -v -tx1 "$game/Data/GameConfig.dat" | tr -d ' \n')
 [ "$actual" = "$expected" ] || fail "the created file differs from the default bytes"
 echo "PASS: window at (352, 120), six tabs, Exit, $(( ${#actual} / 2 ))-byte default file"

@@ -2,14 +2,7 @@
 # is selected with real clicks. Expects wx, wy (the window's screen position), game (a
 # scratch folder) and shots (the screenshot folder) to be set by the sourcing script.
 
-# Where things stand in the window, in pixels from its top-left corner: the row that
-# crosses the vertical edges of the unselected tabs, the tab strip's scroll arrows, the
-# right end of the tabs' room left of the arrows, and the Exit button. They follow from
-# the page layout in dialog units and the dialog font installed by scripts/setup.
-readonly TAB_EDGE_ROW=39 TAB_ROW=34 SCROLL_LEFT_X=280 SCROLL_RIGHT_X=296 SCROLL_Y=31
-readonly TABS_END_X=270 EXIT_X=265 EXIT_Y=427 SAVE_X=187 SAVE_Y=427
-# The address pages' Add button.
-readonly ADD_X=187 ADD_Y=394
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/window-layout.sh"
 
 click() { session_click $((wx + $1)) $((wy + $2)); sleep 0.15; }
 strip() { import -window root -crop "300x24+$((wx + 10))+$((wy + 22))" +repage "$1"; }
