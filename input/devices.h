@@ -16,8 +16,9 @@ inline constexpr DWORD kCooperativeLevel = DISCL_NONEXCLUSIVE | DISCL_FOREGROUND
 inline constexpr LONG kAxisMinimum = -1000;
 inline constexpr LONG kAxisMaximum = 1000;
 
-// The device state, empty at process start. The layer keeps the context pointer but
-// reads the record only while OpenInputDevices runs; start-up owns it.
+// The device state, empty at process start. The layer keeps the context pointer and
+// reads the record while OpenInputDevices runs and when FindLateJoysticks opens a late
+// controller; start-up owns it and frees it only after the message loop.
 extern WindowContext* window_context;
 extern IDirectInput8A* direct_input;
 extern IDirectInputDevice8A* keyboard_device;

@@ -224,6 +224,15 @@ bool InitInput(WindowContext* context) {
     return true;
 }
 
+std::uint8_t FindLateJoysticks() {
+    // Only from nothing: a counted controller, open or emptied by a failed set-up, keeps
+    // its slot and its index, and the pads that read it stay as they are.
+    if (direct_input == nullptr || joystick_count != 0) return joystick_count;
+    if (!OpenJoysticks() || joystick_count == 0) return 0;
+    InitPads();
+    return joystick_count;
+}
+
 void ResetInputForTesting() {
     for (int slot = 0; slot < kMaxJoysticks; ++slot) ReleaseJoystick(slot);
     for (IDirectInputDevice8A** device : {&keyboard_device, &mouse_device}) {

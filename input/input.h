@@ -16,6 +16,12 @@ void PollInput();
 // Number of game controllers found at start-up, including those whose set-up failed.
 std::uint8_t JoystickCount();
 
+// For a controller plugged in after start-up: when none was counted, enumerates the game
+// controllers once more exactly as start-up does (same limit, same set-up of each) and
+// gives those found their pads. Counted controllers are left as they are, and nothing
+// happens without a DirectInput object. Returns JoystickCount afterwards. Windows only.
+std::uint8_t FindLateJoysticks();
+
 // 1 when `button` (0 to 127) of joystick `index` (0 to 15) was down at the last poll;
 // 0 when it was up or the joystick's slot is empty.
 std::uint8_t JoystickButton(std::uint8_t index, std::uint8_t button);

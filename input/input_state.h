@@ -74,8 +74,10 @@ struct VirtualPad {
     std::uint8_t joystick_index;  // joystick a joystick pad read; stays 0 for the keyboard pad
 };
 
-// Device key codes the keyboard pad reads.
+// Device key codes the tool reads: the keyboard pad's keys, and Escape, which ends a
+// key capture.
 enum KeyCode : std::uint8_t {
+    kKeyEscape = 0x01,
     kKeyQ = 0x10,
     kKeyW = 0x11,
     kKeyE = 0x12,

@@ -20,7 +20,8 @@ inline constexpr DWORD kCapturePollPeriodMs = 16;
 inline constexpr DWORD kCaptureBudgetMs = 6000;
 
 // Waits up to the budget for a button 0 to 11 on the first controller and assigns the
-// lowest one held to `row`'s slot of the current player's key map. Blocks the thread.
+// lowest one held to `row`'s slot of the current player's key map. Escape pressed during
+// the wait ends it as the budget does. Blocks the thread.
 void CaptureButton(HWND page, int row);
 
 // What a capture calls between polls. Tests replace it so that no capture takes six

@@ -6,6 +6,7 @@
 #include "config/error_message.h"
 #include "config/game_config.h"
 #include "input/input.h"
+#include "input/input_state.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
 
@@ -85,12 +86,16 @@ void PopulateKeyConfigPage(HWND page) {
 }
 
 void CaptureButton(HWND page, int row) {
-    if (JoystickCount() == 0) {
+    // A pad plugged in after start-up is looked for before the user is told there is none.
+    if (JoystickCount() == 0 && FindLateJoysticks() == 0) {
         ShowErrorMessage("ジョイパッドが接続されていません");
         return;
     }
     HWND label = GetDlgItem(page, key_label_ids[row]);
     SetWindowTextA(label, "変更中");
+    // Escape counts as held until a poll finds it up, so only a press made during the
+    // wait ends it, not a key still down from before.
+    bool escape_held = true;
     // The state of the buttons is read, not their changes, so a button already held
     // when the change button was pressed is taken at the first poll.
     for (DWORD elapsed = 0; elapsed < kCaptureBudgetMs; elapsed += kCapturePollPeriodMs) {
@@ -100,6 +105,10 @@ void CaptureButton(HWND page, int row) {
         // shown only at a later paint (Wine: once 50 ms have passed without messages).
         PaintNow(label);
         PollInput();
+        const bool escape_down = KeyState(kKeyEscape) != 0;
+        // Escape wins over a button pressed at the same poll: the user asked to leave.
+        if (escape_down && !escape_held) break;
+        escape_held = escape_down;
         for (std::uint8_t button = 0; button < kCaptureButtons; ++button) {
             if (JoystickButton(0, button) != 0) {
                 AssignButton(CurrentKeyMap(), key_row_slots[row], button);
@@ -109,7 +118,7 @@ void CaptureButton(HWND page, int row) {
         }
         capture_sleep(kCapturePollPeriodMs);
     }
-    // Nothing pressed: the label goes back to the row's unchanged button.
+    // Nothing pressed, or Escape: the label goes back to the row's unchanged button.
     PopulateKeyConfigPage(page);
 }
 

@@ -14,6 +14,8 @@
 
 #include "config/error_message.h"
 #include "config/game_config.h"
+#include "input/input.h"
+#include "input/input_state.h"
 #include "layout_check.h"
 #include "ui/key_config_page.h"
 #include "ui/resources/resource_ids.h"
@@ -212,7 +214,15 @@ struct CaptureCase {
     int sleeps;
     KeyMap map;                                // player 1's map afterwards
     Labels labels;
+    std::vector<std::pair<int, int>> escape = {};  // first and last poll Escape is down at
 };
+
+bool EscapeDownAt(const CaptureCase& c, int poll) {
+    for (auto [first, last] : c.escape) {
+        if (poll >= first && poll <= last) return true;
+    }
+    return false;
+}
 
 void PrintTo(const CaptureCase& c, std::ostream* os) { *os << c.name; }
 
@@ -234,6 +244,13 @@ const CaptureCase kCaptureCases[] = {
      {"KEY 4", "KEY 1", "KEY 2", "KEY 3", "KEY 5", "KEY 6", "KEY 8", "KEY 7", "KEY 9"}},
     {"nothing within 375 polls leaves the map and puts the label back", 4, {{0, 376}}, true, 375, 375,
      kIdentity, kIdentityLabels},
+    {"Escape pressed during the wait ends it at that poll", 3, {{3, 10}}, false, 4, 3, kIdentity, kIdentityLabels,
+     {{4, 4}}},
+    {"Escape wins over a button at the same poll", 2, {{7, 3}}, false, 3, 2, kIdentity, kIdentityLabels, {{3, 5}}},
+    {"Escape held from before is passed over", 1, {{3, 6}}, false, 6, 5, {3, 1, 2, 0, 4, 5, 6, 7, 8, 9},
+     {"KEY 1", "KEY 4", "KEY 2", "KEY 3", "KEY 5", "KEY 6", "KEY 8", "KEY 7", "KEY 10"}, {{1, 375}}},
+    {"Escape let go and pressed again ends it", 0, {{3, 9}}, false, 5, 4, kIdentity, kIdentityLabels,
+     {{1, 2}, {5, 5}}},
 };
 
 class CaptureCases : public KeyConfigPageTest, public testing::WithParamInterface<CaptureCase> {};
@@ -245,6 +262,11 @@ TEST_P(CaptureCases, TakeTheLowestButtonHeldAtAPoll) {
         for (int button = 12; button < 128; ++button) joystick.joystick.rgbButtons[button] = 0x80;
     }
     for (auto [button, first] : c.presses) joystick.PressButtonFrom(button, first);
+    // The capture's polls are the keyboard's only reads.
+    input_->direct_input.keyboard.script = [&c](FakeDevice& keyboard, int read) {
+        keyboard.keys[kKeyEscape] = EscapeDownAt(c, read) ? 0x80 : 0x00;
+        return DI_OK;
+    };
 
     ClickChange(c.row);
 
@@ -277,6 +299,56 @@ TEST_F(KeyConfigPageTest, AControllerCountedButNotOpenedEndsTheCaptureByTheBudge
     EXPECT_EQ(game_config.options.key_map[0], kIdentity);
     EXPECT_EQ(RowLabels(), kIdentityLabels);
     EXPECT_TRUE(Messages().empty());
+    // It was counted, so the press did not look for controllers again.
+    EXPECT_EQ(input_->direct_input.enum_devices_calls, 1);
+    EXPECT_EQ(joystick.release_calls, 1);
+}
+
+// No controller was counted at start-up; by the time a change button is pressed some may
+// have been plugged in. Each press that finds none counted enumerates once more.
+TEST_F(KeyConfigPageTest, AControllerPluggedInAfterStartUpIsLookedForOncePerPress) {
+    struct Row {
+        const char* name;
+        bool direct_input;  // the DirectInput object came up at start-up
+        int attached;       // controllers plugged in after start-up
+        UINT slots;         // joyGetNumDevs
+        int clicks;
+        int enumerations;   // EnumDevices calls in all, start-up's included
+        int count;          // JoystickCount afterwards
+    };
+    const Row rows[] = {
+        {"one plugged in takes the press", true, 1, 16, 1, 2, 1},
+        {"none at either time: one more look per press", true, 0, 16, 2, 3, 0},
+        {"the start-up limit still holds", true, 3, 2, 1, 2, 2},
+        {"without DirectInput nothing is enumerated", false, 1, 16, 1, 0, 0},
+    };
+    const Labels swapped = {"KEY 1", "KEY 4", "KEY 2", "KEY 3", "KEY 5", "KEY 6", "KEY 8", "KEY 7", "KEY 10"};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        game_config.options.key_map[0] = kIdentity;
+        PopulatePage(kKeyConfigPage);
+        input_.emplace();
+        input_->joystick_slots = row.slots;
+        if (!row.direct_input) input_->create_result = DIERR_OLDDIRECTINPUTVERSION;
+        EXPECT_EQ(input_->Init(main_window), row.direct_input);
+        recorder_->Clear();
+        for (int i = 0; i < row.attached; ++i) input_->AddJoystick();
+        if (row.attached > 0) input_->Joystick(0).PressButtonFrom(3, 2);
+
+        for (int click = 0; click < row.clicks; ++click) ClickChange(1);
+
+        EXPECT_EQ(input_->direct_input.enum_devices_calls, row.enumerations);
+        EXPECT_EQ(JoystickCount(), row.count);
+        const bool taken = row.count > 0;
+        EXPECT_EQ(Messages(), std::vector<std::string>(taken ? 0 : row.clicks, kNoJoypad));
+        EXPECT_EQ(RowLabels(), taken ? swapped : kIdentityLabels);
+        if (taken) {
+            // Set up as at start-up, and given its pad.
+            EXPECT_EQ(input_->Joystick(0).cooperative_window, main_window);
+            EXPECT_EQ(input_->Joystick(0).acquire_calls, 1);
+            EXPECT_EQ(pad_count, row.count + 1);
+        }
+    }
 }
 
 // Nothing dispatches WM_PAINT during the wait, and under Wine a window's drawing reaches
