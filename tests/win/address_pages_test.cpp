@@ -556,6 +556,7 @@ TEST_F(AddressPagesTest, IdKeepsFifteenBytesAndTheBytesAfterItsNul) {
         Start(layout);
         EXPECT_EQ(ItemText(Page(kConnectPage), IDC_CONNECT_ID), c.shown);
         SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, c.typed.c_str());
+        SendDlgItemMessageA(Page(kConnectPage), IDC_CONNECT_ID, EM_SETMODIFY, TRUE, 0);  // as typing does
         const std::vector<std::uint8_t> bytes = Save();
         EXPECT_EQ(std::string(bytes.begin() + kConnectIdOffset, bytes.begin() + kConnectIdOffset + 17), c.saved);
     }
