@@ -35,8 +35,10 @@ ScratchGameFolder::~ScratchGameFolder() {
 
 std::filesystem::path ScratchGameFolder::ConfigPath() const { return folder_ / "Data" / "GameConfig.dat"; }
 
-std::vector<std::uint8_t> ScratchGameFolder::ReadConfig() const {
-    std::ifstream in(ConfigPath(), std::ios::binary);
+std::vector<std::uint8_t> ScratchGameFolder::ReadConfig() const { return ReadBytes(ConfigPath()); }
+
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
