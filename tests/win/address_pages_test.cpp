@@ -519,9 +519,9 @@ TEST_F(AddressPagesTest, ConnectLinesAreCompactedIntoTheFirstSlots) {
     EXPECT_EQ(Lines(kConnectPage), (std::vector<std::string>{"192.168.0.1", "10.20.30.40"}));
     const std::vector<std::uint8_t> bytes = Save();
     std::vector<std::uint8_t> expected(96, 0);
-    const std::uint8_t slot1[] = {192, 168, 0, 1}, slot2[] = {10, 20, 30, 40};
+    const std::uint8_t slot0[] = {192, 168, 0, 1}, slot1[] = {10, 20, 30, 40};
+    std::memcpy(&expected[0], slot0, 4);
     std::memcpy(&expected[4], slot1, 4);
-    std::memcpy(&expected[8], slot2, 4);
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + kConnectAddressesOffset,
                                         bytes.begin() + kConnectAddressesOffset + 96),
               expected);
