@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+using testing_support::DataEntries;
 using testing_support::FileBuilder;
 using testing_support::Hex;
 using testing_support::MessageRecorder;
@@ -71,14 +72,6 @@ std::vector<std::uint8_t> FileOfVersion(std::uint16_t version) {
     bytes[0] = version & 0xff;
     bytes[1] = version >> 8;
     return bytes;
-}
-
-// The names in the Data folder, sorted.
-std::vector<std::string> DataEntries() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator("Data")) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 int harvest_calls = 0;

@@ -37,6 +37,9 @@ public:
     void Clear();
 };
 
+// The names in the Data folder of the current directory, sorted.
+std::vector<std::string> DataEntries();
+
 // The bytes of any file; empty when it cannot be read.
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <thread>
 
@@ -14,6 +12,7 @@
 #include "support/scratch_dir.h"
 #include "ui/startup.h"
 
+using testing_support::DataEntries;
 using testing_support::MessageRecorder;
 using testing_support::ScratchGameFolder;
 
@@ -108,13 +107,6 @@ std::vector<std::uint8_t> SomeonesSettings() {
     return bytes;
 }
 
-std::vector<std::string> DataEntries() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator("Data")) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 }  // namespace
 
 // A file another program holds at start-up is never replaced with defaults: after about a
@@ -143,26 +135,6 @@ TEST(ConfigFileWin, StartUpLeavesAFileHeldByAnotherProgramAsItIs) {
         EXPECT_EQ(folder.ReadConfig(), settings);
         EXPECT_EQ(DataEntries(), std::vector<std::string>{"GameConfig.dat"});
     }
-}
-
-TEST(ConfigFileWin, LoadWaitsBrieflyForAProgramHoldingTheFile) {
-    ScratchGameFolder folder;
-    folder.WriteConfig(SomeonesSettings());
-    MessageRecorder messages;
-    HANDLE held = CreateFileW(L"Data\\GameConfig.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::thread release([held] {
-        Sleep(300);
-        CloseHandle(held);
-    });
-    const bool loaded = LoadConfig();
-    release.join();
-    EXPECT_TRUE(loaded);
-    EXPECT_TRUE(messages.Messages().empty());
-    EXPECT_EQ(game_config.options.screen_size, 2);
-    EXPECT_STREQ(game_config.connect_id, "MYID");
-    ReleaseConfig();
 }
 
 // A program that keeps the file open so that it cannot be replaced gets the new bytes
@@ -233,26 +205,30 @@ TEST(ConfigFileWin, SaveKeepsTheFilesAttributes) {
     }
 }
 
-// A program that holds the file for a moment delays a save; the save still keeps the old
-// file as the backup once it can read it.
-TEST(ConfigFileWin, ASaveDelayedByAHolderStillKeepsTheBackup) {
+// A program that holds the file for a moment delays a load and a save, which then go on
+// as usual: the settings load, and the save keeps the old file as the backup.
+TEST(ConfigFileWin, AProgramHoldingTheFileForAMomentOnlyDelaysLoadAndSave) {
     ScratchGameFolder folder;
     const std::vector<std::uint8_t> before = SomeonesSettings();
     folder.WriteConfig(before);
     MessageRecorder messages;
-    ASSERT_TRUE(LoadConfig());
-    HANDLE held = CreateFileW(L"Data\\GameConfig.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::thread release([held] {
-        Sleep(300);
-        CloseHandle(held);
-    });
-    game_config.options.voice_volume = -77;
-    const bool saved = WriteConfigFile();
-    release.join();
-    EXPECT_TRUE(saved);
+    for (bool saving : {false, true}) {
+        SCOPED_TRACE(saving ? "save" : "load");
+        HANDLE held = CreateFileW(L"Data\\GameConfig.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        std::thread release([held] {
+            Sleep(300);
+            CloseHandle(held);
+        });
+        game_config.options.voice_volume = -77;
+        const bool done = saving ? WriteConfigFile() : LoadConfig();
+        release.join();
+        EXPECT_TRUE(done);
+    }
     EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(game_config.options.screen_size, 2);
+    EXPECT_STREQ(game_config.connect_id, "MYID");
     EXPECT_EQ(folder.ReadConfig()[2 + 36], 0xb3);
     EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
     ReleaseConfig();
