@@ -13,6 +13,7 @@
 #include "config/config_codec.h"
 #include "config/config_file.h"
 #include "config/error_message.h"
+#include "config/file_system.h"
 
 namespace {
 
@@ -86,6 +87,15 @@ void BM_RawRead(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(ReadRaw("Data/GameConfig.dat"));
 }
 
+// The load's own read, without the decoding.
+void BM_ReadFileBytes(benchmark::State& state) {
+    BenchFolder();
+    for (auto _ : state) {
+        FileBytes bytes;
+        benchmark::DoNotOptimize(ReadFileBytes("Data/GameConfig.dat", bytes));
+    }
+}
+
 void BM_SaveConfig(benchmark::State& state) {
     BenchFolder();
     LoadConfig();
@@ -105,5 +115,6 @@ void BM_PlainWrite(benchmark::State& state) {
 BENCHMARK(BM_LoadConfig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RawRead)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaveConfig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
