@@ -1,6 +1,8 @@
 // Load and save of a maximal configuration file (65535 allowed and 65535 denied patterns,
 // 255 records) against a plain read and write of the same bytes in the same run.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include "config/config_codec.h"
 #include "config/config_file.h"
 #include "config/error_message.h"
+#include "config/file_system.h"
 
 namespace {
 
@@ -48,6 +51,18 @@ std::vector<std::uint8_t> ReadPlain(const char* path) {
     return bytes;
 }
 
+// The physical limit of a load: open, ask the size, one read.
+std::vector<std::uint8_t> ReadRaw(const char* path) {
+    int fd = open(path, O_RDONLY);
+    struct stat info;
+    fstat(fd, &info);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    ssize_t got = read(fd, bytes.data(), bytes.size());
+    close(fd);
+    bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return bytes;
+}
+
 void WritePlain(const char* path, const std::vector<std::uint8_t>& bytes, bool durable) {
     std::FILE* f = std::fopen(path, "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -65,6 +80,20 @@ void BM_LoadConfig(benchmark::State& state) {
 void BM_PlainRead(benchmark::State& state) {
     BenchFolder();
     for (auto _ : state) benchmark::DoNotOptimize(ReadPlain("Data/GameConfig.dat"));
+}
+
+void BM_RawRead(benchmark::State& state) {
+    BenchFolder();
+    for (auto _ : state) benchmark::DoNotOptimize(ReadRaw("Data/GameConfig.dat"));
+}
+
+// The load's own read, without the decoding.
+void BM_ReadFileBytes(benchmark::State& state) {
+    BenchFolder();
+    for (auto _ : state) {
+        FileBytes bytes;
+        benchmark::DoNotOptimize(ReadFileBytes("Data/GameConfig.dat", bytes));
+    }
 }
 
 void BM_SaveConfig(benchmark::State& state) {
@@ -85,5 +114,7 @@ void BM_PlainWrite(benchmark::State& state) {
 
 BENCHMARK(BM_LoadConfig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RawRead)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaveConfig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -1,8 +1,7 @@
 // Loading, creating and saving the configuration file.
 #include "config/config_file.h"
 
-#include <cstdio>
-#include <new>
+#include <string>
 #include <vector>
 
 #include "config/config_codec.h"
@@ -20,34 +19,54 @@ const char kNewerVersion[] = "新しいバージョンのコンフィグファ�
 // Set by AbandonSave while a harvest runs.
 bool save_abandoned = false;
 
-enum class ReadResult { kOk, kCannotOpen, kReadError, kOutOfMemory };
+// Attempts to open a file another program holds, with PauseBeforeRetry between them:
+// about a second in all.
+constexpr int kOpenTries = 10;
 
-// Reads the whole file. Only a file that cannot be opened is unreadable in the sense
-// that a new one is created; a read that fails part-way is an error of its own.
-ReadResult ReadWholeFile(const char* path, std::vector<std::uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return ReadResult::kCannotOpen;
-    ReadResult result = ReadResult::kOk;
-    try {
-        bytes.clear();
-        std::uint8_t chunk[16384];
-        std::size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-            bytes.insert(bytes.end(), chunk, chunk + got);
-        if (std::ferror(file)) result = ReadResult::kReadError;
-    } catch (const std::bad_alloc&) {
-        result = ReadResult::kOutOfMemory;
+// Reads the file, waiting briefly while another program holds it.
+ReadStatus ReadConfigBytes(FileBytes& bytes) {
+    ReadStatus status = ReadFileBytes(ConfigFilePath(), bytes);
+    for (int attempt = 1; attempt < kOpenTries && status == ReadStatus::kUnopenable; ++attempt) {
+        PauseBeforeRetry();
+        status = ReadFileBytes(ConfigFilePath(), bytes);
     }
-    std::fclose(file);
-    return result;
+    return status;
 }
 
-// Writes game_config through a temporary file that replaces the old file only once it
-// is complete on disk, so a failed save never leaves a damaged or half-written file.
+// Creates a new empty file beside the configuration, named after it, this process and a
+// counter, so that no two saves share a name and whatever stands at a name (a leftover
+// of a crash, a folder) is passed over rather than blocking the save.
+bool CreateTemporary(std::string& path) {
+    static unsigned long serial = 0;
+    constexpr int kNamesTried = 100;
+    for (int attempt = 0; attempt < kNamesTried; ++attempt) {
+        path = std::string(ConfigFilePath()) + "." + std::to_string(CurrentProcessId()) + "-" +
+               std::to_string(serial++) + ".tmp";
+        if (CreateNewFile(path.c_str())) return true;
+    }
+    return false;
+}
+
+// Copies the file a save is about to replace into a new temporary file, which becomes
+// the backup only once the save has succeeded: a failed save leaves the previous backup
+// as it was. Waits briefly for a program that holds the file, as the replace would, so
+// that a save which comes through after the wait still keeps the old file. False when
+// there is nothing to keep or the copy failed; the save then goes on without a backup.
+bool PrepareBackup(std::string& path) {
+    FileBytes old;
+    if (ReadConfigBytes(old) != ReadStatus::kOk) return false;
+    if (!CreateTemporary(path)) return false;
+    if (WriteFileBytes(path.c_str(), old.View())) return true;
+    RemoveFile(path.c_str());
+    return false;
+}
+
+// Writes game_config to a temporary file that takes the old file's place only once it is
+// complete on disk, so a failed save never leaves a damaged or half-written file, and no
+// file of ours is left behind whatever happens.
 bool WriteThroughTemporary(void (*harvest)()) {
-    const char* temp_path = ConfigTempPath();
-    std::FILE* file = FileMayBeReplaced(ConfigFilePath()) ? std::fopen(temp_path, "wb") : nullptr;
-    if (file == nullptr) {
+    std::string temp_path;
+    if (!FileMayBeReplaced(ConfigFilePath()) || !CreateTemporary(temp_path)) {
         ShowErrorMessage(kSaveFailed);
         return false;
     }
@@ -58,14 +77,15 @@ bool WriteThroughTemporary(void (*harvest)()) {
     bool ok = !save_abandoned;
     save_abandoned = false;
     ok = ok && EncodeConfig(game_config, bytes);
-    ok = ok && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = ok && CommitFile(file);
-    ok = (std::fclose(file) == 0) && ok;
-    ok = ok && ReplaceFileAtomically(temp_path, ConfigFilePath());
-    if (!ok) {
-        std::remove(temp_path);
-        ShowErrorMessage(kSaveFailed);
-    }
+    ok = ok && WriteFileBytes(temp_path.c_str(), bytes);
+    std::string backup_path;
+    const bool backup = ok && PrepareBackup(backup_path);
+    ok = ok && PutFileInPlace(temp_path.c_str(), ConfigFilePath(), bytes);
+    // Gone already when it was moved into place; still there when the new bytes were
+    // written into the file in place or the save failed.
+    RemoveFile(temp_path.c_str());
+    if (backup && !(ok && RenameOver(backup_path.c_str(), ConfigBackupPath()))) RemoveFile(backup_path.c_str());
+    if (!ok) ShowErrorMessage(kSaveFailed);
     return ok;
 }
 
@@ -80,13 +100,13 @@ void AbandonSave() { save_abandoned = true; }
 bool LoadConfig() {
     ClearConfig(game_config);
 
-    std::vector<std::uint8_t> bytes;
-    ReadResult read = ReadWholeFile(ConfigFilePath(), bytes);
-    // A file that opened but could not be read holds settings we could not see: fail the
-    // load rather than replace it with defaults.
-    if (read == ReadResult::kOutOfMemory || read == ReadResult::kReadError) return false;
-    // A file too short to hold its version holds no settings: it is created anew.
-    if (read == ReadResult::kCannotOpen || bytes.size() < 2) {
+    FileBytes bytes;
+    ReadStatus read = ReadConfigBytes(bytes);
+    // Only a file that is not there, or too short to hold its version, is created anew. A
+    // file that exists but cannot be opened or read (another program holds it, access is
+    // denied, the disk fails) holds settings we could not see: the load fails and nothing
+    // is written.
+    if (read == ReadStatus::kMissing || (read == ReadStatus::kOk && bytes.size < 2)) {
         ShowErrorMessage(kReadFailedCreating);
         SetConfigDefaults(game_config);
         for (int player = 0; player < 2; ++player) {
@@ -97,15 +117,17 @@ bool LoadConfig() {
             ShowErrorMessage(kCreateFailed);
             return false;
         }
-        read = ReadWholeFile(ConfigFilePath(), bytes);
-        if (read == ReadResult::kOutOfMemory) return false;
-        if (read != ReadResult::kOk || bytes.size() < 2) {
+        read = ReadConfigBytes(bytes);
+        if (read == ReadStatus::kOutOfMemory) return false;
+        if (read != ReadStatus::kOk || bytes.size < 2) {
             ShowErrorMessage(kCreatedUnreadable);
             return false;
         }
+    } else if (read != ReadStatus::kOk) {
+        return false;
     }
 
-    switch (DecodeConfig(bytes, game_config)) {
+    switch (DecodeConfig(bytes.View(), game_config)) {
         case DecodeStatus::kOk:
             return true;
         case DecodeStatus::kTooNew:

@@ -3,11 +3,16 @@
 
 #include "config/game_config.h"
 
-// Fills game_config from the file, creating it with defaults when it cannot be read.
-// False means start-up must stop; the messages have already been shown.
+// Fills game_config from the file, creating it with defaults when it is missing (or too
+// short to hold its version). A file that exists but cannot be opened or read, even after
+// about a second of waiting for a program that holds it, fails the load and is left as it
+// is. False means start-up must stop; the messages have already been shown.
 bool LoadConfig();
 
-// Writes game_config to the file as the current version.
+// Writes game_config to the file as the current version: through a temporary file that
+// replaces the old one, or, when another program holds the file so that it cannot be
+// replaced but can be written, into the file in place. The file replaced is kept as the
+// backup (Data\GameConfig.dat.bak).
 bool WriteConfigFile();
 
 // Like WriteConfigFile, but calls `harvest` once the output file is open and before any

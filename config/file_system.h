@@ -1,21 +1,63 @@
 // The few file operations whose spelling differs between Windows and other systems.
 #pragma once
 
-#include <cstdio>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
 
 // Data\GameConfig.dat, relative to the current directory.
 const char* ConfigFilePath();
 
-// Where a save writes before it replaces the file, in the same folder.
-const char* ConfigTempPath();
+// The previous file, kept by every save that replaces one.
+const char* ConfigBackupPath();
 
 // False when `path` exists but may not be overwritten (a read-only file), so a save
 // can give up before it touches anything, as writing the file in place would.
 bool FileMayBeReplaced(const char* path);
 
-// Pushes everything written to `file` to the disk. False on any error.
-bool CommitFile(std::FILE* file);
+// A whole file in memory. The buffer is owned here and holds exactly `size` bytes.
+struct FileBytes {
+    std::unique_ptr<std::uint8_t[]> data;
+    std::size_t size = 0;
+    std::span<const std::uint8_t> View() const { return {data.get(), size}; }
+};
 
-// Replaces `target` with `source` in one step, so a reader sees either the old file or
-// the new one. Retries briefly while another process holds the target open.
-bool ReplaceFileAtomically(const char* source, const char* target);
+enum class ReadStatus {
+    kOk,
+    kMissing,      // neither the file nor, perhaps, its folder exists
+    kUnopenable,   // it exists but cannot be opened now: held by another program, denied
+    kReadError,    // it opened, but reading it failed
+    kOutOfMemory,
+};
+
+// Reads the whole file with one read of the size the open file reports (more reads only
+// when the file grew meanwhile). One attempt; shares the file with any other program.
+ReadStatus ReadFileBytes(const char* path, FileBytes& out);
+
+// Creates `path` as a new empty file; false when anything already stands there.
+bool CreateNewFile(const char* path);
+
+// Writes `bytes` as the whole content of the existing file `path` and pushes them to the
+// disk. False on any error.
+bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes);
+
+// Deletes the file `path`; false when it could not (or was not there).
+bool RemoveFile(const char* path);
+
+// Moves `source` onto `target` in one step, replacing a file that stands there.
+bool RenameOver(const char* source, const char* target);
+
+// Puts the finished file `temporary`, holding `bytes`, in the place of `target`, with
+// target's attributes. Where another program holds target so that it cannot be replaced
+// but can be written (open without delete sharing), `bytes` are written into target
+// instead, checked by reading them back, and the old content is written back if that
+// fails part-way. Retries for about a second while the holder refuses both. False when
+// target still has its old content; `temporary` is then left for the caller to remove.
+bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes);
+
+// Tells apart the temporary files of two processes saving into the same folder.
+unsigned long CurrentProcessId();
+
+// The wait between two attempts to open a file another program holds.
+void PauseBeforeRetry();

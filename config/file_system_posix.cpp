@@ -1,15 +1,106 @@
 // File operations on POSIX systems (the native build that runs the portable tests).
 #include "config/file_system.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
 const char* ConfigFilePath() { return "Data/GameConfig.dat"; }
-const char* ConfigTempPath() { return "Data/GameConfig.dat.new"; }
+const char* ConfigBackupPath() { return "Data/GameConfig.dat.bak"; }
 
 bool FileMayBeReplaced(const char* path) { return access(path, F_OK) != 0 || access(path, W_OK) == 0; }
 
-bool CommitFile(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+namespace {
 
-bool ReplaceFileAtomically(const char* source, const char* target) {
-    return std::rename(source, target) == 0;
+// read() may return less than asked (a signal); goes on until `size` bytes or the end.
+bool ReadFully(int fd, std::uint8_t* into, std::size_t size, std::size_t& got) {
+    got = 0;
+    while (got < size) {
+        ssize_t n = read(fd, into + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
 }
+
+}  // namespace
+
+ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
+    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::kMissing : ReadStatus::kUnopenable;
+    ReadStatus status = ReadStatus::kOk;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return ReadStatus::kReadError;
+    }
+    // One byte more than the reported size tells in the same read whether the file grew.
+    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[capacity]);
+    std::size_t size = 0;
+    while (status == ReadStatus::kOk) {
+        if (!buffer) {
+            status = ReadStatus::kOutOfMemory;
+            break;
+        }
+        std::size_t got = 0;
+        if (!ReadFully(fd, buffer.get() + size, capacity - size, got)) status = ReadStatus::kReadError;
+        size += got;
+        if (size < capacity) break;
+        std::unique_ptr<std::uint8_t[]> larger(new (std::nothrow) std::uint8_t[capacity * 2]);
+        if (larger) std::memcpy(larger.get(), buffer.get(), size);
+        buffer = std::move(larger);
+        capacity *= 2;
+    }
+    close(fd);
+    if (status == ReadStatus::kOk) {
+        out.data = std::move(buffer);
+        out.size = size;
+    }
+    return status;
+}
+
+bool CreateNewFile(const char* path) {
+    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    close(fd);
+    return true;
+}
+
+bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
+    int fd = open(path, O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return false;
+    std::size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    return (close(fd) == 0) && ok;
+}
+
+bool RemoveFile(const char* path) { return unlink(path) == 0; }
+
+bool RenameOver(const char* source, const char* target) { return std::rename(source, target) == 0; }
+
+// A rename is never refused because another process has the file open, so there is no
+// in-place fallback here; the new file takes over the old one's permission bits.
+bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t>) {
+    struct stat info;
+    if (stat(target, &info) == 0 && S_ISREG(info.st_mode)) chmod(temporary, info.st_mode & 07777);
+    return RenameOver(temporary, target);
+}
+
+unsigned long CurrentProcessId() { return static_cast<unsigned long>(getpid()); }
+
+void PauseBeforeRetry() { usleep(100 * 1000); }

@@ -1,33 +1,187 @@
 // File operations on Windows.
 #include "config/file_system.h"
 
-#include <io.h>
 #include <windows.h>
 
+#include <cstring>
+#include <new>
+#include <string>
+
 const char* ConfigFilePath() { return "Data\\GameConfig.dat"; }
-const char* ConfigTempPath() { return "Data\\GameConfig.dat.new"; }
+const char* ConfigBackupPath() { return "Data\\GameConfig.dat.bak"; }
+
+namespace {
+
+// Our paths are CP932 like every text of the tool, whatever the system's code page.
+std::wstring WidePath(const char* path) {
+    int units = MultiByteToWideChar(932, 0, path, -1, nullptr, 0);
+    if (units <= 0) return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    MultiByteToWideChar(932, 0, path, -1, wide.data(), units);
+    wide.resize(static_cast<std::size_t>(units - 1));
+    return wide;
+}
+
+// The errors by which Windows (sharing, lock) and Wine (access denied) say that another
+// program holds the file in a way that forbids what we asked for.
+bool HeldByAnotherProgram(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
+bool ReadAt(HANDLE file, LONGLONG offset, std::uint8_t* into, std::size_t size, std::size_t& got) {
+    got = 0;
+    LARGE_INTEGER position;
+    position.QuadPart = offset;
+    if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) return false;
+    while (got < size) {
+        DWORD chunk = size - got > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size - got);
+        DWORD read = 0;
+        if (!ReadFile(file, into + got, chunk, &read, nullptr)) return false;
+        if (read == 0) break;
+        got += read;
+    }
+    return true;
+}
+
+// Reads the whole of an open file. The buffer is one byte larger than the size the file
+// reports, so one read both fills it and shows whether the file grew meanwhile.
+ReadStatus ReadWhole(HANDLE file, FileBytes& out) {
+    LARGE_INTEGER reported;
+    if (!GetFileSizeEx(file, &reported) || reported.QuadPart < 0) return ReadStatus::kReadError;
+    std::size_t capacity = static_cast<std::size_t>(reported.QuadPart) + 1;
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[capacity]);
+    std::size_t size = 0;
+    for (;;) {
+        if (!buffer) return ReadStatus::kOutOfMemory;
+        std::size_t got = 0;
+        if (!ReadAt(file, static_cast<LONGLONG>(size), buffer.get() + size, capacity - size, got))
+            return ReadStatus::kReadError;
+        size += got;
+        if (size < capacity) break;
+        std::unique_ptr<std::uint8_t[]> larger(new (std::nothrow) std::uint8_t[capacity * 2]);
+        if (larger) std::memcpy(larger.get(), buffer.get(), size);
+        buffer = std::move(larger);
+        capacity *= 2;
+    }
+    out.data = std::move(buffer);
+    out.size = size;
+    return ReadStatus::kOk;
+}
+
+bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
+    LARGE_INTEGER start = {};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        std::size_t left = bytes.size() - done;
+        DWORD chunk = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return SetEndOfFile(file) && FlushFileBuffers(file);
+}
+
+bool HoldsExactly(HANDLE file, std::span<const std::uint8_t> bytes) {
+    FileBytes back;
+    return ReadWhole(file, back) == ReadStatus::kOk && back.size == bytes.size() &&
+           (bytes.empty() || std::memcmp(back.data.get(), bytes.data(), bytes.size()) == 0);
+}
+
+enum class InPlace { kWritten, kHeld, kFailed };
+
+// Writes `bytes` into the existing file, sharing it with whoever holds it, and checks them
+// by reading them back. When that fails after the first byte went out, the old content
+// is written back, so the file ends with either the new bytes or the old ones.
+InPlace WriteInPlace(const std::wstring& target, std::span<const std::uint8_t> bytes) {
+    HANDLE file = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return HeldByAnotherProgram(GetLastError()) ? InPlace::kHeld : InPlace::kFailed;
+    FileBytes old;
+    InPlace result = InPlace::kFailed;
+    if (ReadWhole(file, old) == ReadStatus::kOk) {
+        if (WriteAll(file, bytes) && HoldsExactly(file, bytes)) {
+            result = InPlace::kWritten;
+        } else {
+            WriteAll(file, old.View());
+        }
+    }
+    CloseHandle(file);
+    return result;
+}
+
+// The attributes a file can be given, less read-only (a read-only file is never replaced).
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+}  // namespace
 
 bool FileMayBeReplaced(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0;
 }
 
-bool CommitFile(std::FILE* file) {
-    return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::kMissing
+                                                                              : ReadStatus::kUnopenable;
+    }
+    ReadStatus status = ReadWhole(file, out);
+    CloseHandle(file);
+    return status;
 }
 
-bool ReplaceFileAtomically(const char* source, const char* target) {
-    // A virus scanner or the game itself may hold the file for a moment: try for about
-    // a second before giving up.
+bool CreateNewFile(const char* path) {
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAll(file, bytes);
+    return CloseHandle(file) && ok;
+}
+
+bool RemoveFile(const char* path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
+
+bool RenameOver(const char* source, const char* target) {
+    return MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes) {
+    const std::wstring from = WidePath(temporary);
+    const std::wstring to = WidePath(target);
+    DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        (attributes & kKeptAttributes) != 0)
+        SetFileAttributesW(from.c_str(), attributes & kKeptAttributes);
+    // A virus scanner or the game itself may hold the file for a moment: try for about a
+    // second before giving up.
     constexpr int kTries = 10;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-        if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
-            error != ERROR_LOCK_VIOLATION)
-            return false;
-        if (attempt + 1 < kTries) Sleep(100);
+        if (attempt > 0) PauseBeforeRetry();
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        if (!HeldByAnotherProgram(GetLastError())) return false;
+        switch (WriteInPlace(to, bytes)) {
+            case InPlace::kWritten: return true;
+            case InPlace::kFailed: return false;
+            case InPlace::kHeld: break;
+        }
     }
     return false;
 }
+
+unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
+
+void PauseBeforeRetry() { Sleep(100); }

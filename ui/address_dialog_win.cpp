@@ -31,6 +31,12 @@ void OnAdd(HWND dialog) {
         }
         octets[field] = *octet;
     }
+    // An all-zero address marks an empty connect-to slot: the line would show now and be
+    // dropped by the next save without a word.
+    if (!wildcard_allowed && octets[0] == 0 && octets[1] == 0 && octets[2] == 0 && octets[3] == 0) {
+        ShowErrorMessage(kBadAddress);
+        return;
+    }
     const std::string line = FormatAddressText(octets[0], octets[1], octets[2], octets[3]);
     // LB_ADDSTRING puts the line at its sorted place; the populated lines stay where they are.
     SendDlgItemMessageA(current_page, IDC_ADDRESS_LIST, LB_ADDSTRING, 0,

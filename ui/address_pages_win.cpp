@@ -11,6 +11,7 @@
 #include "config/game_config.h"
 #include "ui/address_dialog.h"
 #include "ui/address_text.h"
+#include "ui/harvest_text_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
 
@@ -176,8 +177,9 @@ void PopulateConnectPage(HWND page) {
 // The ID keeps at most 15 bytes and its NUL; the bytes after the NUL keep what they
 // held. The lines fill the slots from the first on, and the slots left over are cleared.
 void HarvestConnectPage(HWND page) {
-    char id[kIdBuffer] = {};
-    GetDlgItemTextA(page, IDC_CONNECT_ID, id, sizeof id);
+    char id[kIdBuffer];
+    HarvestedEditText(GetDlgItem(page, IDC_CONNECT_ID), game_config.connect_id, sizeof game_config.connect_id, id,
+                      sizeof id);
     const std::size_t kept = ConnectIdLength(id);
     std::memcpy(game_config.connect_id, id, kept);
     game_config.connect_id[kept] = '\0';

@@ -83,9 +83,12 @@ LRESULT OnChar(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
     DWORD start = 0, end = 0;
     CallOriginal(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     if (RemoveSelection(edit, TRUE) + adds <= limit) return CallOriginal(edit, message, wparam, lparam);
-    // Does not fit even in place of the selection: put text and selection back.
+    // Does not fit even in place of the selection: put text, selection and the modify
+    // flag (which WM_SETTEXT clears) back.
+    LRESULT modified = CallOriginal(edit, EM_GETMODIFY, 0, 0);
     CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before.c_str()));
     CallOriginal(edit, EM_SETSEL, start, end);
+    CallOriginal(edit, EM_SETMODIFY, modified != 0, 0);
     return 0;
 }
 
@@ -131,6 +134,7 @@ void CutToLimit(HWND edit) {
     bytes.resize(Cp932PrefixLength(bytes.data(), bytes.size(), limit));
     CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(bytes).c_str()));
     CallOriginal(edit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);  // caret to the end
+    CallOriginal(edit, EM_SETMODIFY, TRUE, 0);              // the user changed the text
 }
 
 LRESULT OnTextChangedElsewhere(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {

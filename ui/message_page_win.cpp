@@ -6,6 +6,7 @@
 #include "config/game_config.h"
 #include "ui/byte_limit_edit_win.h"
 #include "ui/cp932_text.h"
+#include "ui/harvest_text_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
 
@@ -46,9 +47,9 @@ void StoreMessage(HWND page, const MessageRow& row, FunctionMessage& message) {
     // Read a little more than fits, so that a text set longer than the limit is cut at
     // a character boundary here rather than in the middle of a double-byte character.
     char text[64];
-    int length = GetWindowTextA(GetDlgItem(page, row.text_edit), text, sizeof text);
-    if (length < 0) length = 0;
-    std::size_t kept = Cp932PrefixLength(text, static_cast<std::size_t>(length), kMessageTextLimit);
+    std::size_t length =
+        HarvestedEditText(GetDlgItem(page, row.text_edit), message.text, sizeof message.text, text, sizeof text);
+    std::size_t kept = Cp932PrefixLength(text, length, kMessageTextLimit);
     // Only the text and its NUL are written; the bytes after the NUL carry nothing.
     std::memcpy(message.text, text, kept);
     message.text[kept] = '\0';

@@ -2,12 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "config/config_file.h"
+#include "config/file_system.h"
 #include "config/game_config.h"
 #include "support/file_builder.h"
 #include "support/scratch_dir.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
+using testing_support::DataEntries;
 using testing_support::FileBuilder;
 using testing_support::Hex;
 using testing_support::MessageRecorder;
@@ -74,7 +78,9 @@ int harvest_calls = 0;
 bool harvest_saw_file_open = false;
 void CountingHarvest() {
     ++harvest_calls;
-    harvest_saw_file_open = std::filesystem::exists("Data/GameConfig.dat.new");
+    harvest_saw_file_open = false;
+    for (const std::string& name : DataEntries())
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) harvest_saw_file_open = true;
     game_config.options.bgm_volume = -1234;
 }
 
@@ -136,17 +142,20 @@ TEST(ConfigFile, SaveHarvestsOnlyOnceTheOutputIsOpen) {
     EXPECT_TRUE(harvest_saw_file_open);
     std::vector<std::uint8_t> saved = folder.ReadConfig();
     EXPECT_EQ(std::vector<std::uint8_t>(saved.begin() + 30, saved.begin() + 34), Hex("2efbffff"));
-    EXPECT_FALSE(std::filesystem::exists("Data/GameConfig.dat.new"));
+    EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
     EXPECT_TRUE(messages.Messages().empty());
 
-    // The output cannot be opened: no harvest, one message, the old file untouched.
-    std::filesystem::create_directory("Data/GameConfig.dat.new");
+    // The output cannot be opened (the folder is gone): no harvest, one message, the old
+    // file untouched.
+    std::filesystem::rename("Data", "Data-away");
     game_config.options.bgm_volume = 0;
     EXPECT_FALSE(SaveConfig(CountingHarvest));
+    std::filesystem::rename("Data-away", "Data");
     EXPECT_EQ(harvest_calls, 1);
     EXPECT_EQ(game_config.options.bgm_volume, 0);
     EXPECT_EQ(messages.Messages(), Messages{kSaveFailed});
     EXPECT_EQ(folder.ReadConfig(), saved);
+    EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
 }
 
 TEST(ConfigFile, FailedReplaceKeepsTheOldFileAndRemovesTheTemporary) {
@@ -160,7 +169,7 @@ TEST(ConfigFile, FailedReplaceKeepsTheOldFileAndRemovesTheTemporary) {
     EXPECT_FALSE(WriteConfigFile());
     EXPECT_EQ(messages.Messages(), Messages{kSaveFailed});
     EXPECT_TRUE(std::filesystem::exists("Data/GameConfig.dat/keep"));
-    EXPECT_FALSE(std::filesystem::exists("Data/GameConfig.dat.new"));
+    EXPECT_EQ(DataEntries(), std::vector<std::string>{"GameConfig.dat"});
 }
 
 #ifndef _WIN32
@@ -173,6 +182,114 @@ TEST(ConfigFile, UnreadableOpenFileFailsTheLoadWithoutWriting) {
     EXPECT_FALSE(LoadConfig());
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_TRUE(std::filesystem::exists("Data/GameConfig.dat/keep"));
-    EXPECT_FALSE(std::filesystem::exists("Data/GameConfig.dat.new"));
+    EXPECT_EQ(DataEntries(), std::vector<std::string>{"GameConfig.dat"});
 }
 #endif
+
+namespace {
+
+void SetBgm(std::int32_t value) { game_config.options.bgm_volume = value; }
+void HarvestBgmMinus1() { SetBgm(-1); }
+void HarvestBgmMinus2() { SetBgm(-2); }
+
+// A version-272 file cut short inside its address table: it loads with zeros for the rest.
+std::vector<std::uint8_t> DamagedFile() {
+    std::vector<std::uint8_t> bytes = DefaultFileBytes();
+    bytes[2] = 2;  // screen size 1024x768, so the file differs from what a save writes
+    bytes.resize(150);
+    return bytes;
+}
+
+std::vector<std::uint8_t> Version259File() {
+    FileBuilder f;
+    f.U16(259);
+    std::vector<std::uint8_t> defaults = DefaultFileBytes();
+    f.Raw(std::vector<std::uint8_t>(defaults.begin() + 2, defaults.begin() + 2 + 68));
+    f.Fill(17 + 96 + 4, 0x33);
+    return f.bytes;
+}
+
+}  // namespace
+
+// Each save keeps what it replaces, one generation deep; an older or damaged file that a
+// first save rewrites survives as the backup.
+TEST(ConfigFile, EverySaveKeepsTheFileItReplacesAsTheBackup) {
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> first;
+    } cases[] = {{"version 259", Version259File()}, {"damaged", DamagedFile()}, {"current", DefaultFileBytes()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchGameFolder folder;
+        MessageRecorder messages;
+        folder.WriteConfig(c.first);
+        ASSERT_TRUE(LoadConfig());
+        ASSERT_TRUE(SaveConfig(HarvestBgmMinus1));
+        const std::vector<std::uint8_t> saved = folder.ReadConfig();
+        EXPECT_EQ(saved.size(), 552u);
+        EXPECT_EQ(saved[2 + 28], 0xff);
+        EXPECT_EQ(testing_support::ReadBytes("Data/GameConfig.dat.bak"), c.first);
+        ASSERT_TRUE(SaveConfig(HarvestBgmMinus2));
+        EXPECT_EQ(testing_support::ReadBytes("Data/GameConfig.dat.bak"), saved);
+        EXPECT_EQ(folder.ReadConfig()[2 + 28], 0xfe);
+        EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
+        EXPECT_TRUE(messages.Messages().empty());
+    }
+}
+
+// Whatever stands at the names a save might use (a leftover of the old fixed temporary
+// name, a read-only file, a folder where the backup goes) blocks neither the creation of a
+// missing file nor a save, and is left as it was.
+TEST(ConfigFile, NothingLeftInTheDataFolderBlocksASave) {
+    const struct {
+        const char* name;
+        bool folder;
+        bool backup_kept;  // false when the blocker stands where the backup goes
+    } cases[] = {
+        {"GameConfig.dat.new", true, true},
+        {"GameConfig.dat.new", false, true},
+        {"GameConfig.dat.bak", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.folder ? " folder" : " read-only file"));
+        ScratchGameFolder folder;
+        MessageRecorder messages;
+        const std::filesystem::path blocker = std::filesystem::path("Data") / c.name;
+        if (c.folder) {
+            std::filesystem::create_directories(blocker / "keep");
+        } else {
+            std::ofstream(blocker) << "x";
+            std::filesystem::permissions(blocker, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+        }
+        ASSERT_TRUE(LoadConfig());
+        EXPECT_EQ(messages.Messages(), Messages{kCreating});
+        ASSERT_TRUE(SaveConfig(HarvestBgmMinus1));
+        EXPECT_EQ(folder.ReadConfig()[2 + 28], 0xff);
+        std::vector<std::string> expected = {"GameConfig.dat", c.name};
+        if (c.backup_kept) expected.push_back("GameConfig.dat.bak");
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(DataEntries(), expected);
+        if (c.backup_kept) {
+            EXPECT_EQ(testing_support::ReadBytes("Data/GameConfig.dat.bak"), DefaultFileBytes());
+        }
+        EXPECT_EQ(messages.Messages(), Messages{kCreating});
+        if (!c.folder) std::filesystem::permissions(blocker, std::filesystem::perms::owner_all);
+    }
+}
+
+// The whole file arrives whatever its size, the empty file included.
+TEST(ConfigFile, ReadFileBytesReturnsTheWholeFile) {
+    ScratchGameFolder folder;
+    for (std::size_t size : {0u, 1u, 552u, 16385u, (1u << 20) + 3u}) {
+        SCOPED_TRACE(size);
+        std::vector<std::uint8_t> bytes(size);
+        for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+        folder.WriteConfig(bytes);
+        FileBytes read;
+        ASSERT_EQ(ReadFileBytes(ConfigFilePath(), read), ReadStatus::kOk);
+        EXPECT_EQ(std::vector<std::uint8_t>(read.View().begin(), read.View().end()), bytes);
+    }
+    FileBytes none;
+    EXPECT_EQ(ReadFileBytes("Data/absent.dat", none), ReadStatus::kMissing);
+    EXPECT_EQ(ReadFileBytes("Absent/absent.dat", none), ReadStatus::kMissing);
+}

@@ -1,6 +1,7 @@
 // Scratch game folders, message recording and hex literals for the tests.
 #include "support/scratch_dir.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -35,8 +36,17 @@ ScratchGameFolder::~ScratchGameFolder() {
 
 std::filesystem::path ScratchGameFolder::ConfigPath() const { return folder_ / "Data" / "GameConfig.dat"; }
 
-std::vector<std::uint8_t> ScratchGameFolder::ReadConfig() const {
-    std::ifstream in(ConfigPath(), std::ios::binary);
+std::vector<std::uint8_t> ScratchGameFolder::ReadConfig() const { return ReadBytes(ConfigPath()); }
+
+std::vector<std::string> DataEntries() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator("Data")) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

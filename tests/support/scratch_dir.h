@@ -37,6 +37,12 @@ public:
     void Clear();
 };
 
+// The names in the Data folder of the current directory, sorted.
+std::vector<std::string> DataEntries();
+
+// The bytes of any file; empty when it cannot be read.
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+
 // "10 01 ff" -> {0x10, 0x01, 0xff}; whitespace between bytes is ignored.
 std::vector<std::uint8_t> Hex(const std::string& text);
 

@@ -434,6 +434,8 @@ TEST_F(AddressPagesTest, DialogAddsValidAddressesAndRefusesTheRest) {
         {"asterisk and digit", kDeniedPage, {{"1", "2", "3", "*1"}}, {}},
         {"minus sign", kAllowedPage, {{"-1", "2", "3", "4"}}, {}},
         {"letter", kConnectPage, {{"1", "2", "3", "12x"}}, {}},
+        {"all zeros, an empty connect-to slot", kConnectPage, {{"0", "00", "000", "0"}}, {}},
+        {"all zeros on the denied page", kDeniedPage, {{"0", "0", "0", "0"}}, {"0.0.0.0", "1.1.1.1", "2.2.2.2"}},
     };
     for (const DialogCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -509,14 +511,17 @@ TEST_F(AddressPagesTest, ConnectLinesAreCompactedIntoTheFirstSlots) {
     Start(layout);
     EXPECT_EQ(Lines(kConnectPage), (std::vector<std::string>{"192.168.0.1", "10.20.30.40"}));
 
-    // A line of zeros sorts first and is saved as an empty slot.
-    ASSERT_TRUE(AddThroughDialog(kConnectPage, {{"0", "0", "0", "000"}}).opened);
-    ASSERT_EQ(Lines(kConnectPage).front(), "0.0.0.0");
+    // A line of zeros would be saved as an empty slot: the dialog refuses it.
+    const DialogVisit zeros = AddThroughDialog(kConnectPage, {{"0", "0", "0", "000"}});
+    ASSERT_TRUE(zeros.opened);
+    EXPECT_TRUE(zeros.open_after_press);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kBadAddress});
+    EXPECT_EQ(Lines(kConnectPage), (std::vector<std::string>{"192.168.0.1", "10.20.30.40"}));
     const std::vector<std::uint8_t> bytes = Save();
     std::vector<std::uint8_t> expected(96, 0);
-    const std::uint8_t slot1[] = {192, 168, 0, 1}, slot2[] = {10, 20, 30, 40};
+    const std::uint8_t slot0[] = {192, 168, 0, 1}, slot1[] = {10, 20, 30, 40};
+    std::memcpy(&expected[0], slot0, 4);
     std::memcpy(&expected[4], slot1, 4);
-    std::memcpy(&expected[8], slot2, 4);
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + kConnectAddressesOffset,
                                         bytes.begin() + kConnectAddressesOffset + 96),
               expected);
@@ -556,6 +561,7 @@ TEST_F(AddressPagesTest, IdKeepsFifteenBytesAndTheBytesAfterItsNul) {
         Start(layout);
         EXPECT_EQ(ItemText(Page(kConnectPage), IDC_CONNECT_ID), c.shown);
         SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, c.typed.c_str());
+        SendDlgItemMessageA(Page(kConnectPage), IDC_CONNECT_ID, EM_SETMODIFY, TRUE, 0);  // as typing does
         const std::vector<std::uint8_t> bytes = Save();
         EXPECT_EQ(std::string(bytes.begin() + kConnectIdOffset, bytes.begin() + kConnectIdOffset + 17), c.saved);
     }

@@ -1,12 +1,18 @@
-// Saving on Windows: a file another program holds or marks read-only is never damaged.
+// Loading and saving on Windows: a file another program holds or marks read-only is never
+// damaged or replaced with defaults.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
+#include <optional>
 #include <thread>
 
 #include "config/config_file.h"
+#include "page_files.h"
 #include "support/scratch_dir.h"
+#include "ui/startup.h"
 
+using testing_support::DataEntries;
 using testing_support::MessageRecorder;
 using testing_support::ScratchGameFolder;
 
@@ -67,4 +73,163 @@ TEST(ConfigFileWin, SaveWaitsBrieflyForAProgramHoldingTheFile) {
     std::vector<std::uint8_t> after = folder.ReadConfig();
     ASSERT_EQ(after.size(), 552u);
     EXPECT_EQ(after[2 + 36], 0xb3);  // voice_volume -77 = 0xffffffb3
+}
+
+namespace {
+
+const char kLoadFailed[] = "コンフィグファイルの読み込みに失敗しました";
+const char kSaveFailed[] = "コンフィグファイルの保存に失敗しました";
+
+// Opens the configuration file as another program would, with the access and the sharing
+// given; closes it when it goes.
+struct Holder {
+    Holder(DWORD access, DWORD share)
+        : handle(CreateFileW(L"Data\\GameConfig.dat", access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             nullptr)) {}
+    ~Holder() { Release(); }
+    void Release() {
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+    HANDLE handle;
+};
+
+// A file of someone's settings: screen 1024x768, BGM -3000, the ID "MYID", address 1.2.3.4.
+std::vector<std::uint8_t> SomeonesSettings() {
+    std::vector<std::uint8_t> bytes = page_files::File272(page_files::UnusualOptionBlock(),
+                                                          std::vector<std::uint8_t>(336, 0));
+    bytes[2] = 2;
+    const std::uint8_t bgm[] = {0x48, 0xf4, 0xff, 0xff};
+    std::memcpy(&bytes[2 + 28], bgm, 4);
+    std::memcpy(&bytes[86], "MYID", 5);
+    const std::uint8_t address[] = {1, 2, 3, 4};
+    std::memcpy(&bytes[103], address, 4);
+    return bytes;
+}
+
+}  // namespace
+
+// A file another program holds at start-up is never replaced with defaults: after about a
+// second of waiting the load fails, start-up shows its one message and no window.
+TEST(ConfigFileWin, StartUpLeavesAFileHeldByAnotherProgramAsItIs) {
+    const struct {
+        const char* name;
+        DWORD access;
+        DWORD share;
+    } cases[] = {
+        {"no sharing", GENERIC_READ, 0},
+        {"no read sharing", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE | FILE_SHARE_DELETE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchGameFolder folder;
+        const std::vector<std::uint8_t> settings = SomeonesSettings();
+        folder.WriteConfig(settings);
+        MessageRecorder messages;
+        Holder holder(c.access, c.share);
+        ASSERT_NE(holder.handle, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(RunTool(GetModuleHandleA(nullptr), SW_SHOWNORMAL), 0);
+        holder.Release();
+        EXPECT_EQ(messages.Messages(), std::vector<std::string>{kLoadFailed});
+        EXPECT_EQ(FindWindowA("QORConfig", nullptr), nullptr);
+        EXPECT_EQ(folder.ReadConfig(), settings);
+        EXPECT_EQ(DataEntries(), std::vector<std::string>{"GameConfig.dat"});
+    }
+}
+
+// A program that keeps the file open so that it cannot be replaced gets the new bytes
+// written into the file in place, when its sharing allows writing; otherwise the save
+// fails and the file keeps its old bytes. Nothing of ours stays in Data either way.
+TEST(ConfigFileWin, SaveWritesInPlaceWhereTheHolderAllowsWriting) {
+    const struct {
+        const char* name;
+        DWORD access;
+        DWORD share;
+        bool saved;
+    } cases[] = {
+        {"read and write sharing, as a C runtime opens files", GENERIC_READ | GENERIC_WRITE,
+         FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+        {"a reader sharing reading and writing", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+        {"read sharing only", GENERIC_READ, FILE_SHARE_READ, false},
+        {"no sharing", GENERIC_READ, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchGameFolder folder;
+        const std::vector<std::uint8_t> before = SomeonesSettings();
+        folder.WriteConfig(before);
+        MessageRecorder messages;
+        ASSERT_TRUE(LoadConfig());
+        Holder holder(c.access, c.share);
+        ASSERT_NE(holder.handle, INVALID_HANDLE_VALUE);
+        game_config.options.voice_volume = -77;
+        EXPECT_EQ(WriteConfigFile(), c.saved);
+        holder.Release();
+        const std::vector<std::uint8_t> after = folder.ReadConfig();
+        if (c.saved) {
+            EXPECT_TRUE(messages.Messages().empty());
+            std::vector<std::uint8_t> expected = before;
+            const std::uint8_t voice[] = {0xb3, 0xff, 0xff, 0xff};
+            std::memcpy(&expected[2 + 36], voice, 4);
+            EXPECT_EQ(after, expected);
+            EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
+            EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
+        } else {
+            EXPECT_EQ(messages.Messages(), std::vector<std::string>{kSaveFailed});
+            EXPECT_EQ(after, before);
+            EXPECT_EQ(DataEntries(), std::vector<std::string>{"GameConfig.dat"});
+        }
+        ReleaseConfig();
+    }
+}
+
+// The saved file keeps the attributes the old one had, whichever way it was written.
+TEST(ConfigFileWin, SaveKeepsTheFilesAttributes) {
+    for (bool held : {false, true}) {
+        SCOPED_TRACE(held ? "written in place" : "replaced");
+        ScratchGameFolder folder;
+        MessageRecorder messages;
+        ASSERT_TRUE(LoadConfig());
+        const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        ASSERT_TRUE(SetFileAttributesW(L"Data\\GameConfig.dat", kept));
+        ASSERT_EQ(GetFileAttributesW(L"Data\\GameConfig.dat") & kept, kept);
+        std::optional<Holder> holder;
+        if (held) holder.emplace(GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        game_config.options.voice_volume = -77;
+        EXPECT_TRUE(WriteConfigFile());
+        holder.reset();
+        EXPECT_EQ(GetFileAttributesW(L"Data\\GameConfig.dat") & kept, kept);
+        EXPECT_EQ(folder.ReadConfig()[2 + 36], 0xb3);
+        SetFileAttributesW(L"Data\\GameConfig.dat", FILE_ATTRIBUTE_NORMAL);
+        ReleaseConfig();
+    }
+}
+
+// A program that holds the file for a moment delays a load and a save, which then go on
+// as usual: the settings load, and the save keeps the old file as the backup.
+TEST(ConfigFileWin, AProgramHoldingTheFileForAMomentOnlyDelaysLoadAndSave) {
+    ScratchGameFolder folder;
+    const std::vector<std::uint8_t> before = SomeonesSettings();
+    folder.WriteConfig(before);
+    MessageRecorder messages;
+    for (bool saving : {false, true}) {
+        SCOPED_TRACE(saving ? "save" : "load");
+        HANDLE held = CreateFileW(L"Data\\GameConfig.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        std::thread release([held] {
+            Sleep(300);
+            CloseHandle(held);
+        });
+        game_config.options.voice_volume = -77;
+        const bool done = saving ? WriteConfigFile() : LoadConfig();
+        release.join();
+        EXPECT_TRUE(done);
+    }
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(game_config.options.screen_size, 2);
+    EXPECT_STREQ(game_config.connect_id, "MYID");
+    EXPECT_EQ(folder.ReadConfig()[2 + 36], 0xb3);
+    EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
+    ReleaseConfig();
 }

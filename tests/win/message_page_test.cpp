@@ -189,7 +189,10 @@ TEST_F(MessagePageTest, TextsAreSavedWithinFortyBytesAndOnCharacterBoundaries) {
         {"ソ表\r\n", "ソ表\r\n" + std::string(35, '\0')},
         {std::string(38, 'd') + "ｱ" + kKana, std::string(38, 'd') + "ｱ" + '\0' + '\0'},
     };
-    for (int row = 0; row < 8; ++row) SetWindowTextA(Edit(row), cases[row].shown.c_str());
+    for (int row = 0; row < 8; ++row) {
+        SetWindowTextA(Edit(row), cases[row].shown.c_str());
+        SendMessageA(Edit(row), EM_SETMODIFY, TRUE, 0);  // as typing does
+    }
     std::vector<std::uint8_t> file = SaveAndRead();
     for (int row = 0; row < 8; ++row) {
         SCOPED_TRACE(row);

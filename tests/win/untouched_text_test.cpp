@@ -1,0 +1,100 @@
+// Texts the user leaves alone go back to the file with the bytes they came with, even
+// where the edit would hand back another code for the same character.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "page_files.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window.h"
+#include "window_fixture.h"
+
+using page_files::kMessageBytes;
+using page_files::kMessagesAt;
+using page_files::MessageItem;
+using page_files::Slice;
+
+namespace {
+
+// Two CP932 codes that have twins for the same character: 87 90 (81 E0) and ED 40 (FA 5C).
+const std::string kTwinCodes = "\x87\x90\xed\x40";
+constexpr std::size_t kConnectIdAt = 86;
+
+class UntouchedTextTest : public WindowFixture {
+protected:
+    void PrepareConfig() override {
+        std::vector<std::uint8_t> messages;
+        for (int row = 0; row < 8; ++row) {
+            const std::vector<std::uint8_t> item = MessageItem(kTwinCodes + "F" + std::to_string(row + 1), row % 2);
+            messages.insert(messages.end(), item.begin(), item.end());
+        }
+        original_ = page_files::File272(page_files::UnusualOptionBlock(), messages);
+        const std::string id = kTwinCodes + "ID";
+        std::memcpy(&original_[kConnectIdAt], id.c_str(), id.size() + 1);
+        folder_->WriteConfig(original_);
+    }
+
+    std::string EditText(int page, int id) const {
+        char text[64] = {};
+        GetWindowTextA(Control(page, id), text, sizeof text);
+        return text;
+    }
+
+    // A key typed at the end of the text, as the keyboard delivers it.
+    void TypeAtEnd(int page, int id, wchar_t key) {
+        HWND edit = Control(page, id);
+        SendMessageW(edit, EM_SETSEL, 0x7fff, 0x7fff);
+        SendMessageW(edit, WM_CHAR, key, 0);
+    }
+
+    std::vector<std::uint8_t> original_;
+};
+
+TEST_F(UntouchedTextTest, ASaveWithoutEditsWritesTheFileByteForByte) {
+    Command(kMessagePage, IDC_SAVE);
+    EXPECT_EQ(folder_->ReadConfig(), original_);
+    EXPECT_TRUE(Messages().empty());
+}
+
+// Only the fields the user changed are taken from their edits.
+TEST_F(UntouchedTextTest, EditedFieldsAreTakenFromTheirEditsAndTheOthersKeptExactly) {
+    TypeAtEnd(kConnectPage, IDC_CONNECT_ID, L'x');
+    TypeAtEnd(kMessagePage, IDC_MSG2_TEXT, L'y');
+    const std::string id = EditText(kConnectPage, IDC_CONNECT_ID);
+    const std::string f2 = EditText(kMessagePage, IDC_MSG2_TEXT);
+    ASSERT_EQ(id.back(), 'x');
+    ASSERT_EQ(f2.back(), 'y');
+    Command(kMessagePage, IDC_SAVE);
+    const std::vector<std::uint8_t> saved = folder_->ReadConfig();
+    ASSERT_EQ(saved.size(), original_.size());
+
+    std::vector<std::uint8_t> expected_id = Slice(original_, kConnectIdAt, 17);
+    std::memcpy(expected_id.data(), id.c_str(), id.size() + 1);
+    EXPECT_EQ(Slice(saved, kConnectIdAt, 17), expected_id);
+    std::vector<std::uint8_t> expected_f2 = MessageItem(f2, 1);
+    EXPECT_EQ(Slice(saved, kMessagesAt + kMessageBytes, kMessageBytes), expected_f2);
+    for (int row : {0, 2, 3, 4, 5, 6, 7}) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(Slice(saved, kMessagesAt + kMessageBytes * row, kMessageBytes),
+                  Slice(original_, kMessagesAt + kMessageBytes * row, kMessageBytes));
+    }
+}
+
+// A key that does not fit is refused without making an edited field look untouched.
+TEST_F(UntouchedTextTest, ARefusedKeyLeavesAnEditedFieldEdited) {
+    HWND edit = Control(kMessagePage, IDC_MSG3_TEXT);
+    SendMessageW(edit, EM_SETSEL, 0, 0x7fff);
+    for (int i = 0; i < 40; ++i) SendMessageW(edit, WM_CHAR, L'a', 0);
+    SendMessageW(edit, EM_SETSEL, 0, 1);
+    SendMessageW(edit, WM_CHAR, 0x3042, 0);  // a kana, two bytes in place of one
+    ASSERT_EQ(EditText(kMessagePage, IDC_MSG3_TEXT), std::string(40, 'a'));
+    Command(kMessagePage, IDC_SAVE);
+    EXPECT_EQ(Slice(folder_->ReadConfig(), kMessagesAt + kMessageBytes * 2, kMessageBytes),
+              MessageItem(std::string(40, 'a'), 0));
+}
+
+}  // namespace
