@@ -39,7 +39,7 @@ const DeviceReads bench_reads = {
         state.rgbButtons[slot % 10] = (reads & 1) ? 0x80 : 0;
         *out = state;
         return true;
-    },
+    },    nullptr,
 };
 
 void BM_PollInput(benchmark::State& state) {

@@ -1,6 +1,6 @@
 // Opening the DirectInput 8 devices at start-up, the DirectInput reads behind polling,
-// and InitInput, which ties the two together.
-#include "input/devices.h"
+// and InitInput, which hands those reads to polling.
+#include "input/devices_win.h"
 
 #include <mmsystem.h>
 
@@ -8,7 +8,6 @@
 #include <initializer_list>
 
 #include "config/error_message.h"
-#include "input/input.h"
 
 // The polling tables are read straight from the platform; the layouts must agree.
 static_assert(sizeof(MouseStateData) == sizeof(DIMOUSESTATE2));
@@ -19,15 +18,16 @@ static_assert(offsetof(JoystickStateData, rgbButtons) == offsetof(DIJOYSTATE2, r
 static_assert(offsetof(JoystickStateData, lVX) == offsetof(DIJOYSTATE2, lVX));
 static_assert(offsetof(JoystickStateData, rglFSlider) == offsetof(DIJOYSTATE2, rglFSlider));
 
-WindowContext* window_context;
-IDirectInput8A* direct_input;
-IDirectInputDevice8A* keyboard_device;
-IDirectInputDevice8A* mouse_device;
-IDirectInputDevice8A* joystick_devices[kMaxJoysticks];
-std::uint8_t joystick_count;
-std::uint8_t joystick_limit;
-
 namespace {
+
+// Everything the layer holds, empty at process start.
+InputDevices devices;
+IDirectInput8A*& direct_input = devices.direct_input;
+IDirectInputDevice8A*& keyboard_device = devices.keyboard;
+IDirectInputDevice8A*& mouse_device = devices.mouse;
+IDirectInputDevice8A* (&joystick_devices)[kMaxJoysticks] = devices.joysticks;
+std::uint8_t& joystick_count = devices.joystick_count;
+std::uint8_t& joystick_limit = devices.joystick_limit;
 
 // DINPUT8 and WINMM are loaded when the input layer starts, after the main window is
 // on screen, not at process load: importing them directly delays the window's first
@@ -85,7 +85,7 @@ const SystemDevice mouse = {
 
 // A device that fails after creation stays in its slot, created but not acquired: its
 // reads then fail harmlessly or deliver its state.
-bool OpenSystemDevice(const SystemDevice& device) {
+bool OpenSystemDevice(const SystemDevice& device, const WindowContext& context) {
     if (direct_input == nullptr) return false;
     if (FAILED(direct_input->CreateDevice(*device.guid, device.slot, nullptr))) {
         *device.slot = nullptr;
@@ -97,7 +97,7 @@ bool OpenSystemDevice(const SystemDevice& device) {
         ShowErrorMessage(device.format_failed);
         return false;
     }
-    if (FAILED(created->SetCooperativeLevel(window_context->main_window, kCooperativeLevel))) {
+    if (FAILED(created->SetCooperativeLevel(context.main_window, kCooperativeLevel))) {
         ShowErrorMessage(device.cooperation_failed);
         return false;
     }
@@ -105,9 +105,36 @@ bool OpenSystemDevice(const SystemDevice& device) {
     return true;
 }
 
-bool SetUpJoystick(IDirectInputDevice8A* device) {
+// EnumObjects callback: gives the reported axis of `device` the range -1000 to 1000.
+BOOL CALLBACK SetAxisRange(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID device) {
+    DIPROPRANGE range{};
+    range.diph.dwSize = sizeof(DIPROPRANGE);
+    range.diph.dwHeaderSize = sizeof(DIPROPHEADER);
+    range.diph.dwObj = object->dwType;
+    range.diph.dwHow = DIPH_BYID;
+    range.lMin = kAxisMinimum;
+    range.lMax = kAxisMaximum;
+    // A failure leaves the remaining axes at the device's own range; the device stays usable.
+    if (FAILED(static_cast<IDirectInputDevice8A*>(device)->SetProperty(DIPROP_RANGE, &range.diph))) return DIENUM_STOP;
+    return DIENUM_CONTINUE;
+}
+
+// EnumDevices callback: creates the reported controller's device in the next slot.
+BOOL CALLBACK OnJoystickFound(LPCDIDEVICEINSTANCEA instance, LPVOID) {
+    // Checked before creating as well as after, so a limit of 0 opens nothing and the
+    // slots hold at most joystick_limit devices whatever the enumeration does.
+    if (joystick_count >= joystick_limit) return DIENUM_STOP;
+    if (FAILED(direct_input->CreateDevice(instance->guidInstance, &joystick_devices[joystick_count], nullptr))) {
+        joystick_devices[joystick_count] = nullptr;
+        return DIENUM_STOP;
+    }
+    ++joystick_count;
+    return joystick_count < joystick_limit ? DIENUM_CONTINUE : DIENUM_STOP;
+}
+
+bool SetUpJoystick(IDirectInputDevice8A* device, const WindowContext& context) {
     if (FAILED(device->SetDataFormat(&c_dfDIJoystick2))) return false;
-    if (FAILED(device->SetCooperativeLevel(window_context->main_window, kCooperativeLevel))) return false;
+    if (FAILED(device->SetCooperativeLevel(context.main_window, kCooperativeLevel))) return false;
     if (FAILED(device->EnumObjects(SetAxisRange, device, DIDFT_AXIS))) return false;
     device->Acquire();
     return true;
@@ -144,18 +171,14 @@ bool ReadJoystick(std::uint8_t slot, JoystickStateData* state) {
     return ReadDevice(joystick_devices[slot], sizeof *state, state);
 }
 
-}  // namespace
+void ReleaseDevices();
 
-const DeviceReads platform_device_reads = {CountJoysticks, JoystickPresent, ReadKeyboard, ReadMouse, ReadJoystick};
+const DeviceReads direct_input_reads = {CountJoysticks, JoystickPresent, ReadKeyboard, ReadMouse, ReadJoystick,
+                                        ReleaseDevices};
 
-const InputPlatform* SetInputPlatform(const InputPlatform* replacement) {
-    const InputPlatform* previous = platform;
-    platform = replacement != nullptr ? replacement : &real_platform;
-    return previous;
-}
-
+// False only when the DirectInput object cannot be created (after telling the user);
+// a device that fails is reported, if at all, by its own step.
 bool OpenInputDevices(WindowContext* context) {
-    window_context = context;
     void* created = nullptr;
     if (FAILED(platform->direct_input_create(context->instance, DIRECTINPUT_VERSION, IID_IDirectInput8A, &created,
                                              nullptr))) {
@@ -164,17 +187,32 @@ bool OpenInputDevices(WindowContext* context) {
         return false;
     }
     direct_input = static_cast<IDirectInput8A*>(created);
-    OpenKeyboard();
-    OpenMouse();
-    OpenJoysticks();
+    OpenSystemDevice(keyboard, *context);
+    OpenSystemDevice(mouse, *context);
+    OpenJoysticks(context);
     return true;
 }
 
-bool OpenKeyboard() { return OpenSystemDevice(keyboard); }
+void ReleaseDevices() {
+    for (int slot = 0; slot < kMaxJoysticks; ++slot) ReleaseJoystick(slot);
+    for (IDirectInputDevice8A** device : {&keyboard_device, &mouse_device}) {
+        if (*device != nullptr) (*device)->Release();
+        *device = nullptr;
+    }
+    if (direct_input != nullptr) direct_input->Release();
+    devices = InputDevices{};
+    platform = &real_platform;
+}
 
-bool OpenMouse() { return OpenSystemDevice(mouse); }
+}  // namespace
 
-bool OpenJoysticks() {
+const InputPlatform* SetInputPlatform(const InputPlatform* replacement) {
+    const InputPlatform* previous = platform;
+    platform = replacement != nullptr ? replacement : &real_platform;
+    return previous;
+}
+
+bool OpenJoysticks(WindowContext* context) {
     if (direct_input == nullptr) return false;
     const UINT limit = platform->joystick_slots() & 0xFF;
     joystick_limit = static_cast<std::uint8_t>(limit < kMaxJoysticks ? limit : kMaxJoysticks);
@@ -187,63 +225,28 @@ bool OpenJoysticks() {
     // A controller whose set-up fails keeps its index: the slot is emptied, not closed up,
     // so the joysticks after it keep theirs.
     for (int slot = 0; slot < joystick_count; ++slot) {
-        if (!SetUpJoystick(joystick_devices[slot])) ReleaseJoystick(slot);
+        if (!SetUpJoystick(joystick_devices[slot], *context)) ReleaseJoystick(slot);
     }
     for (int slot = joystick_count; slot < kMaxJoysticks; ++slot) joystick_devices[slot] = nullptr;
     return true;
 }
 
-BOOL CALLBACK OnJoystickFound(LPCDIDEVICEINSTANCEA instance, LPVOID) {
-    // Checked before creating as well as after, so a limit of 0 opens nothing and the
-    // slots hold at most joystick_limit devices whatever the enumeration does.
-    if (joystick_count >= joystick_limit) return DIENUM_STOP;
-    if (FAILED(direct_input->CreateDevice(instance->guidInstance, &joystick_devices[joystick_count], nullptr))) {
-        joystick_devices[joystick_count] = nullptr;
-        return DIENUM_STOP;
-    }
-    ++joystick_count;
-    return joystick_count < joystick_limit ? DIENUM_CONTINUE : DIENUM_STOP;
-}
-
-BOOL CALLBACK SetAxisRange(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID device) {
-    DIPROPRANGE range{};
-    range.diph.dwSize = sizeof(DIPROPRANGE);
-    range.diph.dwHeaderSize = sizeof(DIPROPHEADER);
-    range.diph.dwObj = object->dwType;
-    range.diph.dwHow = DIPH_BYID;
-    range.lMin = kAxisMinimum;
-    range.lMax = kAxisMaximum;
-    // A failure leaves the remaining axes at the device's own range; the device stays usable.
-    if (FAILED(static_cast<IDirectInputDevice8A*>(device)->SetProperty(DIPROP_RANGE, &range.diph))) return DIENUM_STOP;
-    return DIENUM_CONTINUE;
-}
-
+// The reads are handed over first, so that the tests' reset releases whatever the start
+// left behind, even when the DirectInput object could not be made.
 bool InitInput(WindowContext* context) {
+    SetDeviceReads(&direct_input_reads);
     if (!OpenInputDevices(context)) return false;
     InitPads();
     return true;
 }
 
-std::uint8_t FindLateJoysticks() {
+std::uint8_t FindLateJoysticks(WindowContext* context) {
     // Only from nothing: a counted controller, open or emptied by a failed set-up, keeps
     // its slot and its index, and the pads that read it stay as they are.
     if (direct_input == nullptr || joystick_count != 0) return joystick_count;
-    if (!OpenJoysticks() || joystick_count == 0) return 0;
+    if (!OpenJoysticks(context) || joystick_count == 0) return 0;
     InitPads();
     return joystick_count;
 }
 
-void ResetInputForTesting() {
-    for (int slot = 0; slot < kMaxJoysticks; ++slot) ReleaseJoystick(slot);
-    for (IDirectInputDevice8A** device : {&keyboard_device, &mouse_device}) {
-        if (*device != nullptr) (*device)->Release();
-        *device = nullptr;
-    }
-    if (direct_input != nullptr) direct_input->Release();
-    direct_input = nullptr;
-    window_context = nullptr;
-    joystick_count = 0;
-    joystick_limit = 0;
-    platform = &real_platform;
-    ResetInputStateForTesting();
-}
+const InputDevices& OpenedInputDevices() { return devices; }

@@ -24,7 +24,19 @@ const std::uint8_t default_button_map[kPadActionButtons] = {0, 1, 2, 3, 4, 5, 6,
 
 namespace {
 
-const DeviceReads* device_reads = &platform_device_reads;
+// Before a platform hands its reads over (and in builds without one) there are no
+// devices: nothing is counted and every read reports the device absent, which polling
+// turns into nothing held.
+const DeviceReads no_devices = {
+    [] { return std::uint8_t{0}; },
+    [](std::uint8_t) { return false; },
+    [](std::uint8_t*) { return false; },
+    [](MouseStateData*) { return false; },
+    [](std::uint8_t, JoystickStateData*) { return false; },
+    nullptr,
+};
+
+const DeviceReads* device_reads = &no_devices;
 
 // The platform marks a button down with the high bit of its byte.
 std::uint8_t DownBit(std::uint8_t raw) { return static_cast<std::uint8_t>(raw >> 7); }
@@ -37,7 +49,7 @@ std::uint8_t CountedJoysticks() {
 
 const DeviceReads* SetDeviceReads(const DeviceReads* reads) {
     const DeviceReads* previous = device_reads;
-    device_reads = reads != nullptr ? reads : &platform_device_reads;
+    device_reads = reads != nullptr ? reads : &no_devices;
     return previous;
 }
 
@@ -156,7 +168,8 @@ void PollInput() {
     }
 }
 
-void ResetInputStateForTesting() {
+void ResetInputForTesting() {
+    if (device_reads->release != nullptr) device_reads->release();
     std::memset(keyboard_state, 0, sizeof keyboard_state);
     mouse_state = MouseStateData{};
     std::memset(joystick_states, 0, sizeof joystick_states);
@@ -164,5 +177,5 @@ void ResetInputStateForTesting() {
     std::memset(pads, 0, sizeof pads);
     std::memset(pad_is_keyboard, 0, sizeof pad_is_keyboard);
     std::memset(button_maps, 0, sizeof button_maps);
-    device_reads = &platform_device_reads;
+    device_reads = &no_devices;
 }

@@ -107,23 +107,25 @@ extern std::uint8_t button_maps[kMaxJoysticks][kPadActionButtons];  // by joysti
 extern const std::uint8_t pad_keys[kPadKeyCount];                   // key of pad bits 0 to 13
 extern const std::uint8_t default_button_map[kPadActionButtons];
 
-// Where polling gets its device data. Each read fills its buffer in the platform's raw
-// form (button bytes with the high bit set when down) and returns true, or returns false
-// when the device is absent or the read failed; after a failed read of a present device
-// the platform has already been asked to acquire it again.
+// Where polling gets its device data: the input layer's one platform seam. Each read
+// fills its buffer in the platform's raw form (button bytes with the high bit set when
+// down) and returns true, or returns false when the device is absent or the read failed;
+// after a failed read of a present device the platform has already been asked to acquire
+// it again. Until a platform hands its reads over, polling reads no devices.
 struct DeviceReads {
-    std::uint8_t (*joystick_count)();             // joysticks counted at start-up, 0 to 16
+    std::uint8_t (*joystick_count)();             // joysticks counted, 0 to 16
     bool (*joystick_present)(std::uint8_t slot);  // slot holds an open device
     bool (*read_keyboard)(std::uint8_t* keys);    // 256 bytes
     bool (*read_mouse)(MouseStateData* mouse);
     bool (*read_joystick)(std::uint8_t slot, JoystickStateData* joystick);
+    // Lets go of every device and returns the platform to its state at process start;
+    // only the tests' reset calls it. May be null.
+    void (*release)();
 };
 
-// The platform's own reads (DirectInput on Windows; no devices elsewhere).
-extern const DeviceReads platform_device_reads;
-
-// Replaces the reads (tests and benchmarks feed scripted devices); nullptr restores the
-// platform's. Returns the previous table. The table must outlive its use.
+// Hands polling its device reads (the platform at start-up; tests and benchmarks feed
+// scripted devices); nullptr goes back to no devices. Returns the previous table. The
+// table must outlive its use.
 const DeviceReads* SetDeviceReads(const DeviceReads* reads);
 
 // Sets up the pads once the devices are open: pad 0 reads the keyboard, pad i reads
@@ -144,6 +146,7 @@ const JoystickStateData* JoystickState(std::uint8_t index);
 PadButtons KeyboardPadButtons();
 PadButtons JoystickPadButtons(std::uint8_t index);
 
-// For tests only: zeroes every table, unsets the pads and restores the platform's reads,
-// as at process start.
-void ResetInputStateForTesting();
+// For tests only: releases what the platform holds, zeroes every table, unsets the pads
+// and goes back to no devices, as at process start. The program itself never shuts the
+// layer down.
+void ResetInputForTesting();

@@ -5,9 +5,11 @@
 
 #include "config/error_message.h"
 #include "config/game_config.h"
+#include "input/devices_win.h"
 #include "input/input.h"
 #include "input/input_state.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/startup.h"
 #include "ui/window.h"
 
 const int key_label_ids[kKeyRows] = {
@@ -87,7 +89,7 @@ void PopulateKeyConfigPage(HWND page) {
 
 void CaptureButton(HWND page, int row) {
     // A pad plugged in after start-up is looked for before the user is told there is none.
-    if (JoystickCount() == 0 && FindLateJoysticks() == 0) {
+    if (JoystickCount() == 0 && FindLateJoysticks(startup_context) == 0) {
         ShowErrorMessage("ジョイパッドが接続されていません");
         return;
     }

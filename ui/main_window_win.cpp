@@ -4,8 +4,8 @@
 #include "config/config_file.h"
 #include "config/error_message.h"
 #include "config/game_config.h"
-#include "input/input.h"
-#include "input/window_context.h"
+#include "input/devices_win.h"
+#include "input/window_context_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
 

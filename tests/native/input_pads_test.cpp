@@ -48,17 +48,17 @@ const DeviceReads scripted_reads = {
         }
         *joystick = scripted.joysticks[slot];
         return true;
-    },
+    },    nullptr,
 };
 
 class InputPads : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetInputStateForTesting();
+        ResetInputForTesting();
         scripted = ScriptedDevices{};
         SetDeviceReads(&scripted_reads);
     }
-    void TearDown() override { ResetInputStateForTesting(); }
+    void TearDown() override { ResetInputForTesting(); }
 
     // Counts `count` joysticks, all present, and sets up the pads.
     static void StartWith(int count) {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "input/devices.h"
+#include "input/devices_win.h"
 #include "input/input.h"
 
 namespace testing_support {
@@ -222,6 +222,7 @@ FakeInputSystem::FakeInputSystem() {
 
 FakeInputSystem::~FakeInputSystem() {
     ResetInputForTesting();
+    SetInputPlatform(nullptr);
     active = nullptr;
 }
 

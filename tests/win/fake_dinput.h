@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "input/window_context.h"
+#include "input/window_context_win.h"
 
 namespace testing_support {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "input/devices.h"
+#include "input/devices_win.h"
 #include "input/input.h"
 #include "input/input_state.h"
 #include "support/scratch_dir.h"
@@ -33,7 +33,7 @@ HWND const kWindow = reinterpret_cast<HWND>(0x1234);
 // Slot presence as a string, one character per slot 0..15: 'J' holds a device, '.' empty.
 std::string Slots() {
     std::string slots;
-    for (IDirectInputDevice8A* device : joystick_devices) slots += device != nullptr ? 'J' : '.';
+    for (IDirectInputDevice8A* device : OpenedInputDevices().joysticks) slots += device != nullptr ? 'J' : '.';
     return slots;
 }
 
@@ -94,7 +94,7 @@ TEST(InputDevices, OpensEveryDeviceWithItsFormatCooperationAndAxisRange) {
     }
 
     EXPECT_EQ(JoystickCount(), 1);
-    EXPECT_EQ(joystick_limit, 16);
+    EXPECT_EQ(OpenedInputDevices().joystick_limit, 16);
     EXPECT_EQ(Slots(), "J...............");
     EXPECT_EQ(pad_count, 2);
 }
@@ -109,9 +109,9 @@ TEST(InputDevices, WithoutDirectInputOneMessageAndNoDevice) {
     EXPECT_FALSE(input.Init(kWindow));
 
     EXPECT_EQ(messages.Messages(), Messages{kNoDirectInput});
-    EXPECT_EQ(direct_input, nullptr);
-    EXPECT_EQ(keyboard_device, nullptr);
-    EXPECT_EQ(mouse_device, nullptr);
+    EXPECT_EQ(OpenedInputDevices().direct_input, nullptr);
+    EXPECT_EQ(OpenedInputDevices().keyboard, nullptr);
+    EXPECT_EQ(OpenedInputDevices().mouse, nullptr);
     EXPECT_EQ(input.direct_input.create_device_guids.size(), 0u);
     EXPECT_EQ(JoystickCount(), 0);
     EXPECT_EQ(Slots(), "................");
@@ -153,12 +153,13 @@ TEST(InputDevices, KeyboardOrMouseFailureShowsOneMessageAndTheRestOpens) {
             bool fails;
             FakeDevice* fake;
             HRESULT* create_result;
-            IDirectInputDevice8A** slot;
+            IDirectInputDevice8A* InputDevices::*slot;
         };
         const Target targets[] = {
             {row.keyboard_fails, &input.direct_input.keyboard, &input.direct_input.create_keyboard_result,
-             &keyboard_device},
-            {row.mouse_fails, &input.direct_input.mouse, &input.direct_input.create_mouse_result, &mouse_device},
+             &InputDevices::keyboard},
+            {row.mouse_fails, &input.direct_input.mouse, &input.direct_input.create_mouse_result,
+             &InputDevices::mouse},
         };
         for (const Target& t : targets) {
             if (!t.fails) continue;
@@ -171,13 +172,13 @@ TEST(InputDevices, KeyboardOrMouseFailureShowsOneMessageAndTheRestOpens) {
         EXPECT_EQ(messages.Messages(), row.messages);
         for (const Target& t : targets) {
             if (!t.fails) {
-                EXPECT_EQ(*t.slot, t.fake);
+                EXPECT_EQ(OpenedInputDevices().*t.slot, t.fake);
                 EXPECT_EQ(t.fake->acquire_calls, 1);
             } else if (row.step == kCreate) {
-                EXPECT_EQ(*t.slot, nullptr);
+                EXPECT_EQ(OpenedInputDevices().*t.slot, nullptr);
             } else {
                 // Created but not acquired, and kept.
-                EXPECT_EQ(*t.slot, t.fake);
+                EXPECT_EQ(OpenedInputDevices().*t.slot, t.fake);
                 EXPECT_EQ(t.fake->acquire_calls, 0);
                 EXPECT_EQ(t.fake->release_calls, 0);
             }
@@ -244,6 +245,10 @@ TEST(InputDevices, JoystickEnumerationLimitsAndFailures) {
         SCOPED_TRACE(row.name);
         MessageRecorder messages;
         FakeInputSystem input;
+        // The layer starts with nothing attached; the controllers then come for the
+        // joystick step alone, so that its own result can be seen.
+        ASSERT_TRUE(input.Init(kWindow));
+        input.direct_input.create_device_guids.clear();
         input.joystick_slots = row.slots;
         input.direct_input.enum_devices_result = row.enumeration;
         input.direct_input.enumeration_honours_stop = row.honours_stop;
@@ -255,15 +260,11 @@ TEST(InputDevices, JoystickEnumerationLimitsAndFailures) {
             if (row.failure == kObjects) device.enum_objects_result = DIERR_NOTINITIALIZED;
         }
 
-        // The joystick step alone, so that its own result can be seen.
-        input.context.main_window = kWindow;
-        window_context = &input.context;
-        direct_input = &input.direct_input;
-        EXPECT_EQ(OpenJoysticks(), row.open_result);
+        EXPECT_EQ(OpenJoysticks(&input.context), row.open_result);
         EXPECT_EQ(messages.Messages(), Messages{});
         EXPECT_EQ(static_cast<int>(input.direct_input.create_device_guids.size()), row.created);
         EXPECT_EQ(JoystickCount(), row.count);
-        EXPECT_EQ(joystick_limit, row.limit);
+        EXPECT_EQ(OpenedInputDevices().joystick_limit, row.limit);
         EXPECT_EQ(input.direct_input.controllers_reported, row.reported);
         EXPECT_EQ(Slots(), row.slots_after);
         for (size_t i = 0; i < row.released.size(); ++i) {
@@ -324,8 +325,8 @@ TEST(InputDevices, FailedAcquireAtStartIsIgnored) {
     EXPECT_TRUE(input.Init(kWindow));
     EXPECT_EQ(messages.Messages(), Messages{});
     EXPECT_EQ(Slots(), "J...............");
-    EXPECT_EQ(keyboard_device, &input.direct_input.keyboard);
-    EXPECT_EQ(mouse_device, &input.direct_input.mouse);
+    EXPECT_EQ(OpenedInputDevices().keyboard, &input.direct_input.keyboard);
+    EXPECT_EQ(OpenedInputDevices().mouse, &input.direct_input.mouse);
 }
 
 // Wine's own DirectInput: under Xvfb no window has the foreground and no controller is
@@ -340,9 +341,9 @@ TEST(InputDevices, RealDirectInputOpensKeyboardAndMouseWithoutController) {
 
     EXPECT_TRUE(InitInput(&context));
     EXPECT_EQ(messages.Messages(), Messages{});
-    EXPECT_NE(direct_input, nullptr);
-    EXPECT_NE(keyboard_device, nullptr);
-    EXPECT_NE(mouse_device, nullptr);
+    EXPECT_NE(OpenedInputDevices().direct_input, nullptr);
+    EXPECT_NE(OpenedInputDevices().keyboard, nullptr);
+    EXPECT_NE(OpenedInputDevices().mouse, nullptr);
     EXPECT_EQ(JoystickCount(), 0);
     EXPECT_EQ(pad_count, 1);
 

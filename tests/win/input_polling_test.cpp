@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "input/devices.h"
+#include "input/devices_win.h"
 #include "input/input.h"
 #include "input/input_state.h"
 #include "support/scratch_dir.h"

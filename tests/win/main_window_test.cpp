@@ -14,7 +14,7 @@
 
 #include "config/config_file.h"
 #include "config/game_config.h"
-#include "input/window_context.h"
+#include "input/window_context_win.h"
 #include "support/file_builder.h"
 #include "support/scratch_dir.h"
 #include "ui/resources/resource_ids.h"
