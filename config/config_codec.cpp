@@ -2,6 +2,7 @@
 #include "config/config_codec.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -39,6 +40,13 @@ public:
                (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
     }
     std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
+    // The next n bytes, when the input holds all of them; else nullptr, and nothing is read.
+    const std::uint8_t* Whole(std::size_t n) {
+        if (pos_ > bytes_.size() || bytes_.size() - pos_ < n) return nullptr;
+        const std::uint8_t* p = bytes_.data() + pos_;
+        pos_ += n;
+        return p;
+    }
 
 private:
     std::span<const std::uint8_t> bytes_;
@@ -127,12 +135,32 @@ std::size_t OptionPrefixBytes(std::uint16_t version) {
 void ReadPatterns(ByteReader& r, std::vector<AddressPattern>& patterns) {
     std::uint16_t count = r.U16();
     patterns.assign(count, AddressPattern{});
+    // A list of 65535 entries is most of a large file: take it straight from the bytes
+    // when they are all there; entry by entry only when the file ends inside the list.
+    if (const std::uint8_t* in = r.Whole(8 * std::size_t{count})) {
+        if constexpr (std::endian::native == std::endian::little) {
+            // Four little-endian u16 octets and no padding: the file's bytes are the entries.
+            static_assert(sizeof(AddressPattern) == 8);
+            if (count != 0) std::memcpy(patterns.data(), in, 8 * std::size_t{count});
+        } else {
+            for (AddressPattern& p : patterns)
+                for (std::uint16_t& octet : p.octets) {
+                    octet = static_cast<std::uint16_t>(in[0] | (in[1] << 8));
+                    in += 2;
+                }
+        }
+        return;
+    }
     for (AddressPattern& p : patterns)
         for (std::uint16_t& octet : p.octets) octet = r.U16();
 }
 
 void WritePatterns(ByteWriter& w, const std::vector<AddressPattern>& patterns) {
     w.U16(static_cast<std::uint16_t>(patterns.size()));
+    if constexpr (std::endian::native == std::endian::little) {
+        if (!patterns.empty()) w.Bytes(patterns.data(), 8 * patterns.size());  // as ReadPatterns takes them
+        return;
+    }
     for (const AddressPattern& p : patterns)
         for (std::uint16_t octet : p.octets) w.U16(octet);
 }

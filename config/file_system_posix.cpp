@@ -10,10 +10,16 @@
 #include <cstring>
 #include <new>
 
-const char* ConfigFilePath() { return "Data/GameConfig.dat"; }
-const char* ConfigBackupPath() { return "Data/GameConfig.dat.bak"; }
+const char* DefaultConfigFilePath() { return "Data/GameConfig.dat"; }
 
-bool FileMayBeReplaced(const char* path) { return access(path, F_OK) != 0 || access(path, W_OK) == 0; }
+// A file without any write permission is read-only, as Windows' attribute says, even for
+// a user (root) whom access() would let write it.
+bool FileMayBeReplaced(const char* path) {
+    struct stat info;
+    if (stat(path, &info) != 0) return true;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+    return access(path, W_OK) == 0;
+}
 
 namespace {
 

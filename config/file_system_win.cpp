@@ -7,8 +7,7 @@
 #include <new>
 #include <string>
 
-const char* ConfigFilePath() { return "Data\\GameConfig.dat"; }
-const char* ConfigBackupPath() { return "Data\\GameConfig.dat.bak"; }
+const char* DefaultConfigFilePath() { return "Data\\GameConfig.dat"; }
 
 namespace {
 

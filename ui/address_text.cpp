@@ -7,14 +7,15 @@
 
 namespace {
 
-void AppendComponent(std::string& out, std::uint16_t value) {
+char* AppendComponent(char* out, std::uint16_t value) {
     if (value > 255) {
-        out += '*';
-        return;
+        *out++ = '*';
+        return out;
     }
-    if (value >= 100) out += static_cast<char>('0' + value / 100);
-    if (value >= 10) out += static_cast<char>('0' + value / 10 % 10);
-    out += static_cast<char>('0' + value % 10);
+    if (value >= 100) *out++ = static_cast<char>('0' + value / 100);
+    if (value >= 10) *out++ = static_cast<char>('0' + value / 10 % 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
 }
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
@@ -32,17 +33,19 @@ std::uint32_t LeadingDecimal(std::string_view text) {
 
 }  // namespace
 
+char* WriteAddressText(char* out, std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t d) {
+    out = AppendComponent(out, a);
+    *out++ = '.';
+    out = AppendComponent(out, b);
+    *out++ = '.';
+    out = AppendComponent(out, c);
+    *out++ = '.';
+    return AppendComponent(out, d);
+}
+
 std::string FormatAddressText(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t d) {
-    std::string text;
-    text.reserve(kAddressTextMax);
-    AppendComponent(text, a);
-    text += '.';
-    AppendComponent(text, b);
-    text += '.';
-    AppendComponent(text, c);
-    text += '.';
-    AppendComponent(text, d);
-    return text;
+    char text[kAddressTextMax];
+    return std::string(text, WriteAddressText(text, a, b, c, d));
 }
 
 std::array<std::string_view, 4> SplitAddressText(std::string_view line) {

@@ -18,6 +18,10 @@ inline constexpr std::size_t kConnectIdTextMax = 15;
 // "a.b.c.d" with each value in decimal, or "*" for a value above 255.
 std::string FormatAddressText(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t d);
 
+// The same text written to `out` (room for kAddressTextMax bytes, no NUL); returns the
+// end of what was written.
+char* WriteAddressText(char* out, std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t d);
+
 // The four components of a line, in order: each runs up to the next "." or the end of
 // the line; the components past the end of a short line are empty.
 std::array<std::string_view, 4> SplitAddressText(std::string_view line);

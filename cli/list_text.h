@@ -1,0 +1,51 @@
+// The plain-text address lists that qorcfg imports, exports and takes on its command
+// line: one address per line in the dotted form the window shows, "#" comments, and
+// CIDR prefixes that stand for wildcard octets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/game_config.h"
+
+// The three lists of the configuration that qorcfg edits.
+enum class AddressList { kDenied, kAllowed, kConnect };
+
+// "denied", "allowed" or "connect"; false for any other name.
+bool ParseListName(std::string_view name, AddressList& list);
+const char* ListName(AddressList list);
+
+// How many entries a list can hold: 65535 patterns, 24 connect-to slots.
+std::size_t ListCapacity(AddressList list);
+
+// One line of list text, read.
+struct ListLine {
+    enum Kind { kBlank, kAddress, kBad } kind = kBlank;
+    AddressPattern address{};  // kAddress: the octets, 256 for "*"
+    std::string error;         // kBad: why the line was refused
+};
+
+// Reads one line (without its line break; a trailing CR is ignored). Blank lines and
+// lines holding only a "#" comment are kBlank; text after "#" is a comment. An address
+// is four parts joined by ".", each 0 to 255 (leading zeros allowed) or "*" where the
+// list allows wildcards; a prefix /32, /24, /16, /8 or /0 turns the octets it leaves
+// open into "*". The connect-to list takes neither "*" nor a prefix that opens an octet,
+// and never 0.0.0.0, which marks an empty slot there.
+ListLine ReadListLine(std::string_view line, AddressList list);
+
+// The stored form compared and shown: an octet above 255 is the wildcard.
+AddressPattern NormalisedPattern(AddressPattern pattern);
+bool SamePattern(const AddressPattern& a, const AddressPattern& b);
+
+// The list's entries as the window shows them, in stored order (the connect-to list
+// without its empty slots).
+std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList list);
+
+// The list text that ReadListLine reads back: one address per line, each ending in "\n".
+std::string ListText(const std::vector<AddressPattern>& entries);
+
+// A line of input as it may be echoed in a message: printable ASCII kept, other bytes
+// as \xNN, cut to a readable length.
+std::string PrintableLine(std::string_view line);

@@ -1,0 +1,25 @@
+// Text between the configuration file's CP932 and the terminal. Everything qorcfg
+// prints is built as UTF-8 and converted once, where it leaves the program.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// CP932 bytes as UTF-8. A byte that starts no valid CP932 character becomes U+FFFD, so
+// a damaged text still prints and never yields invalid UTF-8.
+std::string Cp932ToUtf8(std::string_view cp932);
+
+// UTF-8 as CP932. False when the text is not valid UTF-8 or holds a character that
+// CP932 cannot write.
+bool Utf8ToCp932(std::string_view utf8, std::string& cp932);
+
+// Writes UTF-8 text to `stream` in the terminal's encoding: unchanged where the
+// terminal speaks UTF-8; on Windows, as UTF-16 to a console, or in the console's output
+// code page when redirected. `always_utf8` keeps the bytes UTF-8 whenever the stream
+// is not a console (JSON, whose encoding is fixed). False on a write error.
+bool WriteTerminalText(std::FILE* stream, std::string_view utf8, bool always_utf8 = false);
+
+// Command-line argument `index` as UTF-8 text (Windows hands narrow arguments over in
+// the system code page; the wide command line holds what the user typed).
+std::string ArgumentText(char** argv, int index);

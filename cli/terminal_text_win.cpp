@@ -1,0 +1,103 @@
+// Terminal text on Windows: CP932 and UTF-8 meet in UTF-16, with code page 932 named;
+// a console gets UTF-16 directly.
+#include "cli/terminal_text.h"
+
+#include <io.h>
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
+namespace {
+
+std::wstring ToWide(UINT code_page, DWORD flags, std::string_view text, bool& ok) {
+    ok = true;
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(code_page, flags, text.data(), size, nullptr, 0);
+    if (length <= 0) {
+        ok = false;
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(code_page, flags, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string FromWide(UINT code_page, std::wstring_view wide, bool& ok) {
+    ok = true;
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    BOOL defaulted = FALSE;
+    // UTF-8 takes no default character and cannot fail on valid UTF-16.
+    BOOL* used_default = code_page == CP_UTF8 ? nullptr : &defaulted;
+    const int length = WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, used_default);
+    if (length <= 0) {
+        ok = false;
+        return {};
+    }
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(code_page, 0, wide.data(), size, out.data(), length, nullptr, used_default);
+    ok = !defaulted;
+    return out;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char ch : text)
+        if (static_cast<unsigned char>(ch) >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+    if (IsAscii(cp932)) return std::string(cp932);
+    bool ok;
+    // Without MB_ERR_INVALID_CHARS, bytes that start no character become U+30FB or
+    // U+FFFD rather than failing the whole text.
+    return FromWide(CP_UTF8, ToWide(932, 0, cp932, ok), ok);
+}
+
+bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
+    if (IsAscii(utf8)) {
+        cp932.assign(utf8);
+        return true;
+    }
+    bool ok;
+    const std::wstring wide = ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, ok);
+    if (!ok) return false;
+    cp932 = FromWide(932, wide, ok);
+    return ok;
+}
+
+bool WriteTerminalText(std::FILE* stream, std::string_view utf8, bool always_utf8) {
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode;
+    if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        std::fflush(stream);
+        bool ok;
+        const std::wstring wide = ToWide(CP_UTF8, 0, utf8, ok);
+        DWORD written = 0;
+        return wide.empty() ||
+               WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != 0;
+    }
+    const UINT code_page = GetConsoleOutputCP();
+    if (always_utf8 || code_page == 0 || code_page == CP_UTF8 || IsAscii(utf8))
+        return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
+    bool ok;
+    // Characters the console's code page lacks are written as its default character.
+    std::string out = FromWide(code_page, ToWide(CP_UTF8, 0, utf8, ok), ok);
+    return std::fwrite(out.data(), 1, out.size(), stream) == out.size();
+}
+
+std::string ArgumentText(char** argv, int index) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr || index >= count) {
+        if (wide != nullptr) LocalFree(wide);
+        return argv[index];
+    }
+    bool ok;
+    std::string text = FromWide(CP_UTF8, wide[index], ok);
+    LocalFree(wide);
+    return text;
+}

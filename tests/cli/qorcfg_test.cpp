@@ -1,0 +1,425 @@
+// qorcfg run as a program on scratch game folders: list import and export, address
+// rules, byte-exact saves, versions, the check's findings and the readable forms.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "support/file_builder.h"
+#include "support/scratch_dir.h"
+
+using testing_support::FileBuilder;
+using testing_support::Hex;
+using testing_support::ScratchGameFolder;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteText(const char* path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Runs the program in the current (scratch) folder with `input` on its standard input.
+Result Qorcfg(const std::vector<std::string>& args, const std::string& input = "") {
+    WriteText("stdin.txt", input);
+    std::string command = QORCFG_PROGRAM;
+    for (const std::string& arg : args) command += " '" + arg + "'";
+    command += " <stdin.txt >stdout.txt 2>stderr.txt";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText("stdout.txt"), ReadText("stderr.txt")};
+}
+
+// UTF-8 text from a u8 literal (narrow literals here are CP932).
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+// A version-272 file of the defaults, written out from the layout: 552 bytes.
+std::vector<std::uint8_t> DefaultFile() {
+    return FileBuilder()
+        .U16(272)
+        .Raw(Hex("00 000000 00000000 01000000 01000000 00000000 01000000 00000000"
+                 "c0f9ffff c0f9ffff 00000000 00000000 00000000"
+                 "00010203040506070809 00010203040506070809 01 000000 01000000 00000000 03000000"))
+        .Fill(17 + 96 + 4 + 4, 0)
+        .U16(0).U16(0).U8(0).I32(0)
+        .Fill(336, 0)
+        .bytes;
+}
+
+// Offsets in a version-272 file with empty lists.
+constexpr std::size_t kScreenSize = 2;
+constexpr std::size_t kConnectId = 86;
+constexpr std::size_t kMessages = 216;
+
+TEST(Qorcfg, ImportThenExportGivesTheNormalisedInput) {
+    ScratchGameFolder folder;
+    folder.WriteConfig(DefaultFile());
+    WriteText("list.txt",
+              "# hosts we keep out\r\n"
+              "\r\n"
+              "192.168.*.001\r\n"
+              "10.0.0.0/8   # a whole network\n"
+              "  172.16.5.9\n"
+              "10.*.*.*\n"
+              "192.168.*.1");
+    Result import = Qorcfg({"import", "denied", "list.txt"});
+    EXPECT_EQ(import.status, 0) << import.err;
+    EXPECT_NE(import.err.find("list.txt:6: 10.*.*.* is already listed at list.txt:4; dropped"), std::string::npos)
+        << import.err;
+    EXPECT_NE(import.err.find("list.txt:7"), std::string::npos) << import.err;
+
+    Result exported = Qorcfg({"export", "denied"});
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(exported.out, "192.168.*.1\n10.*.*.*\n172.16.5.9\n");
+
+    // What export writes, import reads back unchanged, here into the other list.
+    EXPECT_EQ(Qorcfg({"export", "denied", "out.txt"}).status, 0);
+    EXPECT_EQ(Qorcfg({"import", "allowed", "out.txt", "--replace"}).status, 0);
+    EXPECT_EQ(Qorcfg({"list", "allowed"}).out, exported.out);
+    // Importing the same list again adds nothing and leaves the file as it is.
+    const std::vector<std::uint8_t> before = folder.ReadConfig();
+    EXPECT_EQ(Qorcfg({"import", "denied", "-"}, exported.out).status, 0);
+    EXPECT_EQ(folder.ReadConfig(), before);
+}
+
+TEST(Qorcfg, AddressLinesFollowTheListRules) {
+    struct Row {
+        const char* list;
+        const char* line;
+        const char* listed;  // the list afterwards, or nullptr when refused
+        const char* error;   // part of the message when refused
+    };
+    const Row rows[] = {
+        {"denied", "10.0.0.0/8", "10.*.*.*\n", nullptr},
+        {"denied", "192.168.1.0/24", "192.168.1.*\n", nullptr},
+        {"allowed", "172.16.0.0/16", "172.16.*.*\n", nullptr},
+        {"allowed", "0.0.0.0/0", "*.*.*.*\n", nullptr},
+        {"denied", "1.2.3.4/32", "1.2.3.4\n", nullptr},
+        {"denied", "007.0.255.*", "7.0.255.*\n", nullptr},
+        {"connect", "1.2.3.4/32", "1.2.3.4\n", nullptr},
+        {"denied", "10.0.0.0/12", nullptr, "prefix /12 is not one of /32 /24 /16 /8 /0"},
+        {"denied", "10.1.0.0/8", nullptr, "part 2 \"1\" lies inside the /8 prefix's open part"},
+        {"denied", "10.*.0.0/16", nullptr, "a prefix and \"*\" cannot be combined"},
+        {"connect", "10.0.0.0/8", nullptr, "single addresses only"},
+        {"connect", "1.2.*.4", nullptr, "takes no \"*\""},
+        {"connect", "0.0.0.0", nullptr, "marks an empty slot"},
+        {"denied", "1.2.3", nullptr, "expected four parts"},
+        {"denied", "1.2.3.4.5", nullptr, "expected four parts"},
+        {"denied", "256.1.1.1", nullptr, "part 1 \"256\" is not a number from 0 to 255"},
+        {"denied", "1234.1.1.1", nullptr, "part 1 \"1234\" is not a number"},
+        {"denied", "1.2.3.-1", nullptr, "part 4 \"-1\" is not a number"},
+        {"denied", "1.2.**.4", nullptr, "part 3 \"**\" is not a number"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.list) + " " + row.line);
+        ScratchGameFolder folder;
+        folder.WriteConfig(DefaultFile());
+        Result added = Qorcfg({"add", row.list, row.line});
+        if (row.listed != nullptr) {
+            EXPECT_EQ(added.status, 0) << added.err;
+            EXPECT_EQ(Qorcfg({"list", row.list}).out, row.listed);
+        } else {
+            EXPECT_EQ(added.status, 1);
+            EXPECT_NE(added.err.find(row.error), std::string::npos) << added.err;
+            EXPECT_EQ(folder.ReadConfig(), DefaultFile());
+        }
+    }
+}
+
+TEST(Qorcfg, AnImportWithBadLinesChangesNothingAndNamesThemAll) {
+    ScratchGameFolder folder;
+    folder.WriteConfig(DefaultFile());
+    WriteText("bad.txt", "1.1.1.1\n1.1.1\n2.2.2.2\n300.1.1.1\n\n# fine\n3.3.3.3/20\n");
+    Result import = Qorcfg({"import", "denied", "bad.txt"});
+    EXPECT_EQ(import.status, 1);
+    EXPECT_EQ(import.err,
+              "qorcfg: bad.txt:2: \"1.1.1\": expected four parts a.b.c.d\n"
+              "qorcfg: bad.txt:4: \"300.1.1.1\": part 1 \"300\" is not a number from 0 to 255\n"
+              "qorcfg: bad.txt:7: \"3.3.3.3/20\": prefix /20 is not one of /32 /24 /16 /8 /0\n"
+              "qorcfg: nothing changed\n");
+    EXPECT_EQ(folder.ReadConfig(), DefaultFile());
+}
+
+TEST(Qorcfg, ListsKeepTheirLimits) {
+    ScratchGameFolder folder;
+    folder.WriteConfig(DefaultFile());
+    std::string connect;
+    for (int i = 1; i <= 25; ++i) connect += "10.0.0." + std::to_string(i) + "\n";
+    Result over = Qorcfg({"import", "connect", "-"}, connect);
+    EXPECT_EQ(over.status, 1);
+    EXPECT_NE(over.err.find("would hold 25 addresses, more than its 24"), std::string::npos) << over.err;
+    EXPECT_EQ(folder.ReadConfig(), DefaultFile());
+
+    std::string denied;
+    for (int i = 0; i < 65536; ++i) denied += std::to_string(i >> 8) + "." + std::to_string(i & 255) + ".0.1\n";
+    EXPECT_EQ(Qorcfg({"import", "denied", "-"}, denied).status, 1);
+    denied.resize(denied.rfind('\n', denied.size() - 2) + 1);  // the last line gone: 65535 fit
+    EXPECT_EQ(Qorcfg({"import", "denied", "-"}, denied).status, 0);
+    EXPECT_EQ(folder.ReadConfig().size(), 552u + 8 * 65535);
+}
+
+TEST(Qorcfg, AnImportChangesOnlyTheListItNames) {
+    // Every field holds something a save could disturb: gap bytes, values outside their
+    // sets, key slot 8, opaque words and records, text bytes after a NUL.
+    auto file = [](const std::vector<std::uint8_t>& denied) {
+        return FileBuilder()
+            .U16(272)
+            .Raw(Hex("07 a1b2c3 05000000 00000000 02000000 01000000 00000000 78563412"
+                     "f0d8ffff 10270000 00000000 09000000 00000000"
+                     "0001020304050607fe09 0b0a09080706050403ff 09 d4e5f6 00000000 01000000 07000000"))
+            .Text("ABCDEFGHIJKLMNOPQ", 17)
+            .Raw(Hex("c0a80001 00000000 0a000005"))
+            .Fill(96 - 12, 0)
+            .Raw(Hex("efbeadde 05000000"))
+            .Raw(Hex("0200 0a00 0000 2c01 0100  0100 0001 0001 0001"))
+            .Raw(denied)
+            .U8(3).Fill(36, 0x5a)
+            .Raw(Hex("0df0fe0f"))
+            .Text("hello", 5).U8(0).Fill(35, 0x41).U8(7)
+            .Fill(42 * 7, 0x33)
+            .bytes;
+    };
+    ScratchGameFolder folder;
+    folder.WriteConfig(file(Hex("0100 0100 0200 0300 0400")));
+    EXPECT_EQ(Qorcfg({"import", "denied", "-"}, "5.6.7.8\n*.9.*.10\n").status, 0);
+    EXPECT_EQ(folder.ReadConfig(), file(Hex("0300 0100 0200 0300 0400  0500 0600 0700 0800  0001 0900 0001 0a00")));
+}
+
+TEST(Qorcfg, OlderVersionsAreWrittenAsCurrentAndNewerOnesAreLeftAlone) {
+    ScratchGameFolder folder;
+    // Version 259: 68 option bytes, the ID, the addresses, one opaque word, no more.
+    const std::vector<std::uint8_t> defaults = DefaultFile();
+    const std::vector<std::uint8_t> old = FileBuilder()
+                                              .U16(259)
+                                              .Raw({defaults.begin() + 2, defaults.begin() + 70})
+                                              .Text("old", 17)
+                                              .Fill(96, 0)
+                                              .I32(42)
+                                              .bytes;
+    folder.WriteConfig(old);
+    EXPECT_EQ(Qorcfg({"add", "allowed", "1.2.3.4"}).status, 0);
+    std::vector<std::uint8_t> expected = DefaultFile();
+    expected[kConnectId] = 'o', expected[kConnectId + 1] = 'l', expected[kConnectId + 2] = 'd';
+    expected[199] = 42;                                           // opaque word 1
+    const std::vector<std::uint8_t> entry = Hex("0100 0200 0300 0400");
+    expected[207] = 1;                                            // allowed count
+    expected.insert(expected.begin() + 209, entry.begin(), entry.end());
+    EXPECT_EQ(folder.ReadConfig(), expected);
+
+    std::vector<std::uint8_t> newer = DefaultFile();
+    newer[0] = 0x11;  // 273
+    folder.WriteConfig(newer);
+    Result refused = Qorcfg({"add", "denied", "1.2.3.4"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("version 273 is newer than 272"), std::string::npos) << refused.err;
+    EXPECT_EQ(Qorcfg({"show"}).status, 2);
+    EXPECT_EQ(folder.ReadConfig(), newer);
+}
+
+TEST(Qorcfg, CheckSaysWhatTheToolWouldDo) {
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> bytes;  // empty: no file
+        int status;
+        const char* finding;
+    };
+    std::vector<std::uint8_t> v260 = DefaultFile();
+    v260[0] = 0x04;  // 260: a layout of 203 bytes, so 349 are left over
+    std::vector<std::uint8_t> short_file = DefaultFile();
+    short_file.resize(500);
+    std::vector<std::uint8_t> long_file = DefaultFile();
+    long_file.push_back(0);
+    std::vector<std::uint8_t> odd_options = DefaultFile();
+    odd_options[kScreenSize] = 7;
+    std::vector<std::uint8_t> no_nul = DefaultFile();
+    std::fill_n(no_nul.begin() + kMessages + 42, 41, 'x');  // F2
+    std::vector<std::uint8_t> long_id = DefaultFile();
+    std::fill_n(long_id.begin() + kConnectId, 16, 'i');
+    std::vector<std::uint8_t> newer = DefaultFile();
+    newer[0] = 0x11;
+    const Row rows[] = {
+        {"clean", DefaultFile(), 0, "no findings"},
+        {"older", v260, 1, "version 260 is older than 272: the next save writes version 272, with run_when_inactive 0"},
+        {"older, longer", v260, 1, "349 bytes follow the end of the layout"},
+        {"short", short_file, 1, "the file is 500 bytes, 52 short of the 552 its layout needs: from the function messages on"},
+        {"long", long_file, 1, "1 bytes follow the end of the layout"},
+        {"option", odd_options, 1, "option screen_size is 7, outside its values: the window shows 1024x768 and its next save stores 2"},
+        {"no NUL", no_nul, 1, "message F2 has no NUL in its 41 bytes"},
+        {"long ID", long_id, 1, "the connect-to ID is 16 bytes"},
+        {"newer", newer, 2, "version 273 is newer than 272"},
+        {"one byte", {0x10}, 2, "too short to hold its version (1 bytes)"},
+        {"missing", {}, 2, "no such file"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScratchGameFolder folder;
+        if (!row.bytes.empty()) folder.WriteConfig(row.bytes);
+        Result check = Qorcfg({"check"});
+        EXPECT_EQ(check.status, row.status);
+        EXPECT_NE((check.out + check.err).find(row.finding), std::string::npos) << check.out << check.err;
+        EXPECT_EQ(folder.ConfigExists(), !row.bytes.empty());
+        if (!row.bytes.empty()) {
+            EXPECT_EQ(folder.ReadConfig(), row.bytes);
+        }
+    }
+}
+
+TEST(Qorcfg, ShowPrintsJapaneseTextInTheTerminalsEncoding) {
+    ScratchGameFolder folder;
+    std::vector<std::uint8_t> bytes = DefaultFile();
+    // F1: "こんにちは" and a quote and a line break, in CP932; F1 goes to the team.
+    const std::vector<std::uint8_t> text = Hex("82b1 82f1 82c9 82bf 82cd 22 0d0a");
+    std::copy(text.begin(), text.end(), bytes.begin() + kMessages);
+    bytes[kMessages + 41] = 1;
+    folder.WriteConfig(bytes);
+
+    Result json = Qorcfg({"show", "--json"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find(Utf8(u8"{\"key\": \"F1\", \"text\": \"こんにちは\\\"\\r\\n\", "
+                                 u8"\"target\": {\"value\": 1, \"meaning\": \"own team\"}}")),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find(Utf8(u8"\"caption\": \"攻撃・魔力技１\", \"label\": \"KEY 4\"")), std::string::npos);
+    EXPECT_NE(json.out.find("\"screen_size\": {\"value\": 0, \"meaning\": \"640x480\"}"), std::string::npos);
+
+    Result text_form = Qorcfg({"show"});
+    EXPECT_EQ(text_form.status, 0);
+    EXPECT_NE(text_form.out.find(Utf8(u8"F1 to own team \"こんにちは\\\"\\r\\n\"")), std::string::npos) << text_form.out;
+}
+
+TEST(Qorcfg, SetWritesTheIdInTheFilesCodePage) {
+    ScratchGameFolder folder;
+    std::vector<std::uint8_t> bytes = DefaultFile();
+    std::fill_n(bytes.begin() + kConnectId, 17, 'z');
+    folder.WriteConfig(bytes);
+    EXPECT_EQ(Qorcfg({"set", "id", Utf8(u8"テスト")}).status, 0);
+    // The text and its NUL; the bytes after the NUL keep what they held.
+    const std::vector<std::uint8_t> id = Hex("8365 8358 8367 00");
+    std::copy(id.begin(), id.end(), bytes.begin() + kConnectId);
+    EXPECT_EQ(folder.ReadConfig(), bytes);
+
+    Result too_long = Qorcfg({"set", "id", Utf8(u8"あいうえおかきく")});
+    EXPECT_EQ(too_long.status, 1);
+    EXPECT_NE(too_long.err.find("16 bytes in CP932, more than the 15"), std::string::npos) << too_long.err;
+    EXPECT_EQ(Qorcfg({"set", "allowed-only", "on"}).status, 0);
+    bytes[203] = 1;
+    EXPECT_EQ(folder.ReadConfig(), bytes);
+}
+
+TEST(Qorcfg, RemoveEmptiesConnectSlotsInPlace) {
+    ScratchGameFolder folder;
+    folder.WriteConfig(DefaultFile());
+    EXPECT_EQ(Qorcfg({"add", "connect", "1.1.1.1", "2.2.2.2", "3.3.3.3"}).status, 0);
+    Result removed = Qorcfg({"remove", "connect", "2.2.2.2", "9.9.9.9"});
+    EXPECT_EQ(removed.status, 0);
+    EXPECT_NE(removed.err.find("9.9.9.9 is not in the connect list"), std::string::npos) << removed.err;
+    std::vector<std::uint8_t> expected = DefaultFile();
+    const std::vector<std::uint8_t> slots = Hex("01010101 00000000 03030303");
+    std::copy(slots.begin(), slots.end(), expected.begin() + 103);
+    EXPECT_EQ(folder.ReadConfig(), expected);
+    // The next add fills the empty slot.
+    EXPECT_EQ(Qorcfg({"add", "connect", "4.4.4.4"}).status, 0);
+    EXPECT_EQ(Qorcfg({"list", "connect"}).out, "1.1.1.1\n4.4.4.4\n3.3.3.3\n");
+}
+
+TEST(Qorcfg, AFileNamedWithFileIsSavedInItsOwnPlaceWithItsBackupBesideIt) {
+    ScratchGameFolder folder;
+    const std::vector<std::uint8_t> defaults = DefaultFile();
+    WriteText("copy.dat", std::string(defaults.begin(), defaults.end()));
+    EXPECT_EQ(Qorcfg({"--file", "copy.dat", "add", "denied", "1.2.3.4"}).status, 0);
+    EXPECT_EQ(Qorcfg({"--file", "copy.dat", "list", "denied"}).out, "1.2.3.4\n");
+    EXPECT_EQ(ReadText("copy.dat.bak"), std::string(defaults.begin(), defaults.end()));
+    EXPECT_FALSE(folder.ConfigExists());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Qorcfg, TextsReachJsonAsValidUtf8WhateverTheFieldHolds) {
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> field;  // the message's text bytes, up to 41
+        std::string json;                 // the "text" member as printed
+    };
+    const Row rows[] = {
+        {"ascii", Hex("48 69"), "\"Hi\""},
+        {"kana", Hex("83 65 83 58 83 67"), Utf8(u8"\"テスト\"")},
+        {"half-width kana", Hex("b1 b2"), Utf8(u8"\"ｱｲ\"")},
+        {"lead byte without its second byte, left out as the window does", Hex("41 82"), "\"A\""},
+        {"byte that starts nothing", Hex("41 a0 42"), Utf8(u8"\"A\uFFFDB\"")},
+        {"control and escapes", Hex("01 09 5c 22"), "\"\\u0001\\t\\\\\\\"\""},
+        {"no NUL: the first 40 bytes", std::vector<std::uint8_t>(41, 'x'), "\"" + std::string(40, 'x') + "\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScratchGameFolder folder;
+        std::vector<std::uint8_t> bytes = DefaultFile();
+        std::copy(row.field.begin(), row.field.end(), bytes.begin() + kMessages);
+        folder.WriteConfig(bytes);
+        Result json = Qorcfg({"show", "--json"});
+        EXPECT_EQ(json.status, 0) << json.err;
+        EXPECT_NE(json.out.find("{\"key\": \"F1\", \"text\": " + row.json + ", "), std::string::npos) << json.out;
+    }
+}
+
+TEST(Qorcfg, CommandLineMistakesChangeNothing) {
+    struct Row {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    };
+    const Row rows[] = {
+        {{}, 2, "no command given"},
+        {{"frobnicate"}, 2, "unknown command frobnicate"},
+        {{"show", "--replace"}, 2, "--replace belongs to import"},
+        {{"list", "banned"}, 2, "list needs a list: denied, allowed or connect"},
+        {{"add", "denied"}, 2, "add needs at least one address"},
+        {{"set", "id"}, 2, "set needs a field and a value"},
+        {{"set", "allowed-only", "yes"}, 2, "allowed-only is on or off"},
+        {{"--colour", "show"}, 2, "unknown option --colour"},
+        {{"remove", "denied", "1.2.3.4", "1.2.3"}, 1, "argument 3: \"1.2.3\": expected four parts"},
+        {{"add", "connect", "1.2.3.4", "5.6.7.*"}, 1, "argument 3: \"5.6.7.*\": the connect-to list takes no \"*\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.message);
+        ScratchGameFolder folder;
+        folder.WriteConfig(DefaultFile());
+        Result result = Qorcfg(row.args);
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_NE(result.err.find(row.message), std::string::npos) << result.err;
+        EXPECT_EQ(folder.ReadConfig(), DefaultFile());
+    }
+    ScratchGameFolder folder;
+    Result help = Qorcfg({"import", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: qorcfg import LIST FILE|- [--replace]", 0), 0u) << help.out;
+}
+
+TEST(Qorcfg, ReplacingTheConnectListFillsItsSlotsFromTheFirst) {
+    ScratchGameFolder folder;
+    std::vector<std::uint8_t> bytes = DefaultFile();
+    const std::vector<std::uint8_t> slots = Hex("00000000 01010101 00000000 02020202");
+    std::copy(slots.begin(), slots.end(), bytes.begin() + 103);
+    folder.WriteConfig(bytes);
+    EXPECT_EQ(Qorcfg({"import", "connect", "-", "--replace"}, "2.2.2.2\n9.9.9.9\n").status, 0);
+    std::vector<std::uint8_t> expected = DefaultFile();
+    const std::vector<std::uint8_t> filled = Hex("02020202 09090909");
+    std::copy(filled.begin(), filled.end(), expected.begin() + 103);
+    EXPECT_EQ(folder.ReadConfig(), expected);
+}
+
+}  // namespace
