@@ -3,10 +3,8 @@
 #include "cli/qorcfg.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -141,10 +139,6 @@ int Usage(const Session& s, const std::string& problem) {
 }
 
 std::string ErrorText(int error_number) { return error_number != 0 ? std::strerror(error_number) : "read error"; }
-
-bool IsWriteCommand(const std::string& command) {
-    return command == "add" || command == "remove" || command == "import" || command == "set";
-}
 
 // Reads the file for a command. A missing file is an error for reading commands; for
 // changing ones it starts from the defaults a new file gets, as the window does.
