@@ -1,12 +1,13 @@
 # Sourced by the scripts that drive the real program from outside: a private Xvfb, the
-# project's Wine prefix with the Japanese locale, and small xdotool helpers. Only the
+# project's Wine prefix with its locale, and small xdotool helpers. Only the
 # Xvfb started here is ever stopped, by its process id.
 
 session_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="$session_root/build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# The Japanese locale (code page 932) unless QOR_WINE_LOCALE names another.
+export LANG="${QOR_WINE_LOCALE:-ja_JP.UTF-8}" LC_ALL="${QOR_WINE_LOCALE:-ja_JP.UTF-8}"
 session_xvfb_pid=""
 
 # Starts Xvfb on a free display, 1024x768 unless a size WIDTHxHEIGHT is given, and

@@ -8,6 +8,7 @@
 #include "input/input.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
+#include "ui/window_text_win.h"
 
 const int key_label_ids[kKeyRows] = {
     IDC_KEY_LABEL_1, IDC_KEY_LABEL_2, IDC_KEY_LABEL_3, IDC_KEY_LABEL_4, IDC_KEY_LABEL_5,
@@ -90,7 +91,7 @@ void CaptureButton(HWND page, int row) {
         return;
     }
     HWND label = GetDlgItem(page, key_label_ids[row]);
-    SetWindowTextA(label, "変更中");
+    SetCp932Text(label, "変更中");
     // The state of the buttons is read, not their changes, so a button already held
     // when the change button was pressed is taken at the first poll.
     for (DWORD elapsed = 0; elapsed < kCaptureBudgetMs; elapsed += kCapturePollPeriodMs) {
