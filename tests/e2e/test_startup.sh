@@ -40,11 +40,18 @@ grep -qF 'コンフィグファイルが読み込めませんでした\n新規�
   fail "the creation message reads '$message'"
 session_answer_box "$box"
 window=$(session_wait_window QORConfig 30) || fail "the main window did not appear"
-# Captions of every page, read back in UTF-16.
-captions=$(probe texts QORConfig)
-for caption in 画面サイズ キャラ周囲 接続許可IPを使用する ジョイパッド 'ガード・魔力技３/キャンセル' 送信先 保存; do
-  grep -qxF "$caption" <<<"$(cut -f2 <<<"$captions")" || fail "no control reads '$caption'"
+# Captions of every page, read back in UTF-16, once the last page has been created.
+missing="(not read)"
+for _ in $(seq 50); do
+  shown=$(probe texts QORConfig | cut -f2)
+  missing=""
+  for caption in 画面サイズ キャラ周囲 接続許可IPを使用する ジョイパッド 'ガード・魔力技３/キャンセル' 送信先 保存; do
+    grep -qxF "$caption" <<<"$shown" || missing="$missing '$caption'"
+  done
+  [ -z "$missing" ] && break
+  sleep 0.2
 done
+[ -z "$missing" ] || fail "no control reads$missing"
 read -r wx wy ww wh < <(session_geometry "$window")
 [ "$wx $wy $ww $wh" = "352 120 320 528" ] ||
   fail "main window at ($wx, $wy) size ${ww}x$wh, expected (352, 120) size 320x528"
