@@ -6,7 +6,7 @@
 #include "cli/report.h"
 #include "cli/terminal_text.h"
 #include "ui/address_text.h"
-#include "ui/cp932_text.h"
+#include "config/cp932_text.h"
 #include "ui/key_assign.h"
 
 namespace {

@@ -1,4 +1,7 @@
 // The Windows message box behind ShowErrorMessage.
 #include <windows.h>
 
-void PlatformErrorMessage(const char* text) { MessageBoxA(nullptr, text, "Error", MB_OK); }
+#include "config/cp932_text.h"
+
+// The text is CP932 and is shown as such whatever the system's code page is.
+void PlatformErrorMessage(const char* text) { MessageBoxW(nullptr, WideFromCp932(text).c_str(), L"Error", MB_OK); }

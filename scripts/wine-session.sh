@@ -1,4 +1,4 @@
-# The one Wine session every script uses: the project's prefix, a locale (QOR_LOCALE,
+# The one Wine session every script uses: the project's prefix, a locale (QOR_WINE_LOCALE,
 # ja_JP.UTF-8 unless set, which gives Wine the ANSI code page 932), a private Xvfb, and
 # small xdotool helpers. Sourced, never run. Only the Xvfb started here is ever stopped,
 # by its process id. Every step that cannot come up says so and returns non-zero.
@@ -7,7 +7,7 @@ session_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="$session_root/build/wineprefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export LANG="${QOR_LOCALE:-ja_JP.UTF-8}" LC_ALL="${QOR_LOCALE:-ja_JP.UTF-8}"
+export LANG="${QOR_WINE_LOCALE:-ja_JP.UTF-8}" LC_ALL="${QOR_WINE_LOCALE:-ja_JP.UTF-8}"
 session_xvfb_pid=""
 
 # Fails unless scripts/setup has made the prefix.

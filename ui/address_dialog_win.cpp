@@ -47,7 +47,7 @@ void OnAdd(HWND dialog) {
 }  // namespace
 
 void RunAddressDialog() {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ADDRESS_DIALOG), main_window, AddressDialogProc, 0);
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ADDRESS_DIALOG), main_window, AddressDialogProc, 0);
 }
 
 // The focus goes to the first tab stop, the Add button, as the template orders it.

@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "config/config_file.h"
+#include "config/cp932_text.h"
 #include "config/error_message.h"
 #include "config/game_config.h"
 #include "ui/address_dialog.h"
 #include "ui/address_text.h"
+#include "ui/byte_limit_edit_win.h"
 #include "ui/harvest_text_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
+#include "ui/window_text_win.h"
 
 namespace {
 
@@ -21,9 +24,6 @@ const char kListFull[] = "既に最大件数登録されています";
 
 // Room for any address line and more; longer text never comes from the pages.
 constexpr int kLineBuffer = 64;
-
-// Room for the ID edit's text: enough to see the first 15 bytes whole.
-constexpr int kIdBuffer = 64;
 
 HWND AddressList(HWND page) { return GetDlgItem(page, IDC_ADDRESS_LIST); }
 
@@ -164,7 +164,10 @@ void PopulateConnectPage(HWND page) {
     const DirectList direct(list);
     char id[kConnectIdBytes + 1] = {};
     std::memcpy(id, game_config.connect_id, kConnectIdBytes);
-    SetDlgItemTextA(page, IDC_CONNECT_ID, id);
+    HWND id_edit = GetDlgItem(page, IDC_CONNECT_ID);
+    // The ID has no length limit while it is edited, but only what CP932 holds goes in.
+    LimitEditBytes(id_edit, kNoByteLimit);
+    SetCp932Text(id_edit, id);
     int index = 0;
     for (const ConnectAddress& address : game_config.connect_addresses) {
         const std::uint8_t* o = address.octets;
@@ -177,11 +180,10 @@ void PopulateConnectPage(HWND page) {
 // The ID keeps at most 15 bytes and its NUL; the bytes after the NUL keep what they
 // held. The lines fill the slots from the first on, and the slots left over are cleared.
 void HarvestConnectPage(HWND page) {
-    char id[kIdBuffer];
-    HarvestedEditText(GetDlgItem(page, IDC_CONNECT_ID), game_config.connect_id, sizeof game_config.connect_id, id,
-                      sizeof id);
+    const std::string id =
+        HarvestedEditText(GetDlgItem(page, IDC_CONNECT_ID), game_config.connect_id, sizeof game_config.connect_id);
     const std::size_t kept = ConnectIdLength(id);
-    std::memcpy(game_config.connect_id, id, kept);
+    std::memcpy(game_config.connect_id, id.data(), kept);
     game_config.connect_id[kept] = '\0';
 
     HWND list = AddressList(page);

@@ -1,7 +1,7 @@
 // Formatting, splitting and reading the dotted address text.
 #include "ui/address_text.h"
 
-#include "ui/cp932_text.h"
+#include "config/cp932_text.h"
 
 #include "config/game_config.h"
 
@@ -87,12 +87,5 @@ std::uint8_t ConnectOctetFromText(std::string_view component) {
 }
 
 std::size_t ConnectIdLength(std::string_view text) {
-    std::size_t kept = 0;
-    while (kept < text.size()) {
-        bool pair = IsCp932LeadByte(static_cast<unsigned char>(text[kept])) && kept + 1 < text.size();
-        std::size_t next = kept + (pair ? 2 : 1);
-        if (next > kConnectIdTextMax) break;
-        kept = next;
-    }
-    return kept;
+    return Cp932PrefixLength(text.data(), text.size(), kConnectIdTextMax);
 }

@@ -1,11 +1,12 @@
-// A Unicode subclass of an edit control that counts its text in ANSI bytes.
+// A Unicode subclass of an edit control that counts its text in CP932 bytes.
 #include "ui/byte_limit_edit_win.h"
 
 #include <imm.h>
 
 #include <string>
 
-#include "ui/cp932_text.h"
+#include "config/cp932_text.h"
+#include "ui/window_text_win.h"
 
 namespace {
 
@@ -20,32 +21,9 @@ LRESULT CallOriginal(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
     return CallWindowProcW(OriginalProc(edit), edit, message, wparam, lparam);
 }
 
-std::wstring WindowText(HWND edit) {
-    int capacity = GetWindowTextLengthW(edit) + 1;  // an upper bound of the length
-    std::wstring text(static_cast<std::size_t>(capacity), L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(edit, text.data(), capacity)));
-    return text;
-}
-
-std::string ToAnsi(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = static_cast<int>(text.size());
-    int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
-    return out;
-}
-
-std::wstring ToWide(const std::string& text) {
-    if (text.empty()) return {};
-    int size = static_cast<int>(text.size());
-    int units = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, out.data(), units);
-    return out;
-}
-
-std::size_t AnsiBytes(const std::wstring& text) { return ToAnsi(text).size(); }
+// The CP932 bytes a text takes in the file, up to a character CP932 cannot hold (the
+// edit refuses such characters; only text set from outside can hold one).
+std::size_t Cp932Bytes(const std::wstring& text) { return Cp932FromWide(text).bytes.size(); }
 
 bool HasSelection(HWND edit) {
     DWORD start = 0, end = 0;
@@ -58,7 +36,7 @@ bool HasSelection(HWND edit) {
 // removing it rather than by its positions.
 std::size_t RemoveSelection(HWND edit, BOOL can_undo) {
     if (HasSelection(edit)) CallOriginal(edit, EM_REPLACESEL, can_undo, reinterpret_cast<LPARAM>(L""));
-    return AnsiBytes(WindowText(edit));
+    return Cp932Bytes(WindowText(edit));
 }
 
 // The text a typed character adds, or an empty text for keys that add none.
@@ -75,10 +53,13 @@ std::wstring TypedText(HWND edit, WPARAM key) {
 LRESULT OnChar(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
     std::wstring typed = TypedText(edit, wparam);
     if (typed.empty()) return CallOriginal(edit, message, wparam, lparam);
+    // A character CP932 cannot hold (half of a surrogate pair included) never goes in.
+    const Cp932Prefix converted = Cp932FromWide(typed);
+    if (converted.units < typed.size()) return 0;
     std::size_t limit = ByteLimit(edit);
-    std::size_t adds = AnsiBytes(typed);
+    std::size_t adds = converted.bytes.size();
     std::wstring before = WindowText(edit);
-    if (AnsiBytes(before) + adds <= limit) return CallOriginal(edit, message, wparam, lparam);
+    if (Cp932Bytes(before) + adds <= limit) return CallOriginal(edit, message, wparam, lparam);
     if (!HasSelection(edit)) return 0;
     DWORD start = 0, end = 0;
     CallOriginal(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -92,14 +73,13 @@ LRESULT OnChar(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
 }
 
-// Pasted or replacing text goes in as far as it fits, cut at a character boundary.
+// Pasted or replacing text goes in as far as it fits, cut at a character boundary, and
+// stops before a character CP932 cannot hold, as it would at the limit.
 void ReplaceSelectionWithin(HWND edit, const std::wstring& insert, BOOL can_undo) {
     std::size_t limit = ByteLimit(edit);
     std::size_t left = RemoveSelection(edit, can_undo);
     std::size_t room = left < limit ? limit - left : 0;
-    std::string bytes = ToAnsi(insert);
-    bytes.resize(Cp932PrefixLength(bytes.data(), bytes.size(), room));
-    std::wstring fitted = ToWide(bytes);
+    std::wstring fitted = insert.substr(0, Cp932FromWide(insert, room).units);
     if (!fitted.empty()) CallOriginal(edit, EM_REPLACESEL, can_undo, reinterpret_cast<LPARAM>(fitted.c_str()));
 }
 
@@ -126,13 +106,14 @@ LRESULT OnPaste(HWND edit) {
 }
 
 // Undo and an input method's result string change the text without passing through the
-// messages above; a text they leave too long is cut at its end.
+// messages above; a text they leave too long, or holding a character CP932 cannot hold,
+// is cut there.
 void CutToLimit(HWND edit) {
-    std::string bytes = ToAnsi(WindowText(edit));
-    std::size_t limit = ByteLimit(edit);
-    if (bytes.size() <= limit) return;
-    bytes.resize(Cp932PrefixLength(bytes.data(), bytes.size(), limit));
-    CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(bytes).c_str()));
+    std::wstring text = WindowText(edit);
+    const std::size_t kept = Cp932FromWide(text, ByteLimit(edit)).units;
+    if (kept == text.size()) return;
+    text.resize(kept);
+    CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     CallOriginal(edit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);  // caret to the end
     CallOriginal(edit, EM_SETMODIFY, TRUE, 0);              // the user changed the text
 }

@@ -3,18 +3,12 @@
 
 #include <cstring>
 
-std::size_t HarvestedEditText(HWND edit, const char* stored, std::size_t stored_size, char* out,
-                              std::size_t out_size) {
+#include "config/cp932_text.h"
+#include "ui/window_text_win.h"
+
+std::string HarvestedEditText(HWND edit, const char* stored, std::size_t stored_size) {
     // Populating sets the text with WM_SETTEXT, which clears the edit's modify flag; the
     // user's typing, pasting and undoing set it.
-    if (SendMessageW(edit, EM_GETMODIFY, 0, 0) != 0) {
-        out[0] = '\0';
-        int length = GetWindowTextA(edit, out, static_cast<int>(out_size));
-        return length > 0 ? static_cast<std::size_t>(length) : 0;
-    }
-    std::size_t length = strnlen(stored, stored_size);
-    if (length > out_size - 1) length = out_size - 1;
-    std::memcpy(out, stored, length);
-    out[length] = '\0';
-    return length;
+    if (SendMessageW(edit, EM_GETMODIFY, 0, 0) != 0) return Cp932FromWide(WindowText(edit)).bytes;
+    return std::string(stored, strnlen(stored, stored_size));
 }

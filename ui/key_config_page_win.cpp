@@ -11,6 +11,7 @@
 #include "ui/resources/resource_ids.h"
 #include "ui/startup.h"
 #include "ui/window.h"
+#include "ui/window_text_win.h"
 
 const int key_label_ids[kKeyRows] = {
     IDC_KEY_LABEL_1, IDC_KEY_LABEL_2, IDC_KEY_LABEL_3, IDC_KEY_LABEL_4, IDC_KEY_LABEL_5,
@@ -94,7 +95,7 @@ void CaptureButton(HWND page, int row) {
         return;
     }
     HWND label = GetDlgItem(page, key_label_ids[row]);
-    SetWindowTextA(label, "変更中");
+    SetCp932Text(label, "変更中");
     // Escape counts as held until a poll finds it up, so only a press made during the
     // wait ends it, not a key still down from before.
     bool escape_held = true;

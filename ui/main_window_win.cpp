@@ -68,7 +68,9 @@ HWND CreateMainWindow() {
 bool CreatePages() {
     for (int index = 0; index < kPageCount; ++index) {
         const PageTableEntry& entry = page_table[index];
-        HWND page = CreateDialogParamA(instance, MAKEINTRESOURCEA(entry.dialog_template),
+        // A Unicode dialog: its captions come from the template as they are, and typed
+        // characters reach its edits whole, whatever the system's code page is.
+        HWND page = CreateDialogParamW(instance, MAKEINTRESOURCEW(entry.dialog_template),
                                        main_window, entry.procedure, 0);
         if (page == nullptr) return false;
         page_windows[index] = page;
@@ -109,12 +111,14 @@ bool CreateToolWindow(HINSTANCE program_instance, int show_command) {
     return true;
 }
 
-// No IsDialogMessage: the pages keep no dialog keyboard handling.
+// No IsDialogMessage: the pages keep no dialog keyboard handling. The loop is Unicode,
+// so a typed character reaches the pages' edits as UTF-16 and is never squeezed through
+// the system's code page on the way.
 void RunMessageLoop() {
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 }
 

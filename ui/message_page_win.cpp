@@ -3,10 +3,11 @@
 
 #include <cstring>
 
+#include "config/cp932_text.h"
 #include "config/game_config.h"
 #include "ui/byte_limit_edit_win.h"
-#include "ui/cp932_text.h"
 #include "ui/harvest_text_win.h"
+#include "ui/window_text_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
 
@@ -38,20 +39,18 @@ void ShowMessage(HWND page, const MessageRow& row, const FunctionMessage& messag
     // A damaged field may lack its NUL; the copy never reads past the field.
     char text[kMessageTextBytes];
     CopyCp932Text(message.text, sizeof message.text, text, sizeof text);
-    SetWindowTextA(edit, text);
+    SetCp932Text(edit, text);
     int checked = message.target == 0 ? row.everyone_button : row.team_button;
     CheckRadioButton(page, row.everyone_button, row.team_button, checked);
 }
 
 void StoreMessage(HWND page, const MessageRow& row, FunctionMessage& message) {
-    // Read a little more than fits, so that a text set longer than the limit is cut at
-    // a character boundary here rather than in the middle of a double-byte character.
-    char text[64];
-    std::size_t length =
-        HarvestedEditText(GetDlgItem(page, row.text_edit), message.text, sizeof message.text, text, sizeof text);
-    std::size_t kept = Cp932PrefixLength(text, length, kMessageTextLimit);
+    // The text in CP932, cut to the limit at a character boundary (a text set longer than
+    // the limit is not cut in the middle of a double-byte character).
+    const std::string text = HarvestedEditText(GetDlgItem(page, row.text_edit), message.text, sizeof message.text);
+    std::size_t kept = Cp932PrefixLength(text.data(), text.size(), kMessageTextLimit);
     // Only the text and its NUL are written; the bytes after the NUL carry nothing.
-    std::memcpy(message.text, text, kept);
+    std::memcpy(message.text, text.data(), kept);
     message.text[kept] = '\0';
     message.target = IsDlgButtonChecked(page, row.team_button) == BST_CHECKED ? 1 : 0;
 }

@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "config/config_file.h"
+#include "config/cp932_text.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/startup.h"
 #include "ui/window.h"
@@ -61,10 +64,11 @@ bool IsTabChange(WPARAM wparam, LPARAM lparam) {
 void FillTabControl(HWND tab) {
     if (tab == nullptr) return;
     for (int index = 0; index < kPageCount; ++index) {
-        TCITEMA item = {};
+        std::wstring label = WideFromCp932(page_table[index].tab_label);
+        TCITEMW item = {};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(page_table[index].tab_label);
-        SendMessageA(tab, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+        item.pszText = label.data();
+        SendMessageW(tab, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
     }
 }
 

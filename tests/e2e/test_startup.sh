@@ -1,23 +1,57 @@
 #!/usr/bin/env bash
 # End to end: the real QORConfig.exe under Wine in a private Xvfb, started in a game
-# folder without a configuration. Answers the creation message, checks where the window
-# stands, clicks through the six tabs checking that each shows its own page and taking a
-# screenshot of each, presses Exit, and checks the created file and the exit status.
-# Usage: test_startup.sh path/to/QORConfig.exe
+# folder without a configuration. Checks the system's code page, reads the creation
+# message's text and answers it, checks where the window stands and that its captions
+# read as their Japanese texts, clicks through the six tabs checking that each shows its
+# own page and taking a screenshot of each, presses Exit, and checks the created file and
+# the exit status.
+# Under the Japanese locale (code page 932) the screenshots go to build/screenshots/.
+# Under another (QOR_WINE_LOCALE=en_US.UTF-8, code page 1252) they go to a folder named
+# after it, and every page must be pixel for pixel the Japanese run's below the title bar.
+# Usage: test_startup.sh path/to/QORConfig.exe path/to/e2e_probe.exe
 set -euo pipefail
 exe=$(readlink -f "$1")
+probe=$(readlink -f "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_session.sh"
 
+locale_name=${LANG%%.*}
+reference=""
+expected_acp=932
+if [ "$locale_name" != ja_JP ]; then
+  reference=$shots
+  shots="$shots/$locale_name"
+  mkdir -p "$shots"
+  expected_acp=1252
+fi
+probe() { /usr/lib/wine/wine64 "$probe" "$@" | tr -d '\r'; }
+
 mkdir "$game/Data"
 session_start_xvfb
+acp=$(probe acp)
+[ "$acp" = "$expected_acp" ] || fail "under $LANG the system code page is '$acp', expected $expected_acp"
 cd "$game"
 /usr/lib/wine/wine64 "$exe" &
 wine_pid=$!
 
 box=$(session_wait_window Error 60) || fail "the creation message did not appear"
+message=$(probe texts Error)
+grep -qF 'コンフィグファイルが読み込めませんでした\n新規作成します' <<<"$message" ||
+  fail "the creation message reads '$message'"
 session_answer_box "$box"
 window=$(session_wait_window QORConfig 30) || fail "the main window did not appear"
+# Captions of every page, read back in UTF-16, once the last page has been created.
+missing="(not read)"
+for _ in $(seq 50); do
+  shown=$(probe texts QORConfig | cut -f2)
+  missing=""
+  for caption in 画面サイズ キャラ周囲 接続許可IPを使用する ジョイパッド 'ガード・魔力技３/キャンセル' 送信先 保存; do
+    grep -qxF "$caption" <<<"$shown" || missing="$missing '$caption'"
+  done
+  [ -z "$missing" ] && break
+  sleep 0.2
+done
+[ -z "$missing" ] || fail "no control reads$missing"
 read -r wx wy ww wh < <(session_geometry "$window")
 [ "$wx $wy $ww $wh" = "352 120 320 528" ] ||
   fail "main window at ($wx, $wy) size ${ww}x$wh, expected (352, 120) size 320x528"
@@ -46,6 +80,12 @@ for k in 1 2 3 4 5 0; do
   # The selected tab is drawn raised: the click must change the strip too.
   strip "$game/after.png"
   images_differ "$game/before.png" "$game/after.png" || fail "clicking tab $k did not change the strip"
+  if [ -n "$reference" ]; then
+    below_title_bar "$shots/page-$k.png" "$game/this-run.png"
+    below_title_bar "$reference/page-$k.png" "$game/japanese-run.png"
+    images_differ "$game/this-run.png" "$game/japanese-run.png" &&
+      fail "page $k under $LANG differs from the Japanese run's below the title bar"
+  fi
   signs=$(page_signs "$shots/page-$k.png")
   [ "$signs" = "${PAGE_SIGNS[k]}" ] ||
     fail "after clicking tab $k the page shows the signs '$signs', page $k's are '${PAGE_SIGNS[k]}'"
@@ -63,4 +103,4 @@ wine_pid=""
 expected=$(sed 's/#.*//' "$fixture" | tr -d ' \n')
 actual=$(od -An -v -tx1 "$game/Data/GameConfig.dat" | tr -d ' \n')
 [ "$actual" = "$expected" ] || fail "the created file differs from the default bytes"
-echo "PASS: window at (352, 120), six tabs, Exit, $(( ${#actual} / 2 ))-byte default file"
+echo "PASS ($LANG, code page $acp): window at (352, 120), six tabs, Exit, $(( ${#actual} / 2 ))-byte default file"

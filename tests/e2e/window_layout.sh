@@ -73,6 +73,10 @@ settled_window_shot() {
   fail "the window kept changing"
 }
 
+# A window screenshot without its title bar: Wine draws the frame and caption itself
+# (no window manager), 3 pixels of border and a 19-pixel caption.
+below_title_bar() { convert "$1" -crop 320x506+0+22 +repage "$2"; }
+
 # The page area of a window screenshot: everything below the tab strip.
 page_area() { convert "$1" -crop 320x390+0+45 +repage "$2"; }
 

@@ -109,7 +109,7 @@ TEST(AddressText, ConnectIdKeepsFifteenBytesWithoutSplittingACharacter) {
         {"12345678901234" + kana, 14},    // would straddle bytes 15 and 16
         {kana + kana + kana + kana + kana + kana + kana + kana, 14},
         {"\xb1\xb2\xb3" + std::string(20, 'x'), 15},  // single-byte kana are one byte
-        {"abc\x83", 4},                   // a lone lead byte at the end counts as one
+        {"abc\x83", 3},                   // a lead byte without its second byte is no character
     };
     for (const IdCase& c : cases) EXPECT_EQ(ConnectIdLength(c.text), c.kept) << c.text;
 }

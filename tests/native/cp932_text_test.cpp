@@ -1,10 +1,11 @@
-// Character boundaries of CP932 text cut to a byte limit.
+// CP932 text: character boundaries of text cut to a byte limit, and the conversion to
+// and from UTF-16, which must hold on every system code page.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "ui/cp932_text.h"
+#include "config/cp932_text.h"
 
 namespace {
 
@@ -91,6 +92,66 @@ TEST(Cp932Text, FieldCopyIntoASmallerBuffer) {
     char out[3];
     EXPECT_EQ(CopyCp932Text(field, sizeof field, out, sizeof out), 1u);
     EXPECT_STREQ(out, "a");
+}
+
+
+struct ToCp932Case {
+    const char* name;
+    std::wstring text;
+    std::size_t limit;
+    std::string bytes;   // written out from the code page 932 table
+    std::size_t units;   // UTF-16 units taken
+};
+
+// Kanji and kana spelled as UTF-16 units so that the table reads the same on every
+// platform: 日 U+65E5, 本 U+672C, 語 U+8A9E, テ U+30C6, ス U+30B9, ト U+30C8.
+const std::wstring kJapaneseTest = L"\x65E5\x672C\x8A9E\x30C6\x30B9\x30C8";
+const std::string kJapaneseTestBytes = "\x93\xfa\x96\x7b\x8c\xea\x83\x65\x83\x58\x83\x67";
+
+const ToCp932Case kToCp932Cases[] = {
+    {"kanji and katakana", kJapaneseTest, std::string::npos, kJapaneseTestBytes, 6},
+    {"ASCII, a question mark included", L"Ok?", std::string::npos, "Ok?", 3},
+    {"second bytes equal to a backslash (so, hyo)", L"\x30BD\x8868", std::string::npos, "\x83\x5c\x95\x5c", 2},
+    {"half-width katakana is one byte", L"\xFF71", std::string::npos, "\xb1", 1},
+    {"full-width tilde of the code page 932 table", L"\xFF5E", std::string::npos, "\x81\x60", 1},
+    {"line break", L"\r\n", std::string::npos, "\r\n", 2},
+    {"e acute stops the text, never a question mark", L"Ok Caf\x00E9!", std::string::npos, "Ok Caf", 6},
+    {"yen sign has only a one-way mapping", L"\x00A5" L"1", std::string::npos, "", 0},
+    {"an emoji (a surrogate pair)", L"a\xD83D\xDE00", std::string::npos, "a", 1},
+    {"a lone high surrogate", L"a\xD83D" L"b", std::string::npos, "a", 1},
+    {"a lone low surrogate", L"\xDE00", std::string::npos, "", 0},
+    {"cut at the limit between characters", kJapaneseTest, 4, "\x93\xfa\x96\x7b", 2},
+    {"a double-byte character across the limit is left out", L"a" + kJapaneseTest, 4, "a\x93\xfa", 2},
+    {"21 kanji in 40 bytes keep 20", std::wstring(21, L'\x65E5'), 40, [] {
+         std::string s;
+         for (int i = 0; i < 20; ++i) s += "\x93\xfa";
+         return s;
+     }(), 20},
+    {"zero limit", L"abc", 0, "", 0},
+    {"empty text", L"", std::string::npos, "", 0},
+};
+
+TEST(Cp932Text, WideTextConvertsUntilACharacterCp932CannotHoldOrTheLimit) {
+    for (const ToCp932Case& c : kToCp932Cases) {
+        const Cp932Prefix prefix = Cp932FromWide(c.text, c.limit);
+        EXPECT_EQ(prefix.bytes, c.bytes) << c.name;
+        EXPECT_EQ(prefix.units, c.units) << c.name;
+        // What went in comes back as the same characters.
+        EXPECT_EQ(WideFromCp932(prefix.bytes), c.text.substr(0, c.units)) << c.name;
+    }
+}
+
+TEST(Cp932Text, StoredBytesShowAsTheirCharacters) {
+    const struct {
+        std::string bytes;
+        std::wstring text;
+    } cases[] = {
+        {kJapaneseTestBytes, kJapaneseTest},
+        {"ID \x83\x5c\xb1", L"ID \x30BD\xFF71"},
+        {"\x81\x60", L"\xFF5E"},
+        {"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WideFromCp932(c.bytes), c.text) << c.bytes;
 }
 
 }  // namespace

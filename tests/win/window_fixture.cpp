@@ -62,13 +62,14 @@ void WindowFixture::Command(int page, int id) {
 bool WindowFixture::PumpMessages() {
     bool quit = false;
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // Unicode, as the program's own loop: a posted character arrives whole.
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             quit = true;
             continue;
         }
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return quit;
 }

@@ -1,0 +1,213 @@
+// The window shows and stores CP932 text the same on every system code page: run once
+// under the Japanese code page 932 and once more under 1252 (see CMakeLists.txt), with
+// text going in and coming out only as UTF-16, as a user's typing and reading do.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "page_files.h"
+#include "support/scratch_dir.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/startup.h"
+#include "ui/window.h"
+#include "window_fixture.h"
+
+using page_files::kMessagesAt;
+using page_files::MessageItem;
+using page_files::Slice;
+
+namespace {
+
+constexpr std::size_t kConnectIdAt = 2 + 84;
+
+// "日本語テスト" and its bytes in code page 932, written out from the code page's table.
+const std::wstring kJapaneseTest = L"日本語テスト";
+const std::string kJapaneseTestBytes = "\x93\xfa\x96\x7b\x8c\xea\x83\x65\x83\x58\x83\x67";
+
+std::string Repeat(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+std::wstring Text(HWND window) {
+    wchar_t text[256] = {};
+    int length = GetWindowTextW(window, text, 256);
+    return std::wstring(text, length > 0 ? length : 0);
+}
+
+std::vector<std::wstring> TabLabels(HWND tab) {
+    std::vector<std::wstring> labels;
+    const LRESULT count = SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item) {
+        wchar_t text[64] = {};
+        TCITEMW tab_item = {};
+        tab_item.mask = TCIF_TEXT;
+        tab_item.pszText = text;
+        tab_item.cchTextMax = 64;
+        SendMessageW(tab, TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&tab_item));
+        labels.emplace_back(text);
+    }
+    return labels;
+}
+
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+class AnyCodePageTest : public WindowFixture {
+protected:
+    enum class Entry { kPostedKeys, kReplaceSelection, kPaste };
+
+    // Enters `text` into an empty edit as a user would: keys posted to the thread's queue
+    // and taken by the message loop, a replacement of the selection, or a paste.
+    void Enter(HWND edit, Entry how, const std::wstring& text) {
+        SetWindowTextW(edit, L"");
+        switch (how) {
+        case Entry::kPostedKeys:
+            for (wchar_t key : text) PostMessageW(edit, WM_CHAR, key, 1);
+            break;
+        case Entry::kReplaceSelection:
+            SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+            break;
+        case Entry::kPaste:
+            PutOnClipboard(Page(kMessagePage), text);
+            SendMessageW(edit, WM_PASTE, 0, 0);
+            break;
+        }
+        PumpMessages();
+    }
+
+    std::vector<std::uint8_t> Save() {
+        Command(kMessagePage, IDC_SAVE);
+        return folder_->ReadConfig();
+    }
+};
+
+TEST_F(AnyCodePageTest, RunsUnderTheCodePageItWasStartedFor) {
+    // Set by the test runs; a run by hand under another locale has nothing to compare.
+    const char* expected = std::getenv("QOR_EXPECTED_ACP");
+    if (expected == nullptr) GTEST_SKIP() << "QOR_EXPECTED_ACP is not set";
+    EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected)));
+}
+
+TEST_F(AnyCodePageTest, CaptionsAndTabLabelsReadAsTheirJapaneseTexts) {
+    const std::vector<std::wstring> labels = {L"オプション", L"接続先IP", L"拒否IP",
+                                              L"許可IP", L"キーコンフィグ", L"ファンクションメッセージ"};
+    for (int page = 0; page < kPageCount; ++page) {
+        SCOPED_TRACE(page);
+        EXPECT_EQ(TabLabels(Control(page, IDC_TAB)), labels);
+        EXPECT_EQ(Text(Control(page, IDC_SAVE)), L"保存");
+        EXPECT_EQ(Text(Control(page, IDC_EXIT)), L"終了");
+    }
+    EXPECT_EQ(Text(Control(kOptionsPage, IDC_BARRIER_NEAR)), L"キャラ周囲");
+    EXPECT_EQ(Text(Control(kAllowedPage, IDC_ALLOWED_ONLY)), L"接続許可IPを使用する");
+    EXPECT_EQ(Text(Control(kMessagePage, IDC_MSG1_TEAM)), L"チーム");
+    // Captions without an identifier: a group box and a static text.
+    EXPECT_NE(FindWindowExW(Page(kOptionsPage), nullptr, L"Button", L"ローディングイラスト"), nullptr);
+    EXPECT_NE(FindWindowExW(Page(kKeyConfigPage), nullptr, L"Static", L"ガード・魔力技３/キャンセル"), nullptr);
+}
+
+struct EntryCase {
+    const char* name;
+    bool id;               // into the connect ID, else into F1's text
+    int how;               // AnyCodePageTest::Entry
+    std::wstring entered;
+    std::string stored;    // the field's bytes before its NUL
+};
+
+TEST_F(AnyCodePageTest, EnteredTextIsSavedAsCp932AndWhatCp932CannotHoldIsRefused) {
+    const std::string twenty_kanji = Repeat("\x93\xfa", 20);
+    const EntryCase cases[] = {
+        {"typed keys", false, 0, kJapaneseTest, kJapaneseTestBytes},
+        {"replaced selection", false, 1, kJapaneseTest, kJapaneseTestBytes},
+        {"pasted", false, 2, kJapaneseTest, kJapaneseTestBytes},
+        {"21 kanji pasted keep 20", false, 2, std::wstring(21, L'日'), twenty_kanji},
+        {"21 kanji typed keep 20", false, 0, std::wstring(21, L'日'), twenty_kanji},
+        // é is 0xE9 in code page 1252, a lead byte in 932: it must neither go in as "?"
+        // nor take the character after it.
+        {"typed e acute is refused, the keys after it go in", false, 0, L"Ok Café!", "Ok Caf!"},
+        {"pasted text stops before e acute", false, 2, L"Ok Café!", "Ok Caf"},
+        {"replacing text stops before e acute", false, 1, L"Ok Café!", "Ok Caf"},
+        {"typed emoji is refused", false, 0, L"a\xD83D\xDE00" L"b", "ab"},
+        {"typed yen sign is refused", false, 0, L"\x00A5" L"5", "5"},
+        {"half-width katakana and a wave dash", false, 0, L"ｱ～", "\xb1\x81\x60"},
+        {"ID typed", true, 0, kJapaneseTest, kJapaneseTestBytes},
+        {"ID of eight kanji pasted keeps seven", true, 2, std::wstring(8, L'日'), Repeat("\x93\xfa", 7)},
+        {"ID typed with e acute", true, 0, L"Café", "Caf"},
+    };
+    for (const EntryCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Enter(c.id ? Control(kConnectPage, IDC_CONNECT_ID) : Control(kMessagePage, IDC_MSG1_TEXT),
+              static_cast<Entry>(c.how), c.entered);
+        // The text and its NUL; the bytes after the NUL keep what earlier rows left.
+        const std::vector<std::uint8_t> text = Slice(Save(), c.id ? kConnectIdAt : kMessagesAt, c.stored.size() + 1);
+        EXPECT_EQ(std::string(text.begin(), text.end()), c.stored + '\0');
+    }
+}
+
+// The program's own loop, not the fixture's: keys, then Save, then the close box, all
+// queued before the loop runs until the window is gone.
+TEST_F(AnyCodePageTest, TheProgramsMessageLoopDeliversTypedCharactersWhole) {
+    for (wchar_t key : kJapaneseTest) PostMessageW(Control(kMessagePage, IDC_MSG1_TEXT), WM_CHAR, key, 1);
+    PostMessageW(Page(kMessagePage), WM_COMMAND, IDC_SAVE, 0);
+    PostMessageW(main_window, WM_CLOSE, 0, 0);
+    RunMessageLoop();
+    const std::vector<std::uint8_t> text = Slice(folder_->ReadConfig(), kMessagesAt, kJapaneseTestBytes.size() + 1);
+    EXPECT_EQ(std::string(text.begin(), text.end()), kJapaneseTestBytes + '\0');
+}
+
+// A file whose ID and messages hold CP932 text.
+class AnyCodePageFileTest : public AnyCodePageTest {
+protected:
+    void PrepareConfig() override {
+        std::vector<std::uint8_t> messages;
+        for (const std::string& text : kStored) {
+            std::vector<std::uint8_t> item = MessageItem(text, 1);
+            messages.insert(messages.end(), item.begin(), item.end());
+        }
+        original_ = page_files::File272(page_files::UnusualOptionBlock(), messages);
+        const std::string id = "\x83\x76\x83\x8c\x83\x43\x83\x84\x81\x5b";  // プレイヤー
+        std::memcpy(original_.data() + kConnectIdAt, id.data(), id.size() + 1);
+        folder_->WriteConfig(original_);
+    }
+
+    // F1 to F8 as stored: kanji, kana, a backslash second byte, half-width kana, ASCII.
+    const std::vector<std::string> kStored = {
+        kJapaneseTestBytes,
+        "\x82\xa8\x82\xcd\x82\xe6\x82\xa4",  // おはよう
+        "\x83\x5c\x95\x5c",                  // ソ表
+        "\xb1\xb2\xb3",                      // ｱｲｳ
+        "GG",
+        "",
+        std::string(20, 'x') + "\x93\xfa",
+        "\x8f\x95\x82\xaf\x82\xc4",          // 助けて
+    };
+    std::vector<std::uint8_t> original_;
+};
+
+TEST_F(AnyCodePageFileTest, StoredTextsShowLegiblyAndAnUntouchedSaveIsByteExact) {
+    const std::wstring shown[8] = {kJapaneseTest, L"おはよう", L"ソ表", L"ｱｲｳ",
+                                   L"GG",         L"",         std::wstring(20, L'x') + L"日", L"助けて"};
+    const int edits[8] = {IDC_MSG1_TEXT, IDC_MSG2_TEXT, IDC_MSG3_TEXT, IDC_MSG4_TEXT,
+                          IDC_MSG5_TEXT, IDC_MSG6_TEXT, IDC_MSG7_TEXT, IDC_MSG8_TEXT};
+    for (int row = 0; row < 8; ++row) EXPECT_EQ(Text(Control(kMessagePage, edits[row])), shown[row]) << row;
+    EXPECT_EQ(Text(Control(kConnectPage, IDC_CONNECT_ID)), L"プレイヤー");
+    EXPECT_EQ(Save(), original_);
+}
+
+}  // namespace
