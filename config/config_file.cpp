@@ -16,9 +16,6 @@ const char kCreateFailed[] = "コンフィグファイルの新規作成に失�
 const char kCreatedUnreadable[] = "作成されたコンフィグファイルが開けません";
 const char kNewerVersion[] = "新しいバージョンのコンフィグファイルです";
 
-// Set by AbandonSave while a harvest runs.
-bool save_abandoned = false;
-
 // Attempts to open a file another program holds, with PauseBeforeRetry between them:
 // about a second in all.
 constexpr int kOpenTries = 10;
@@ -64,18 +61,14 @@ bool PrepareBackup(std::string& path) {
 // Writes game_config to a temporary file that takes the old file's place only once it is
 // complete on disk, so a failed save never leaves a damaged or half-written file, and no
 // file of ours is left behind whatever happens.
-bool WriteThroughTemporary(void (*harvest)()) {
+bool WriteThroughTemporary(bool (*harvest)()) {
     std::string temp_path;
     if (!FileMayBeReplaced(ConfigFilePath()) || !CreateTemporary(temp_path)) {
         ShowErrorMessage(kSaveFailed);
         return false;
     }
-    save_abandoned = false;
-    if (harvest != nullptr) harvest();
-
+    bool ok = harvest == nullptr || harvest();
     std::vector<std::uint8_t> bytes;
-    bool ok = !save_abandoned;
-    save_abandoned = false;
     ok = ok && EncodeConfig(game_config, bytes);
     ok = ok && WriteFileBytes(temp_path.c_str(), bytes);
     std::string backup_path;
@@ -93,9 +86,7 @@ bool WriteThroughTemporary(void (*harvest)()) {
 
 bool WriteConfigFile() { return WriteThroughTemporary(nullptr); }
 
-bool SaveConfig(void (*harvest)()) { return WriteThroughTemporary(harvest); }
-
-void AbandonSave() { save_abandoned = true; }
+bool SaveConfig(bool (*harvest)()) { return WriteThroughTemporary(harvest); }
 
 bool LoadConfig() {
     ClearConfig(game_config);

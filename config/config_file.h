@@ -17,10 +17,7 @@ bool WriteConfigFile();
 
 // Like WriteConfigFile, but calls `harvest` once the output file is open and before any
 // byte is written, so the controls' values reach the record only when a save can happen.
-bool SaveConfig(void (*harvest)());
-
-// Called by a harvest that could not copy the controls into game_config (memory ran
-// out): the save in progress then writes nothing, keeps the old file and reports the
-// save as failed, so a file never holds a list that lost its entries.
-void AbandonSave();
-
+// A harvest that returns false (it could not copy the controls, memory ran out) makes
+// the save write nothing, keep the old file and report the save as failed, so a file
+// never holds a list that lost its entries.
+bool SaveConfig(bool (*harvest)());

@@ -1,5 +1,5 @@
 // The address dialog: four octet fields, checked in order, that become one list line.
-#include "ui/address_dialog.h"
+#include "ui/address_dialog_win.h"
 
 #include <optional>
 #include <string>
@@ -7,7 +7,7 @@
 #include "config/error_message.h"
 #include "ui/address_text.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 namespace {
 
@@ -18,7 +18,9 @@ const int kOctetFieldIds[4] = {IDC_OCTET_1, IDC_OCTET_2, IDC_OCTET_3, IDC_OCTET_
 // Reads the four fields; at the first invalid one the user is told and nothing is added,
 // and the dialog stays open with every field as typed so the user can correct it.
 void OnAdd(HWND dialog) {
-    const bool wildcard_allowed = current_page != page_windows[kConnectPage];
+    const auto* target = reinterpret_cast<const AddressDialogTarget*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (target == nullptr) return;
+    const bool wildcard_allowed = target->wildcard_allowed;
     std::uint16_t octets[4];
     for (int field = 0; field < 4; ++field) {
         // Only the first three characters count; a few more bytes show that there are more.
@@ -39,21 +41,21 @@ void OnAdd(HWND dialog) {
     }
     const std::string line = FormatAddressText(octets[0], octets[1], octets[2], octets[3]);
     // LB_ADDSTRING puts the line at its sorted place; the populated lines stay where they are.
-    SendDlgItemMessageA(current_page, IDC_ADDRESS_LIST, LB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(line.c_str()));
+    SendMessageA(target->list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     EndDialog(dialog, IDOK);
 }
 
 }  // namespace
 
-void RunAddressDialog() {
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ADDRESS_DIALOG), main_window, AddressDialogProc, 0);
+void RunAddressDialog(const AddressDialogTarget& target) {
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ADDRESS_DIALOG), main_window, AddressDialogProc,
+                    reinterpret_cast<LPARAM>(&target));
 }
 
 // The focus goes to the first tab stop, the Add button, as the template orders it.
-INT_PTR CALLBACK AddressDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+INT_PTR CALLBACK AddressDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_INITDIALOG: return TRUE;
+        case WM_INITDIALOG: SetWindowLongPtrW(dialog, DWLP_USER, lparam); return TRUE;
         case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wparam)) {

@@ -10,12 +10,12 @@
 #include "config/cp932_text.h"
 #include "config/error_message.h"
 #include "config/game_config.h"
-#include "ui/address_dialog.h"
+#include "ui/address_dialog_win.h"
 #include "ui/address_text.h"
 #include "ui/byte_limit_edit_win.h"
 #include "ui/harvest_text_win.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 #include "ui/window_text_win.h"
 
 namespace {
@@ -97,16 +97,15 @@ void PopulatePatternList(HWND page, const std::vector<AddressPattern>& patterns)
 }
 
 // Replaces `patterns` with the list's lines in list order. When the memory for the new
-// array cannot be had, the old list stays and the save in progress is abandoned.
-void HarvestPatternList(HWND page, std::vector<AddressPattern>& patterns) {
+// array cannot be had, the old list stays and the harvest fails, which abandons the save.
+bool HarvestPatternList(HWND page, std::vector<AddressPattern>& patterns) {
     HWND list = AddressList(page);
     const int count = LineCount(list);
     std::vector<AddressPattern> harvested;
     try {
         harvested.resize(static_cast<std::size_t>(count));
     } catch (const std::bad_alloc&) {
-        AbandonSave();
-        return;
+        return false;
     }
     const DirectList direct(list);
     for (int index = 0; index < count; ++index) {
@@ -116,16 +115,26 @@ void HarvestPatternList(HWND page, std::vector<AddressPattern>& patterns) {
             harvested[index].octets[octet] = PatternOctetFromText(components[octet]);
     }
     patterns.swap(harvested);
+    return true;
 }
 
-// Add opens the dialog unless the list already holds as many lines as its page can
-// store: 24 connect-to slots, or what a list's 16-bit count can say.
-void OnAdd(HWND page, std::size_t max_lines) {
-    if (static_cast<std::size_t>(LineCount(AddressList(page))) >= max_lines) {
+// What an address page's list holds: how many lines its page can store (24 connect-to
+// slots, or what a list's 16-bit count can say) and whether "*" may stand for an octet.
+struct ListRules {
+    std::size_t max_lines;
+    bool wildcard_allowed;
+};
+
+constexpr ListRules kConnectRules = {kConnectSlots, false};
+constexpr ListRules kPatternRules = {kMaxPatterns, true};
+
+// Add opens the dialog on the page's list unless the list is full.
+void OnAdd(HWND page, const ListRules& rules) {
+    if (static_cast<std::size_t>(LineCount(AddressList(page))) >= rules.max_lines) {
         ShowErrorMessage(kListFull);
         return;
     }
-    RunAddressDialog();
+    RunAddressDialog(AddressDialogTarget{AddressList(page), rules.wildcard_allowed});
 }
 
 void OnDelete(HWND page) {
@@ -134,29 +143,26 @@ void OnDelete(HWND page) {
     if (selected != LB_ERR) SendMessageA(list, LB_DELETESTRING, selected, 0);
 }
 
-void OnCommand(HWND page, int id, std::size_t max_lines) {
+void OnCommand(HWND page, int id, const ListRules& rules) {
     switch (id) {
-        case IDC_ADDRESS_ADD: OnAdd(page, max_lines); break;
+        case IDC_ADDRESS_ADD: OnAdd(page, rules); break;
         case IDC_ADDRESS_DELETE: OnDelete(page); break;
         default: break;
     }
 }
 
-}  // namespace
-
 INT_PTR CALLBACK ConnectPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
-    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), kConnectSlots);
+    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), kConnectRules);
     return FALSE;
 }
 
 // Shared by the denied and allowed pages: it acts on the page that got the command.
 INT_PTR CALLBACK AddressListPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
-    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), kMaxPatterns);
+    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), kPatternRules);
     return FALSE;
 }
-
 // The ID up to its NUL, never past the field; then the filled slots in slot order.
 void PopulateConnectPage(HWND page) {
     HWND list = AddressList(page);
@@ -179,7 +185,7 @@ void PopulateConnectPage(HWND page) {
 
 // The ID keeps at most 15 bytes and its NUL; the bytes after the NUL keep what they
 // held. The lines fill the slots from the first on, and the slots left over are cleared.
-void HarvestConnectPage(HWND page) {
+bool HarvestConnectPage(HWND page) {
     const std::string id =
         HarvestedEditText(GetDlgItem(page, IDC_CONNECT_ID), game_config.connect_id, sizeof game_config.connect_id);
     const std::size_t kept = ConnectIdLength(id);
@@ -197,11 +203,12 @@ void HarvestConnectPage(HWND page) {
         const auto components = SplitAddressText(ReadLine(direct, static_cast<int>(slot), buffer));
         for (int octet = 0; octet < 4; ++octet) address.octets[octet] = ConnectOctetFromText(components[octet]);
     }
+    return true;
 }
 
 void PopulateDeniedPage(HWND page) { PopulatePatternList(page, game_config.denied_patterns); }
 
-void HarvestDeniedPage(HWND page) { HarvestPatternList(page, game_config.denied_patterns); }
+bool HarvestDeniedPage(HWND page) { return HarvestPatternList(page, game_config.denied_patterns); }
 
 // A stored flag other than 0 or 1 (only a damaged file holds one) shows as checked.
 void PopulateAllowedPage(HWND page) {
@@ -209,7 +216,16 @@ void PopulateAllowedPage(HWND page) {
     PopulatePatternList(page, game_config.allowed_patterns);
 }
 
-void HarvestAllowedPage(HWND page) {
+bool HarvestAllowedPage(HWND page) {
     game_config.allowed_only = IsDlgButtonChecked(page, IDC_ALLOWED_ONLY) == BST_CHECKED ? 1 : 0;
-    HarvestPatternList(page, game_config.allowed_patterns);
+    return HarvestPatternList(page, game_config.allowed_patterns);
 }
+
+}  // namespace
+
+const PageTableEntry connect_page = {IDD_CONNECT_PAGE, ConnectPageProc, "接続先IP", PopulateConnectPage,
+                                     HarvestConnectPage};
+const PageTableEntry denied_page = {IDD_DENIED_PAGE, AddressListPageProc, "拒否IP", PopulateDeniedPage,
+                                    HarvestDeniedPage};
+const PageTableEntry allowed_page = {IDD_ALLOWED_PAGE, AddressListPageProc, "許可IP", PopulateAllowedPage,
+                                     HarvestAllowedPage};

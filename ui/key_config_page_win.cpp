@@ -1,7 +1,7 @@
 // Page 4: each player's input method and joypad buttons, the buttons captured live
 // from the first game controller. Every change goes into game_config at once; the
 // page is never harvested.
-#include "ui/key_config_page.h"
+#include "ui/key_config_page_win.h"
 
 #include "config/error_message.h"
 #include "config/game_config.h"
@@ -9,8 +9,8 @@
 #include "input/input.h"
 #include "input/input_state.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/startup.h"
-#include "ui/window.h"
+#include "ui/startup_win.h"
+#include "ui/window_win.h"
 #include "ui/window_text_win.h"
 
 const int key_label_ids[kKeyRows] = {
@@ -25,6 +25,8 @@ const int key_button_ids[kKeyRows] = {
 std::uint8_t current_player = 0;
 
 namespace {
+
+void PopulateKeyConfigPage(HWND page);
 
 void SystemSleep(DWORD milliseconds) { Sleep(milliseconds); }
 
@@ -79,6 +81,8 @@ CaptureSleepFunction SetCaptureSleep(CaptureSleepFunction sleep) {
     return previous;
 }
 
+namespace {
+
 void PopulateKeyConfigPage(HWND page) {
     CheckRadioButton(page, IDC_PLAYER_1, IDC_PLAYER_2, current_player == 0 ? IDC_PLAYER_1 : IDC_PLAYER_2);
     CheckRadioButton(page, IDC_METHOD_KEYBOARD, IDC_METHOD_JOYPAD,
@@ -86,6 +90,8 @@ void PopulateKeyConfigPage(HWND page) {
     for (int row = 0; row < kKeyRows; ++row) {
         SetWindowTextA(GetDlgItem(page, key_label_ids[row]), RowLabel(CurrentKeyMap(), row).text);
     }
+
+}  // namespace
 }
 
 void CaptureButton(HWND page, int row) {
@@ -125,6 +131,8 @@ void CaptureButton(HWND page, int row) {
     PopulateKeyConfigPage(page);
 }
 
+namespace {
+
 INT_PTR CALLBACK KeyConfigPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
     switch (message) {
@@ -132,3 +140,9 @@ INT_PTR CALLBACK KeyConfigPageProc(HWND page, UINT message, WPARAM wparam, LPARA
     }
     return FALSE;
 }
+
+}  // namespace
+
+// The page writes game_config as it changes: it has nothing to harvest.
+const PageTableEntry key_config_page = {IDD_KEY_CONFIG_PAGE, KeyConfigPageProc, "キーコンフィグ",
+                                        PopulateKeyConfigPage, nullptr};

@@ -1,5 +1,5 @@
 // Start-up, the main window, the message loop and the clean-up at exit.
-#include "ui/startup.h"
+#include "ui/startup_win.h"
 
 #include "config/config_file.h"
 #include "config/error_message.h"
@@ -7,7 +7,7 @@
 #include "input/devices_win.h"
 #include "input/window_context_win.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 HINSTANCE instance = nullptr;
 HWND main_window = nullptr;
@@ -15,15 +15,9 @@ HWND page_windows[kPageCount] = {};
 HWND current_page = nullptr;
 WindowContext* startup_context = nullptr;
 
-const PageTableEntry page_table[kPageCount] = {
-    {IDD_OPTIONS_PAGE, OptionsPageProc, "オプション"},
-    {IDD_CONNECT_PAGE, ConnectPageProc, "接続先IP"},
-    {IDD_DENIED_PAGE, AddressListPageProc, "拒否IP"},
-    {IDD_ALLOWED_PAGE, AddressListPageProc, "許可IP"},
-    {IDD_KEY_CONFIG_PAGE, KeyConfigPageProc, "キーコンフィグ"},
-    {IDD_MESSAGE_PAGE, MessagePageProc, "ファンクションメッセージ"},
+const PageTableEntry* const page_table[kPageCount] = {
+    &options_page, &connect_page, &denied_page, &allowed_page, &key_config_page, &message_page,
 };
-
 namespace {
 
 const char kWindowClass[] = "QORConfig";
@@ -67,7 +61,7 @@ HWND CreateMainWindow() {
 // Pages are created in index order; each fills its tab control while it is created.
 bool CreatePages() {
     for (int index = 0; index < kPageCount; ++index) {
-        const PageTableEntry& entry = page_table[index];
+        const PageTableEntry& entry = *page_table[index];
         // A Unicode dialog: its captions come from the template as they are, and typed
         // characters reach its edits whole, whatever the system's code page is.
         HWND page = CreateDialogParamW(instance, MAKEINTRESOURCEW(entry.dialog_template),

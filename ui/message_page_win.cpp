@@ -9,7 +9,7 @@
 #include "ui/harvest_text_win.h"
 #include "ui/window_text_win.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 namespace {
 
@@ -55,19 +55,24 @@ void StoreMessage(HWND page, const MessageRow& row, FunctionMessage& message) {
     message.target = IsDlgButtonChecked(page, row.team_button) == BST_CHECKED ? 1 : 0;
 }
 
-}  // namespace
 
 void PopulateMessagePage(HWND page) {
     for (std::size_t i = 0; i < kFunctionMessages; ++i)
         ShowMessage(page, message_rows[i], game_config.function_messages[i]);
 }
 
-void HarvestMessagePage(HWND page) {
+bool HarvestMessagePage(HWND page) {
     for (std::size_t i = 0; i < kFunctionMessages; ++i)
         StoreMessage(page, message_rows[i], game_config.function_messages[i]);
+    return true;
 }
 
 INT_PTR CALLBACK MessagePageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
     return FALSE;
 }
+
+}  // namespace
+
+const PageTableEntry message_page = {IDD_MESSAGE_PAGE, MessagePageProc, "ファンクションメッセージ", PopulateMessagePage,
+                                     HarvestMessagePage};

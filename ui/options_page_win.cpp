@@ -7,7 +7,7 @@
 
 #include "config/game_config.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 namespace {
 
@@ -120,7 +120,6 @@ void OnCommand(int id) {
     }
 }
 
-}  // namespace
 
 void PopulateOptionsPage(HWND page) {
     ShowChoice(page, kScreenSize);
@@ -132,13 +131,14 @@ void PopulateOptionsPage(HWND page) {
     InvalidateRect(page, nullptr, TRUE);
 }
 
-void HarvestOptionsPage(HWND page) {
+bool HarvestOptionsPage(HWND page) {
     StoreChoice(page, kScreenSize);
     for (const OnOffGroup& group : kDisplayGroups) StoreOnOff(page, group);
     for (const VolumeSlider& slider : kVolumeSliders) StoreVolume(page, slider);
     StoreChoice(page, kDifficulty);
     for (const OnOffGroup& group : kPlaybackGroups) StoreOnOff(page, group);
     StoreChoice(page, kLoadingIllustration);
+    return true;
 }
 
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -148,3 +148,8 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wparam, LPARAM 
     }
     return FALSE;
 }
+
+}  // namespace
+
+const PageTableEntry options_page = {IDD_OPTIONS_PAGE, OptionsPageProc, "オプション", PopulateOptionsPage,
+                                     HarvestOptionsPage};

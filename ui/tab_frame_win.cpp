@@ -8,26 +8,10 @@
 #include "config/config_file.h"
 #include "config/cp932_text.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/startup.h"
-#include "ui/window.h"
-
-void (*page_harvest_observer)(int page) = nullptr;
+#include "ui/startup_win.h"
+#include "ui/window_win.h"
 
 namespace {
-
-struct HarvestStep {
-    int page;
-    void (*harvest)(HWND page);
-};
-
-// The key configuration page writes game_config as it changes, so it has no step.
-constexpr HarvestStep kHarvestSteps[] = {
-    {kOptionsPage, HarvestOptionsPage},
-    {kConnectPage, HarvestConnectPage},
-    {kDeniedPage, HarvestDeniedPage},
-    {kAllowedPage, HarvestAllowedPage},
-    {kMessagePage, HarvestMessagePage},
-};
 
 // The six tab controls are separate controls, one per page; keeping their selections
 // equal makes them look like one tab strip.
@@ -64,7 +48,7 @@ bool IsTabChange(WPARAM wparam, LPARAM lparam) {
 void FillTabControl(HWND tab) {
     if (tab == nullptr) return;
     for (int index = 0; index < kPageCount; ++index) {
-        std::wstring label = WideFromCp932(page_table[index].tab_label);
+        std::wstring label = WideFromCp932(page_table[index]->tab_label);
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
         item.pszText = label.data();
@@ -83,20 +67,15 @@ void TabFrame(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
 
 void PopulatePage(int index) {
     if (index < 0 || index >= kPageCount) return;
-    HWND page = page_windows[index];
-    switch (index) {
-        case kOptionsPage: PopulateOptionsPage(page); break;
-        case kConnectPage: PopulateConnectPage(page); break;
-        case kDeniedPage: PopulateDeniedPage(page); break;
-        case kAllowedPage: PopulateAllowedPage(page); break;
-        case kKeyConfigPage: PopulateKeyConfigPage(page); break;
-        case kMessagePage: PopulateMessagePage(page); break;
-    }
+    page_table[index]->populate(page_windows[index]);
 }
 
-void HarvestPages() {
-    for (const HarvestStep& step : kHarvestSteps) {
-        if (page_harvest_observer != nullptr) page_harvest_observer(step.page);
-        step.harvest(page_windows[step.page]);
+// Every page is harvested even after one has failed: the save is abandoned all the same.
+bool HarvestPages() {
+    bool harvested = true;
+    for (int index = 0; index < kPageCount; ++index) {
+        const PageTableEntry& entry = *page_table[index];
+        if (entry.harvest != nullptr && !entry.harvest(page_windows[index])) harvested = false;
     }
+    return harvested;
 }

@@ -12,12 +12,15 @@ using testing_support::ScratchGameFolder;
 
 namespace {
 
-void HarvestThatRunsOutOfMemory() {
+bool HarvestThatRunsOutOfMemory() {
     game_config.allowed_only = 1;
-    AbandonSave();
+    return false;
 }
 
-void HarvestThatSucceeds() { game_config.allowed_only = 1; }
+bool HarvestThatSucceeds() {
+    game_config.allowed_only = 1;
+    return true;
+}
 
 TEST(AbandonedSave, WritesNothingAndReportsTheSaveAsFailed) {
     ScratchGameFolder folder;

@@ -76,12 +76,13 @@ std::vector<std::uint8_t> FileOfVersion(std::uint16_t version) {
 
 int harvest_calls = 0;
 bool harvest_saw_file_open = false;
-void CountingHarvest() {
+bool CountingHarvest() {
     ++harvest_calls;
     harvest_saw_file_open = false;
     for (const std::string& name : DataEntries())
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) harvest_saw_file_open = true;
     game_config.options.bgm_volume = -1234;
+    return true;
 }
 
 }  // namespace
@@ -189,8 +190,14 @@ TEST(ConfigFile, UnreadableOpenFileFailsTheLoadWithoutWriting) {
 namespace {
 
 void SetBgm(std::int32_t value) { game_config.options.bgm_volume = value; }
-void HarvestBgmMinus1() { SetBgm(-1); }
-void HarvestBgmMinus2() { SetBgm(-2); }
+bool HarvestBgmMinus1() {
+    SetBgm(-1);
+    return true;
+}
+bool HarvestBgmMinus2() {
+    SetBgm(-2);
+    return true;
+}
 
 // A version-272 file cut short inside its address table: it loads with zeros for the rest.
 std::vector<std::uint8_t> DamagedFile() {

@@ -16,9 +16,9 @@
 
 #include "layout_check.h"
 #include "support/scratch_dir.h"
-#include "ui/address_dialog.h"
+#include "ui/address_dialog_win.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 #include "dialog_template.h"
 #include "window_fixture.h"
 
@@ -290,8 +290,9 @@ TEST_F(AddressPagesTest, ControlsStandWhereTheTemplatesPlaceThem) {
 
 // The dialog's template, opened modeless here so that it can be looked at unhurried.
 TEST_F(AddressPagesTest, DialogTemplateHasItsCaptionFieldsAndTabOrder) {
+    const AddressDialogTarget target = {GetDlgItem(Page(kDeniedPage), IDC_ADDRESS_LIST), true};
     HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ADDRESS_DIALOG), main_window,
-                                     AddressDialogProc, 0);
+                                     AddressDialogProc, reinterpret_cast<LPARAM>(&target));
     ASSERT_NE(dialog, nullptr);
     char caption[32] = {};
     GetWindowTextA(dialog, caption, sizeof caption);
@@ -360,16 +361,17 @@ TEST_F(AddressPagesTest, DialogProcedureHandlesOnlyItsOwnMessages) {
         {"WM_TIMER", WM_TIMER, 1, FALSE, false, {}},
         {"WM_LBUTTONDOWN", WM_LBUTTONDOWN, 0, FALSE, false, {}},
     };
+    const AddressDialogTarget target = {GetDlgItem(Page(kDeniedPage), IDC_ADDRESS_LIST), true};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         recorder_->Clear();
         HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ADDRESS_DIALOG), main_window,
-                                         AddressDialogProc, 0);
+                                         AddressDialogProc, reinterpret_cast<LPARAM>(&target));
         ASSERT_NE(dialog, nullptr);
         ShowWindow(dialog, SW_SHOW);
-        const LPARAM lparam = c.message == WM_COMMAND
-                                  ? reinterpret_cast<LPARAM>(GetDlgItem(dialog, LOWORD(c.wparam)))
-                                  : 0;
+        const LPARAM lparam = c.message == WM_COMMAND       ? reinterpret_cast<LPARAM>(GetDlgItem(dialog, LOWORD(c.wparam)))
+                              : c.message == WM_INITDIALOG ? reinterpret_cast<LPARAM>(&target)
+                                                           : 0;
         EXPECT_EQ(AddressDialogProc(dialog, c.message, c.wparam, lparam), c.result);
         EXPECT_EQ(IsWindowVisible(dialog) == FALSE, c.ends);
         EXPECT_EQ(Messages(), c.messages);

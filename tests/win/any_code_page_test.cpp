@@ -15,8 +15,8 @@
 #include "page_files.h"
 #include "support/scratch_dir.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/startup.h"
-#include "ui/window.h"
+#include "ui/startup_win.h"
+#include "ui/window_win.h"
 #include "window_fixture.h"
 
 using page_files::kMessagesAt;

@@ -10,7 +10,7 @@
 #include "config/config_file.h"
 #include "page_files.h"
 #include "support/scratch_dir.h"
-#include "ui/startup.h"
+#include "ui/startup_win.h"
 
 using testing_support::DataEntries;
 using testing_support::MessageRecorder;
@@ -28,7 +28,10 @@ TEST(ConfigFileWin, ReadOnlyFileIsReportedAndKeptByteForByte) {
     // A save that cannot write gives up before the pages are harvested.
     bool harvested = false;
     static bool* flag = &harvested;
-    EXPECT_FALSE(SaveConfig([] { *flag = true; }));
+    EXPECT_FALSE(SaveConfig([] {
+        *flag = true;
+        return true;
+    }));
     EXPECT_FALSE(harvested);
     messages.Clear();
     EXPECT_FALSE(WriteConfigFile());

@@ -17,9 +17,9 @@
 #include "input/input.h"
 #include "input/input_state.h"
 #include "layout_check.h"
-#include "ui/key_config_page.h"
+#include "ui/key_config_page_win.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 #include "win/fake_dinput.h"
 #include "window_fixture.h"
 

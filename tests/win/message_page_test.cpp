@@ -15,7 +15,7 @@
 #include "support/file_builder.h"
 #include "support/scratch_dir.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 #include "window_fixture.h"
 
 using page_files::kMessageBytes;

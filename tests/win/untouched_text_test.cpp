@@ -10,7 +10,7 @@
 
 #include "page_files.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 #include "window_fixture.h"
 
 using page_files::kMessageBytes;

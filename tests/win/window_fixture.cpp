@@ -5,8 +5,8 @@
 
 #include "config/config_file.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/startup.h"
-#include "ui/window.h"
+#include "ui/startup_win.h"
+#include "ui/window_win.h"
 
 void WindowFixture::SetUp() {
     folder_.emplace();

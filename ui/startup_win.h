@@ -26,7 +26,3 @@ void RunMessageLoop();
 // WindowContext. Also destroys the main window if it still stands and unregisters the
 // window class, so a test can start the tool again in the same process.
 void ReleaseToolWindow();
-
-// Called with each page index as HarvestPages reaches that page; tests use it to see
-// which pages are harvested, in which order. Null in the program.
-extern void (*page_harvest_observer)(int page);

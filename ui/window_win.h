@@ -15,13 +15,29 @@ enum PageIndex {
     kMessagePage = 5,
 };
 
+// One page: its dialog template and procedure, its tab label, and the two operations
+// that move its slice between game_config and its controls.
 struct PageTableEntry {
     int dialog_template;
     DLGPROC procedure;
     const char* tab_label;
+    void (*populate)(HWND page);
+    // False when the controls could not be copied (memory ran out); the save then writes
+    // nothing. Null for a page that writes game_config as it changes.
+    bool (*harvest)(HWND page);
 };
 
-extern const PageTableEntry page_table[kPageCount];
+// The rows, each defined beside its page.
+extern const PageTableEntry options_page;
+extern const PageTableEntry connect_page;
+extern const PageTableEntry denied_page;
+extern const PageTableEntry allowed_page;
+extern const PageTableEntry key_config_page;
+extern const PageTableEntry message_page;
+
+// In page order, which is at once the tab order and the order in which the pages are
+// created, populated and harvested.
+extern const PageTableEntry* const page_table[kPageCount];
 
 extern HINSTANCE instance;
 extern HWND main_window;
@@ -34,29 +50,11 @@ void FillTabControl(HWND tab);
 // Copies page `index`'s slice of game_config into its controls; other indexes do nothing.
 void PopulatePage(int index);
 
-// Copies the controls of pages 0, 1, 2, 3 and 5, in that order, into game_config.
-void HarvestPages();
+// Copies the controls of every page that has a harvest (0, 1, 2, 3 and 5), in page
+// order, into game_config. False when one of them could not.
+bool HarvestPages();
 
 // The frame every page procedure shares: WM_INITDIALOG fills the tab control,
 // TCN_SELCHANGE from control 1001 switches pages, command 1022 saves, 1023 exits.
 // Page procedures call it for every message and then do their own part.
 void TabFrame(HWND page, UINT message, WPARAM wparam, LPARAM lparam);
-
-// Page procedures and the page slices, one pair per page file.
-INT_PTR CALLBACK OptionsPageProc(HWND, UINT, WPARAM, LPARAM);
-INT_PTR CALLBACK ConnectPageProc(HWND, UINT, WPARAM, LPARAM);
-INT_PTR CALLBACK AddressListPageProc(HWND, UINT, WPARAM, LPARAM);
-INT_PTR CALLBACK KeyConfigPageProc(HWND, UINT, WPARAM, LPARAM);
-INT_PTR CALLBACK MessagePageProc(HWND, UINT, WPARAM, LPARAM);
-
-void PopulateOptionsPage(HWND page);
-void HarvestOptionsPage(HWND page);
-void PopulateConnectPage(HWND page);
-void HarvestConnectPage(HWND page);
-void PopulateDeniedPage(HWND page);
-void HarvestDeniedPage(HWND page);
-void PopulateAllowedPage(HWND page);
-void HarvestAllowedPage(HWND page);
-void PopulateKeyConfigPage(HWND page);
-void PopulateMessagePage(HWND page);
-void HarvestMessagePage(HWND page);
