@@ -15,7 +15,7 @@
 #include "cli/config_reader.h"
 #include "config/config_codec.h"
 #include "config/config_file.h"
-#include "config/error_message.h"
+#include "message/error_message.h"
 #include "config/file_system.h"
 
 namespace {

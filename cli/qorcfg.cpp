@@ -16,7 +16,7 @@
 #include "cli/terminal_text.h"
 #include "config/config_codec.h"
 #include "config/config_file.h"
-#include "config/error_message.h"
+#include "message/error_message.h"
 #include "config/file_system.h"
 #include "ui/address_text.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "config/config_codec.h"
-#include "config/error_message.h"
+#include "message/error_message.h"
 #include "config/file_system.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "config/error_message.h"
+#include "message/error_message.h"
 
 // The polling tables are read straight from the platform; the layouts must agree.
 static_assert(sizeof(MouseStateData) == sizeof(DIMOUSESTATE2));

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "config/error_message.h"
+#include "message/error_message.h"
 #include "ui/address_text.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"

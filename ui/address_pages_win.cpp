@@ -8,7 +8,7 @@
 
 #include "config/config_file.h"
 #include "config/cp932_text.h"
-#include "config/error_message.h"
+#include "message/error_message.h"
 #include "config/game_config.h"
 #include "ui/address_dialog_win.h"
 #include "ui/address_text.h"

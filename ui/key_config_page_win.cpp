@@ -3,7 +3,7 @@
 // page is never harvested.
 #include "ui/key_config_page_win.h"
 
-#include "config/error_message.h"
+#include "message/error_message.h"
 #include "config/game_config.h"
 #include "input/devices_win.h"
 #include "input/input.h"

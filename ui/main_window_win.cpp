@@ -2,7 +2,7 @@
 #include "ui/startup_win.h"
 
 #include "config/config_file.h"
-#include "config/error_message.h"
+#include "message/error_message.h"
 #include "config/game_config.h"
 #include "input/devices_win.h"
 #include "input/window_context_win.h"

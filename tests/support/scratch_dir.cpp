@@ -7,7 +7,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "config/error_message.h"
+#include "message/error_message.h"
 
 namespace testing_support {
 

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "config/error_message.h"
+#include "message/error_message.h"
 #include "config/game_config.h"
 #include "input/input.h"
 #include "input/input_state.h"

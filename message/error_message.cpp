@@ -1,5 +1,5 @@
 // Routes error messages to the platform's message box or to a sink a test installed.
-#include "config/error_message.h"
+#include "message/error_message.h"
 
 // Defined once per platform (error_message_win.cpp, error_message_posix.cpp).
 void PlatformErrorMessage(const char* text);
