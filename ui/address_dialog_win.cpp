@@ -6,8 +6,10 @@
 
 #include "config/error_message.h"
 #include "ui/address_text.h"
+#include "ui/language_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window.h"
+#include "ui/window_text_win.h"
 
 namespace {
 
@@ -38,16 +40,23 @@ void OnAdd(HWND dialog) {
     EndDialog(dialog, IDOK);
 }
 
+// The dialog opens in the face the window shows. The focus goes to the first tab stop,
+// the Add button, as the template orders it.
+void OnInitDialog(HWND dialog) {
+    if (current_language == Language::kJapanese) return;
+    ShowWindowTexts(dialog, address_dialog_texts);
+    SetCp932Text(dialog, address_dialog_texts.english_label);
+}
+
 }  // namespace
 
 void RunAddressDialog() {
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ADDRESS_DIALOG), main_window, AddressDialogProc, 0);
 }
 
-// The focus goes to the first tab stop, the Add button, as the template orders it.
 INT_PTR CALLBACK AddressDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     switch (message) {
-        case WM_INITDIALOG: return TRUE;
+        case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
         case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wparam)) {

@@ -7,6 +7,7 @@
 #include "config/game_config.h"
 #include "input/input.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/language_win.h"
 #include "ui/window.h"
 #include "ui/window_text_win.h"
 
@@ -91,7 +92,7 @@ void CaptureButton(HWND page, int row) {
         return;
     }
     HWND label = GetDlgItem(page, key_label_ids[row]);
-    SetCp932Text(label, "変更中");
+    SetCp932Text(label, LocalText("変更中"));
     // The state of the buttons is read, not their changes, so a button already held
     // when the change button was pressed is taken at the first poll.
     for (DWORD elapsed = 0; elapsed < kCaptureBudgetMs; elapsed += kCapturePollPeriodMs) {

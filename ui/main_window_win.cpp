@@ -7,6 +7,7 @@
 #include "input/input.h"
 #include "input/window_context.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/language_win.h"
 #include "ui/window.h"
 
 HINSTANCE instance = nullptr;
@@ -16,12 +17,12 @@ HWND current_page = nullptr;
 WindowContext* startup_context = nullptr;
 
 const PageTableEntry page_table[kPageCount] = {
-    {IDD_OPTIONS_PAGE, OptionsPageProc, "オプション"},
-    {IDD_CONNECT_PAGE, ConnectPageProc, "接続先IP"},
-    {IDD_DENIED_PAGE, AddressListPageProc, "拒否IP"},
-    {IDD_ALLOWED_PAGE, AddressListPageProc, "許可IP"},
-    {IDD_KEY_CONFIG_PAGE, KeyConfigPageProc, "キーコンフィグ"},
-    {IDD_MESSAGE_PAGE, MessagePageProc, "ファンクションメッセージ"},
+    {IDD_OPTIONS_PAGE, OptionsPageProc, "オプション", &options_page_texts},
+    {IDD_CONNECT_PAGE, ConnectPageProc, "接続先IP", &connect_page_texts},
+    {IDD_DENIED_PAGE, AddressListPageProc, "拒否IP", &denied_page_texts},
+    {IDD_ALLOWED_PAGE, AddressListPageProc, "許可IP", &allowed_page_texts},
+    {IDD_KEY_CONFIG_PAGE, KeyConfigPageProc, "キーコンフィグ", &key_config_page_texts},
+    {IDD_MESSAGE_PAGE, MessagePageProc, "ファンクションメッセージ", &message_page_texts},
 };
 
 namespace {
@@ -38,6 +39,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     switch (message) {
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_SYSCOMMAND:
+            if (OnLanguageCommand(static_cast<UINT>(wparam))) return 0;
+            return DefWindowProcA(window, message, wparam, lparam);
         default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }
@@ -108,6 +112,7 @@ bool CreateToolWindow(HINSTANCE program_instance, int show_command) {
     InitInput(startup_context);
     if (!CreatePages()) return false;
     current_page = page_windows[kOptionsPage];
+    ShowLanguage(main_window);
     return true;
 }
 
@@ -128,12 +133,15 @@ void ReleaseToolWindow() {
     ReleaseConfig();
     delete startup_context;
     startup_context = nullptr;
+    ResetLanguage();
     main_window = nullptr;
     current_page = nullptr;
     for (HWND& page : page_windows) page = nullptr;
 }
 
 int RunTool(HINSTANCE program_instance, int show_command) {
+    // The face is chosen first, so that the messages of the load speak it too.
+    InitLanguage();
     if (!LoadConfig()) {
         ShowErrorMessage(kLoadFailed);
         return 0;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ui/english_texts.h"
+
 inline constexpr int kPageCount = 6;
 
 enum PageIndex {
@@ -19,6 +21,7 @@ struct PageTableEntry {
     int dialog_template;
     DLGPROC procedure;
     const char* tab_label;
+    const WindowTexts* texts;  // the page's English face
 };
 
 extern const PageTableEntry page_table[kPageCount];

@@ -29,6 +29,7 @@ PY
 # A screen one pixel wider and taller than usual: the window's margins then differ by
 # one pixel, and centring gives the extra pixel to the right and bottom margins.
 session_start_xvfb 1025x769
+remember_language
 cd "$game"
 /usr/lib/wine/wine64 "$exe" &
 wine_pid=$!
