@@ -6,9 +6,12 @@ void PlatformErrorMessage(const char* text);
 
 namespace {
 ErrorMessageSink current_sink = PlatformErrorMessage;
+ErrorMessageTranslator current_translator = nullptr;
 }  // namespace
 
-void ShowErrorMessage(const char* text) { current_sink(text); }
+void ShowErrorMessage(const char* text) { current_sink(current_translator ? current_translator(text) : text); }
+
+void SetErrorMessageTranslator(ErrorMessageTranslator translator) { current_translator = translator; }
 
 ErrorMessageSink SetErrorMessageSink(ErrorMessageSink sink) {
     ErrorMessageSink previous = current_sink;

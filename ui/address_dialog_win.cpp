@@ -6,8 +6,10 @@
 
 #include "message/error_message.h"
 #include "ui/address_text.h"
+#include "ui/language_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
+#include "ui/window_text_win.h"
 
 namespace {
 
@@ -45,6 +47,14 @@ void OnAdd(HWND dialog) {
     EndDialog(dialog, IDOK);
 }
 
+// The dialog opens in the face the window shows. The focus goes to the first tab stop,
+// the Add button, as the template orders it.
+void OnInitDialog(HWND dialog) {
+    if (current_language == Language::kJapanese) return;
+    ShowWindowTexts(dialog, address_dialog_texts);
+    SetCp932Text(dialog, address_dialog_texts.english_label);
+}
+
 }  // namespace
 
 void RunAddressDialog(const AddressDialogTarget& target) {
@@ -52,10 +62,12 @@ void RunAddressDialog(const AddressDialogTarget& target) {
                     reinterpret_cast<LPARAM>(&target));
 }
 
-// The focus goes to the first tab stop, the Add button, as the template orders it.
 INT_PTR CALLBACK AddressDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_INITDIALOG: SetWindowLongPtrW(dialog, DWLP_USER, lparam); return TRUE;
+        case WM_INITDIALOG:
+            SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+            OnInitDialog(dialog);
+            return TRUE;
         case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wparam)) {

@@ -223,9 +223,15 @@ bool HarvestAllowedPage(HWND page) {
 
 }  // namespace
 
-const PageTableEntry connect_page = {IDD_CONNECT_PAGE, ConnectPageProc, "接続先IP", PopulateConnectPage,
-                                     HarvestConnectPage};
-const PageTableEntry denied_page = {IDD_DENIED_PAGE, AddressListPageProc, "拒否IP", PopulateDeniedPage,
-                                    HarvestDeniedPage};
-const PageTableEntry allowed_page = {IDD_ALLOWED_PAGE, AddressListPageProc, "許可IP", PopulateAllowedPage,
-                                     HarvestAllowedPage};
+const PageTableEntry connect_page = {
+    IDD_CONNECT_PAGE, ConnectPageProc, "接続先IP", &connect_page_texts,
+    PopulateConnectPage, HarvestConnectPage,
+};
+const PageTableEntry denied_page = {
+    IDD_DENIED_PAGE, AddressListPageProc, "拒否IP", &denied_page_texts,
+    PopulateDeniedPage, HarvestDeniedPage,
+};
+const PageTableEntry allowed_page = {
+    IDD_ALLOWED_PAGE, AddressListPageProc, "許可IP", &allowed_page_texts,
+    PopulateAllowedPage, HarvestAllowedPage,
+};

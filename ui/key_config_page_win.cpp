@@ -9,6 +9,7 @@
 #include "input/input.h"
 #include "input/input_state.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/language_win.h"
 #include "ui/startup_win.h"
 #include "ui/window_win.h"
 #include "ui/window_text_win.h"
@@ -101,7 +102,7 @@ void CaptureButton(HWND page, int row) {
         return;
     }
     HWND label = GetDlgItem(page, key_label_ids[row]);
-    SetCp932Text(label, "変更中");
+    SetCp932Text(label, LocalText("変更中"));
     // Escape counts as held until a poll finds it up, so only a press made during the
     // wait ends it, not a key still down from before.
     bool escape_held = true;
@@ -144,5 +145,7 @@ INT_PTR CALLBACK KeyConfigPageProc(HWND page, UINT message, WPARAM wparam, LPARA
 }  // namespace
 
 // The page writes game_config as it changes: it has nothing to harvest.
-const PageTableEntry key_config_page = {IDD_KEY_CONFIG_PAGE, KeyConfigPageProc, "キーコンフィグ",
-                                        PopulateKeyConfigPage, nullptr};
+const PageTableEntry key_config_page = {
+    IDD_KEY_CONFIG_PAGE, KeyConfigPageProc, "キーコンフィグ", &key_config_page_texts,
+    PopulateKeyConfigPage, nullptr,
+};

@@ -7,6 +7,7 @@
 #include "input/devices_win.h"
 #include "input/window_context_win.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/language_win.h"
 #include "ui/window_win.h"
 
 HINSTANCE instance = nullptr;
@@ -32,6 +33,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     switch (message) {
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_SYSCOMMAND:
+            if (OnLanguageCommand(static_cast<UINT>(wparam))) return 0;
+            return DefWindowProcA(window, message, wparam, lparam);
         default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }
@@ -102,6 +106,7 @@ bool CreateToolWindow(HINSTANCE program_instance, int show_command) {
     InitInput(startup_context);
     if (!CreatePages()) return false;
     current_page = page_windows[kOptionsPage];
+    ShowLanguage(main_window);
     return true;
 }
 
@@ -122,12 +127,15 @@ void ReleaseToolWindow() {
     ReleaseConfig();
     delete startup_context;
     startup_context = nullptr;
+    ResetLanguage();
     main_window = nullptr;
     current_page = nullptr;
     for (HWND& page : page_windows) page = nullptr;
 }
 
 int RunTool(HINSTANCE program_instance, int show_command) {
+    // The face is chosen first, so that the messages of the load speak it too.
+    InitLanguage();
     if (!LoadConfig()) {
         ShowErrorMessage(kLoadFailed);
         return 0;

@@ -74,5 +74,7 @@ INT_PTR CALLBACK MessagePageProc(HWND page, UINT message, WPARAM wparam, LPARAM 
 
 }  // namespace
 
-const PageTableEntry message_page = {IDD_MESSAGE_PAGE, MessagePageProc, "ファンクションメッセージ", PopulateMessagePage,
-                                     HarvestMessagePage};
+const PageTableEntry message_page = {
+    IDD_MESSAGE_PAGE, MessagePageProc, "ファンクションメッセージ", &message_page_texts,
+    PopulateMessagePage, HarvestMessagePage,
+};

@@ -151,5 +151,7 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wparam, LPARAM 
 
 }  // namespace
 
-const PageTableEntry options_page = {IDD_OPTIONS_PAGE, OptionsPageProc, "オプション", PopulateOptionsPage,
-                                     HarvestOptionsPage};
+const PageTableEntry options_page = {
+    IDD_OPTIONS_PAGE, OptionsPageProc, "オプション", &options_page_texts,
+    PopulateOptionsPage, HarvestOptionsPage,
+};

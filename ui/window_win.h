@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ui/english_texts.h"
+
 inline constexpr int kPageCount = 6;
 
 enum PageIndex {
@@ -21,6 +23,7 @@ struct PageTableEntry {
     int dialog_template;
     DLGPROC procedure;
     const char* tab_label;
+    const WindowTexts* texts;  // the page's English face
     void (*populate)(HWND page);
     // False when the controls could not be copied (memory ran out); the save then writes
     // nothing. Null for a page that writes game_config as it changes.

@@ -17,3 +17,21 @@ finish() {
 }
 trap finish EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Sets the face remembered for the user (ja or en), or with no argument removes it, so
+# that the Windows language decides. Wine starts its desktop with the first program of a
+# session, so this runs once the display is up.
+remember_language() {
+  if [ -n "${1:-}" ]; then
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\QORConfig' /v Language /d "$1" /f >/dev/null 2>&1 ||
+      fail "cannot set the remembered language"
+  else
+    /usr/lib/wine/wine64 reg delete 'HKCU\Software\QORConfig' /v Language /f >/dev/null 2>&1 || true
+  fi
+}
+
+# The remembered face, or nothing when there is none.
+remembered_language() {
+  /usr/lib/wine/wine64 reg query 'HKCU\Software\QORConfig' /v Language 2>/dev/null |
+    awk '$1 == "Language" {print $3}' | tr -d '\r' || true
+}

@@ -21,6 +21,7 @@ python3 "$config_file" "$game/Data/GameConfig.dat" --denied 10.0.0.1 --denied 9.
 # A screen one pixel wider and taller than usual: the window's margins then differ by
 # one pixel, and centring gives the extra pixel to the right and bottom margins.
 session_start_xvfb 1025x769
+remember_language
 cd "$game"
 /usr/lib/wine/wine64 "$exe" &
 wine_pid=$!

@@ -28,6 +28,9 @@ probe() { /usr/lib/wine/wine64 "$probe" "$@" | tr -d '\r'; }
 
 mkdir "$game/Data"
 session_start_xvfb
+# The Japanese face under every code page: under ja_JP the Windows language chooses it,
+# elsewhere it is the remembered choice.
+if [ -n "$reference" ]; then remember_language ja; else remember_language; fi
 acp=$(probe acp)
 [ "$acp" = "$expected_acp" ] || fail "under $LANG the system code page is '$acp', expected $expected_acp"
 cd "$game"

@@ -71,6 +71,9 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
 
 class AnyCodePageTest : public WindowFixture {
 protected:
+    // The Japanese face under every code page (under 1252 the Windows language is English).
+    const wchar_t* StoredLanguage() const override { return L"ja"; }
+
     enum class Entry { kPostedKeys, kReplaceSelection, kPaste };
 
     // Enters `text` into an empty edit as a user would: keys posted to the thread's queue

@@ -5,6 +5,7 @@
 
 #include "config/config_file.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/language_win.h"
 #include "ui/startup_win.h"
 #include "ui/window_win.h"
 
@@ -12,6 +13,8 @@ void WindowFixture::SetUp() {
     folder_.emplace();
     recorder_.emplace();
     PrepareConfig();
+    SetStoredLanguage(StoredLanguage());
+    InitLanguage();
     ASSERT_TRUE(LoadConfig());
     recorder_->Clear();
     ASSERT_TRUE(CreateToolWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
@@ -72,4 +75,23 @@ bool WindowFixture::PumpMessages() {
         DispatchMessageW(&message);
     }
     return quit;
+}
+
+const wchar_t WindowFixture::kTestLanguageKey[] = L"Software\\QORConfig\\WindowTests";
+
+void WindowFixture::SetStoredLanguage(const wchar_t* code) {
+    language_registry_key = kTestLanguageKey;
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kTestLanguageKey, L"Language");
+    if (code == nullptr) return;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kTestLanguageKey, L"Language", REG_SZ, code,
+                    static_cast<DWORD>((wcslen(code) + 1) * sizeof(wchar_t)));
+}
+
+std::wstring WindowFixture::ReadStoredLanguage() const {
+    wchar_t value[16] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kTestLanguageKey, L"Language", RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
+        return L"(none)";
+    return value;
 }

@@ -22,6 +22,13 @@ protected:
     // creates one with the defaults. Override to write a file of your own.
     virtual void PrepareConfig() {}
 
+    // The face remembered for the user when the tool starts ("ja", "en"); null: none, so
+    // the Windows UI language decides. The tests keep it under a key of their own.
+    virtual const wchar_t* StoredLanguage() const { return nullptr; }
+    static const wchar_t kTestLanguageKey[];
+    static void SetStoredLanguage(const wchar_t* code);
+    std::wstring ReadStoredLanguage() const;
+
     HWND Page(int index) const;
     HWND Control(int page, int id) const;
     int TabSelection(int page) const;

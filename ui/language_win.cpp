@@ -1,0 +1,150 @@
+// The face of the window: chosen at start-up, switched from the system menu, remembered
+// per user in the registry. The game's file is never touched by it.
+#include "ui/language_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "config/cp932_text.h"
+#include "message/error_message.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window_win.h"
+#include "ui/window_text_win.h"
+
+Language current_language = Language::kJapanese;
+const wchar_t* language_registry_key = L"Software\\QORConfig";
+
+namespace {
+
+const wchar_t kLanguageValue[] = L"Language";
+
+// The remembered choice, or an empty text when there is none.
+std::string StoredLanguage() {
+    wchar_t value[8] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, language_registry_key, kLanguageValue, RRF_RT_REG_SZ, nullptr, value,
+                     &size) != ERROR_SUCCESS)
+        return {};
+    std::string code;
+    for (const wchar_t* c = value; *c != L'\0'; ++c) code += static_cast<char>(*c < 0x80 ? *c : '?');
+    return code;
+}
+
+void RememberLanguage(Language language) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, language_registry_key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    const std::wstring code = WideFromCp932(LanguageCode(language));
+    RegSetValueExW(key, kLanguageValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(code.c_str()),
+                   static_cast<DWORD>((code.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+const char* EnglishMessage(const char* text) {
+    const char* english = EnglishPhrase(text);
+    return english != nullptr ? english : text;
+}
+
+void SetMessageFace() {
+    SetErrorMessageTranslator(current_language == Language::kEnglish ? EnglishMessage : nullptr);
+}
+
+bool IsEnglish() { return current_language == Language::kEnglish; }
+
+const char* Pick(const char* japanese, const char* english) { return IsEnglish() ? english : japanese; }
+
+bool HasNoIdentifier(HWND control) {
+    const int id = GetDlgCtrlID(control);
+    return id == -1 || id == 0xFFFF;
+}
+
+// A row without an identifier finds its controls by what they show: its Japanese text,
+// or its English one after a switch. Controls with an identifier (the edits among them)
+// are never matched this way, so a typed text is never taken for a caption.
+void ShowControlText(HWND window, const ControlText& row) {
+    const char* text = Pick(row.japanese, row.english);
+    if (row.id != kNoControlId) {
+        SetCp932Text(GetDlgItem(window, row.id), text);
+        return;
+    }
+    const std::wstring japanese = WideFromCp932(row.japanese);
+    const std::wstring english = WideFromCp932(row.english);
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!HasNoIdentifier(child)) continue;
+        const std::wstring shown = WindowText(child);
+        if (shown == japanese || shown == english) SetCp932Text(child, text);
+    }
+}
+
+void ShowTabLabels(HWND tab) {
+    for (int index = 0; index < kPageCount; ++index) {
+        const WindowTexts& texts = *page_table[index]->texts;
+        std::wstring label = WideFromCp932(Pick(page_table[index]->tab_label, texts.english_label));
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = label.data();
+        SendMessageW(tab, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void ShowPages() {
+    for (int index = 0; index < kPageCount; ++index) {
+        HWND page = page_windows[index];
+        ShowWindowTexts(page, page_frame_texts);
+        ShowWindowTexts(page, *page_table[index]->texts);
+        ShowTabLabels(GetDlgItem(page, IDC_TAB));
+    }
+}
+
+void CheckLanguageItem() {
+    CheckMenuRadioItem(GetSystemMenu(main_window, FALSE), kMenuJapanese, kMenuEnglish,
+                       IsEnglish() ? kMenuEnglish : kMenuJapanese, MF_BYCOMMAND);
+}
+
+}  // namespace
+
+void InitLanguage() {
+    current_language = ChooseLanguage(StoredLanguage(), GetUserDefaultUILanguage());
+    SetMessageFace();
+}
+
+void ShowLanguage(HWND window) {
+    HMENU menu = GetSystemMenu(window, FALSE);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kMenuJapanese, L"日本語");
+    AppendMenuW(menu, MF_STRING, kMenuEnglish, L"English");
+    CheckLanguageItem();
+    if (IsEnglish()) ShowPages();
+}
+
+bool OnLanguageCommand(UINT command) {
+    switch (command & 0xFFF0) {
+        case kMenuJapanese: SwitchLanguage(Language::kJapanese); return true;
+        case kMenuEnglish: SwitchLanguage(Language::kEnglish); return true;
+        default: return false;
+    }
+}
+
+void SwitchLanguage(Language language) {
+    current_language = language;
+    SetMessageFace();
+    ShowPages();
+    CheckLanguageItem();
+    RememberLanguage(language);
+}
+
+void ShowWindowTexts(HWND window, const WindowTexts& texts) {
+    for (std::size_t i = 0; i < texts.count; ++i) ShowControlText(window, texts.controls[i]);
+}
+
+const char* LocalText(const char* japanese) {
+    const char* english = IsEnglish() ? EnglishPhrase(japanese) : nullptr;
+    return english != nullptr ? english : japanese;
+}
+
+void ResetLanguage() {
+    current_language = Language::kJapanese;
+    SetErrorMessageTranslator(nullptr);
+}
