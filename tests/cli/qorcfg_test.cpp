@@ -9,10 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "support/file_builder.h"
+#include "support/config_layout.h"
 #include "support/scratch_dir.h"
 
-using testing_support::FileBuilder;
+using config_layout::DefaultFile;
+using config_layout::DefaultParts;
+using config_layout::FileParts;
+using config_layout::FileSize;
+using config_layout::kAllowedCountAt;
+using config_layout::kConnectAddressesAt;
+using config_layout::kConnectIdAt;
+using config_layout::kMessagesAt;
+using config_layout::kOpaqueWord1At;
+using config_layout::kScreenSizeAt;
 using testing_support::Hex;
 using testing_support::ScratchGameFolder;
 
@@ -45,24 +54,6 @@ Result Qorcfg(const std::vector<std::string>& args, const std::string& input = "
 
 // UTF-8 text from a u8 literal (narrow literals here are CP932).
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
-// A version-272 file of the defaults, written out from the layout: 552 bytes.
-std::vector<std::uint8_t> DefaultFile() {
-    return FileBuilder()
-        .U16(272)
-        .Raw(Hex("00 000000 00000000 01000000 01000000 00000000 01000000 00000000"
-                 "c0f9ffff c0f9ffff 00000000 00000000 00000000"
-                 "00010203040506070809 00010203040506070809 01 000000 01000000 00000000 03000000"))
-        .Fill(17 + 96 + 4 + 4, 0)
-        .U16(0).U16(0).U8(0).I32(0)
-        .Fill(336, 0)
-        .bytes;
-}
-
-// Offsets in a version-272 file with empty lists.
-constexpr std::size_t kScreenSize = 2;
-constexpr std::size_t kConnectId = 86;
-constexpr std::size_t kMessages = 216;
 
 TEST(Qorcfg, ImportThenExportGivesTheNormalisedInput) {
     ScratchGameFolder folder;
@@ -168,55 +159,48 @@ TEST(Qorcfg, ListsKeepTheirLimits) {
     EXPECT_EQ(Qorcfg({"import", "denied", "-"}, denied).status, 1);
     denied.resize(denied.rfind('\n', denied.size() - 2) + 1);  // the last line gone: 65535 fit
     EXPECT_EQ(Qorcfg({"import", "denied", "-"}, denied).status, 0);
-    EXPECT_EQ(folder.ReadConfig().size(), 552u + 8 * 65535);
+    EXPECT_EQ(folder.ReadConfig().size(), FileSize(0, 65535));
 }
 
 TEST(Qorcfg, AnImportChangesOnlyTheListItNames) {
     // Every field holds something a save could disturb: gap bytes, values outside their
     // sets, key slot 8, opaque words and records, text bytes after a NUL.
-    auto file = [](const std::vector<std::uint8_t>& denied) {
-        return FileBuilder()
-            .U16(272)
-            .Raw(Hex("07 a1b2c3 05000000 00000000 02000000 01000000 00000000 78563412"
-                     "f0d8ffff 10270000 00000000 09000000 00000000"
-                     "0001020304050607fe09 0b0a09080706050403ff 09 d4e5f6 00000000 01000000 07000000"))
-            .Text("ABCDEFGHIJKLMNOPQ", 17)
-            .Raw(Hex("c0a80001 00000000 0a000005"))
-            .Fill(96 - 12, 0)
-            .Raw(Hex("efbeadde 05000000"))
-            .Raw(Hex("0200 0a00 0000 2c01 0100  0100 0001 0001 0001"))
-            .Raw(denied)
-            .U8(3).Fill(36, 0x5a)
-            .Raw(Hex("0df0fe0f"))
-            .Text("hello", 5).U8(0).Fill(35, 0x41).U8(7)
-            .Fill(42 * 7, 0x33)
-            .bytes;
-    };
+    FileParts parts;
+    parts.options = Hex("07 a1b2c3 05000000 00000000 02000000 01000000 00000000 78563412"
+                        "f0d8ffff 10270000 00000000 09000000 00000000"
+                        "0001020304050607fe09 0b0a09080706050403ff 09 d4e5f6 00000000 01000000 07000000");
+    parts.connect_id = config_layout::IdField("ABCDEFGHIJKLMNOPQ");
+    parts.connect[0] = {192, 168, 0, 1};
+    parts.connect[2] = {10, 0, 0, 5};
+    parts.opaque_word_1 = 0xdeadbeef;
+    parts.allowed_only = 5;
+    parts.allowed = {{10, 0, 300, 1}, {1, 256, 256, 256}};
+    parts.denied = {{1, 2, 3, 4}};
+    parts.records.assign(3 * 12, 0x5a);
+    parts.opaque_word_2 = 0x0ffef00d;
+    parts.messages = config_layout::MessageItem(std::string("hello\0", 6) + std::string(35, 'A'), 7);
+    parts.messages.resize(42 * 8, 0x33);
     ScratchGameFolder folder;
-    folder.WriteConfig(file(Hex("0100 0100 0200 0300 0400")));
+    folder.WriteConfig(parts.Bytes());
     EXPECT_EQ(Qorcfg({"import", "denied", "-"}, "5.6.7.8\n*.9.*.10\n").status, 0);
-    EXPECT_EQ(folder.ReadConfig(), file(Hex("0300 0100 0200 0300 0400  0500 0600 0700 0800  0001 0900 0001 0a00")));
+    parts.denied = {{1, 2, 3, 4}, {5, 6, 7, 8}, {256, 9, 256, 10}};
+    EXPECT_EQ(folder.ReadConfig(), parts.Bytes());
 }
 
 TEST(Qorcfg, OlderVersionsAreWrittenAsCurrentAndNewerOnesAreLeftAlone) {
     ScratchGameFolder folder;
     // Version 259: 68 option bytes, the ID, the addresses, one opaque word, no more.
-    const std::vector<std::uint8_t> defaults = DefaultFile();
-    const std::vector<std::uint8_t> old = FileBuilder()
-                                              .U16(259)
-                                              .Raw({defaults.begin() + 2, defaults.begin() + 70})
-                                              .Text("old", 17)
-                                              .Fill(96, 0)
-                                              .I32(42)
-                                              .bytes;
-    folder.WriteConfig(old);
+    FileParts old = DefaultParts();
+    old.connect_id = config_layout::IdField("old");
+    old.opaque_word_1 = 42;
+    folder.WriteConfig(old.Bytes(259));
     EXPECT_EQ(Qorcfg({"add", "allowed", "1.2.3.4"}).status, 0);
     std::vector<std::uint8_t> expected = DefaultFile();
-    expected[kConnectId] = 'o', expected[kConnectId + 1] = 'l', expected[kConnectId + 2] = 'd';
-    expected[199] = 42;                                           // opaque word 1
+    expected[kConnectIdAt] = 'o', expected[kConnectIdAt + 1] = 'l', expected[kConnectIdAt + 2] = 'd';
+    expected[kOpaqueWord1At] = 42;
     const std::vector<std::uint8_t> entry = Hex("0100 0200 0300 0400");
-    expected[207] = 1;                                            // allowed count
-    expected.insert(expected.begin() + 209, entry.begin(), entry.end());
+    expected[kAllowedCountAt] = 1;
+    expected.insert(expected.begin() + kAllowedCountAt + 2, entry.begin(), entry.end());
     EXPECT_EQ(folder.ReadConfig(), expected);
 
     std::vector<std::uint8_t> newer = DefaultFile();
@@ -243,11 +227,11 @@ TEST(Qorcfg, CheckSaysWhatTheToolWouldDo) {
     std::vector<std::uint8_t> long_file = DefaultFile();
     long_file.push_back(0);
     std::vector<std::uint8_t> odd_options = DefaultFile();
-    odd_options[kScreenSize] = 7;
+    odd_options[kScreenSizeAt] = 7;
     std::vector<std::uint8_t> no_nul = DefaultFile();
-    std::fill_n(no_nul.begin() + kMessages + 42, 41, 'x');  // F2
+    std::fill_n(no_nul.begin() + kMessagesAt + 42, 41, 'x');  // F2
     std::vector<std::uint8_t> long_id = DefaultFile();
-    std::fill_n(long_id.begin() + kConnectId, 16, 'i');
+    std::fill_n(long_id.begin() + kConnectIdAt, 16, 'i');
     std::vector<std::uint8_t> newer = DefaultFile();
     newer[0] = 0x11;
     const Row rows[] = {
@@ -282,8 +266,8 @@ TEST(Qorcfg, ShowPrintsJapaneseTextInTheTerminalsEncoding) {
     std::vector<std::uint8_t> bytes = DefaultFile();
     // F1: "こんにちは" and a quote and a line break, in CP932; F1 goes to the team.
     const std::vector<std::uint8_t> text = Hex("82b1 82f1 82c9 82bf 82cd 22 0d0a");
-    std::copy(text.begin(), text.end(), bytes.begin() + kMessages);
-    bytes[kMessages + 41] = 1;
+    std::copy(text.begin(), text.end(), bytes.begin() + kMessagesAt);
+    bytes[kMessagesAt + 41] = 1;
     folder.WriteConfig(bytes);
 
     Result json = Qorcfg({"show", "--json"});
@@ -303,19 +287,19 @@ TEST(Qorcfg, ShowPrintsJapaneseTextInTheTerminalsEncoding) {
 TEST(Qorcfg, SetWritesTheIdInTheFilesCodePage) {
     ScratchGameFolder folder;
     std::vector<std::uint8_t> bytes = DefaultFile();
-    std::fill_n(bytes.begin() + kConnectId, 17, 'z');
+    std::fill_n(bytes.begin() + kConnectIdAt, 17, 'z');
     folder.WriteConfig(bytes);
     EXPECT_EQ(Qorcfg({"set", "id", Utf8(u8"テスト")}).status, 0);
     // The text and its NUL; the bytes after the NUL keep what they held.
     const std::vector<std::uint8_t> id = Hex("8365 8358 8367 00");
-    std::copy(id.begin(), id.end(), bytes.begin() + kConnectId);
+    std::copy(id.begin(), id.end(), bytes.begin() + kConnectIdAt);
     EXPECT_EQ(folder.ReadConfig(), bytes);
 
     Result too_long = Qorcfg({"set", "id", Utf8(u8"あいうえおかきく")});
     EXPECT_EQ(too_long.status, 1);
     EXPECT_NE(too_long.err.find("16 bytes in CP932, more than the 15"), std::string::npos) << too_long.err;
     EXPECT_EQ(Qorcfg({"set", "allowed-only", "on"}).status, 0);
-    bytes[203] = 1;
+    bytes[config_layout::kAllowedOnlyAt] = 1;
     EXPECT_EQ(folder.ReadConfig(), bytes);
 }
 
@@ -328,7 +312,7 @@ TEST(Qorcfg, RemoveEmptiesConnectSlotsInPlace) {
     EXPECT_NE(removed.err.find("9.9.9.9 is not in the connect list"), std::string::npos) << removed.err;
     std::vector<std::uint8_t> expected = DefaultFile();
     const std::vector<std::uint8_t> slots = Hex("01010101 00000000 03030303");
-    std::copy(slots.begin(), slots.end(), expected.begin() + 103);
+    std::copy(slots.begin(), slots.end(), expected.begin() + kConnectAddressesAt);
     EXPECT_EQ(folder.ReadConfig(), expected);
     // The next add fills the empty slot.
     EXPECT_EQ(Qorcfg({"add", "connect", "4.4.4.4"}).status, 0);
@@ -368,7 +352,7 @@ TEST(Qorcfg, TextsReachJsonAsValidUtf8WhateverTheFieldHolds) {
         SCOPED_TRACE(row.name);
         ScratchGameFolder folder;
         std::vector<std::uint8_t> bytes = DefaultFile();
-        std::copy(row.field.begin(), row.field.end(), bytes.begin() + kMessages);
+        std::copy(row.field.begin(), row.field.end(), bytes.begin() + kMessagesAt);
         folder.WriteConfig(bytes);
         Result json = Qorcfg({"show", "--json"});
         EXPECT_EQ(json.status, 0) << json.err;
@@ -413,12 +397,12 @@ TEST(Qorcfg, ReplacingTheConnectListFillsItsSlotsFromTheFirst) {
     ScratchGameFolder folder;
     std::vector<std::uint8_t> bytes = DefaultFile();
     const std::vector<std::uint8_t> slots = Hex("00000000 01010101 00000000 02020202");
-    std::copy(slots.begin(), slots.end(), bytes.begin() + 103);
+    std::copy(slots.begin(), slots.end(), bytes.begin() + kConnectAddressesAt);
     folder.WriteConfig(bytes);
     EXPECT_EQ(Qorcfg({"import", "connect", "-", "--replace"}, "2.2.2.2\n9.9.9.9\n").status, 0);
     std::vector<std::uint8_t> expected = DefaultFile();
     const std::vector<std::uint8_t> filled = Hex("02020202 09090909");
-    std::copy(filled.begin(), filled.end(), expected.begin() + 103);
+    std::copy(filled.begin(), filled.end(), expected.begin() + kConnectAddressesAt);
     EXPECT_EQ(folder.ReadConfig(), expected);
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# qorcfg.exe under Wine: `show --json` of a file written out by hand prints JSON that
-# parses and holds the file's fields, with its Japanese text as UTF-8.
+# qorcfg.exe under Wine: `show --json` of the default file with a message and a list line
+# prints JSON that parses and holds the file's fields, with its Japanese text as UTF-8.
 set -euo pipefail
 exe="$1"
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -9,15 +9,12 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/Data"
 # The default file with F1 = "テスト" (CP932 83 65 83 58 83 67) sent to the team and
 # one denied pattern 10.*.*.1.
-python3 - "$root/tests/fixtures/default_config.hex" "$work/Data/GameConfig.dat" <<'PY'
-import re, sys
-text = "".join(line.split("#", 1)[0] for line in open(sys.argv[1], encoding="utf-8"))
-data = bytearray(bytes.fromhex(re.sub(r"\s+", "", text)))
-assert len(data) == 552
-data[216:216 + 6] = bytes.fromhex("836583588367")
-data[216 + 41] = 1
-data[209:211] = bytes.fromhex("0100")
-data[211:211] = bytes.fromhex("0a00 0001 0001 0100".replace(" ", ""))
+python3 -B - "$root/tests/support" "$work/Data/GameConfig.dat" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+import config_file
+data = config_file.build(denied=[config_file.pattern("10.*.*.1")],
+                         messages=[config_file.message(bytes.fromhex("836583588367"), 1)])
 open(sys.argv[2], "wb").write(data)
 PY
 cd "$work"

@@ -5,6 +5,7 @@
 
 #include "config/config_file.h"
 #include "config/game_config.h"
+#include "support/config_layout.h"
 #include "support/scratch_dir.h"
 
 using testing_support::MessageRecorder;
@@ -42,8 +43,8 @@ TEST(AbandonedSave, WritesNothingAndReportsTheSaveAsFailed) {
     EXPECT_TRUE(SaveConfig(HarvestThatSucceeds));
     EXPECT_TRUE(messages.Messages().empty());
     std::vector<std::uint8_t> after = folder.ReadConfig();
-    ASSERT_EQ(after.size(), 552u);
-    EXPECT_EQ(after[203], 1);  // allowed_only
+    ASSERT_EQ(after.size(), config_layout::kFileBytes);
+    EXPECT_EQ(after[config_layout::kAllowedOnlyAt], 1);
 }
 
 }  // namespace

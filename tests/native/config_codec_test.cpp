@@ -5,9 +5,14 @@
 #include <cstring>
 
 #include "config/config_codec.h"
+#include "support/config_layout.h"
 #include "support/file_builder.h"
 #include "support/scratch_dir.h"
 
+using config_layout::FileSize;
+using config_layout::kAllowedCountAt;
+using config_layout::kStoryDifficultyAt;
+using config_layout::Slice;
 using testing_support::FileBuilder;
 using testing_support::Hex;
 
@@ -143,17 +148,16 @@ TEST(ConfigCodec, OlderVersionIsWrittenBackAsTheCurrentLayout) {
     f.U16(259).Raw(OptionBytes(68));
     AddressItems(f);
     std::vector<std::uint8_t> out = Encoded(Decoded(f.bytes));
-    ASSERT_EQ(out.size(), 552u);
+    ASSERT_EQ(out.size(), FileSize());
     EXPECT_EQ(out[0], 0x10);
     EXPECT_EQ(out[1], 0x01);
     // story_difficulty 1 with a zero gap, movie 1, inactive 0, loading 3.
-    EXPECT_EQ(std::vector<std::uint8_t>(out.begin() + 2 + 68, out.begin() + 2 + 84),
-              Hex("01000000 01000000 00000000 03000000"));
+    EXPECT_EQ(Slice(out, kStoryDifficultyAt, 16), Hex("01000000 01000000 00000000 03000000"));
 }
 
 TEST(ConfigCodec, CurrentFileRoundTripsByteForByte) {
     std::vector<std::uint8_t> file = FullFile();
-    ASSERT_EQ(file.size(), 552u + 8 * 2 + 8 * 3 + 12 * 2);
+    ASSERT_EQ(file.size(), FileSize(2, 3, 2));
     EXPECT_EQ(Encoded(Decoded(file)), file);
     EXPECT_EQ(EncodedConfigSize(2, 3, 2), file.size());
 }
@@ -171,15 +175,14 @@ TEST(ConfigCodec, ListCountsWriteExactlyTheirEntries) {
     GameConfig c;
     ClearConfig(c);
     std::vector<std::uint8_t> empty = Encoded(c);
-    ASSERT_EQ(empty.size(), 552u);
-    // allowed count at 207, denied count at 209, record count at 211.
-    EXPECT_EQ(std::vector<std::uint8_t>(empty.begin() + 207, empty.begin() + 212), Hex("0000 0000 00"));
+    ASSERT_EQ(empty.size(), FileSize());
+    // The allowed, denied and record counts.
+    EXPECT_EQ(Slice(empty, kAllowedCountAt, 5), Hex("0000 0000 00"));
 
     c.denied_patterns.push_back(AddressPattern{{192, 168, 256, 1}});
     std::vector<std::uint8_t> one = Encoded(c);
-    ASSERT_EQ(one.size(), 560u);
-    EXPECT_EQ(std::vector<std::uint8_t>(one.begin() + 207, one.begin() + 220),
-              Hex("0000 0100 c000 a800 0001 0100 00"));
+    ASSERT_EQ(one.size(), FileSize(0, 1));
+    EXPECT_EQ(Slice(one, kAllowedCountAt, 13), Hex("0000 0100 c000 a800 0001 0100 00"));
 }
 
 TEST(ConfigCodec, AllRecordsOfAFileAreCarriedEvenBeyondFifty) {

@@ -4,45 +4,22 @@
 #include "config/config_file.h"
 #include "config/file_system.h"
 #include "config/game_config.h"
-#include "support/file_builder.h"
+#include "support/config_layout.h"
 #include "support/scratch_dir.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+using config_layout::DefaultFile;
+using config_layout::DefaultParts;
+using config_layout::FileParts;
+using config_layout::kBgmVolumeAt;
+using config_layout::Slice;
 using testing_support::DataEntries;
-using testing_support::FileBuilder;
 using testing_support::Hex;
 using testing_support::MessageRecorder;
 using testing_support::ScratchGameFolder;
-
-namespace {
-
-// The file a start without a configuration creates, written out by hand from the file
-// layout: version 272, the option block with its defaults, then the empty rest.
-std::vector<std::uint8_t> DefaultFileBytes() {
-    std::string hex =
-        "1001"                              // version 272
-        "00 000000"                         // screen_size 0, gap
-        "00000000 01000000 01000000"        // full_screen 0, fps_60 1, barrier 1
-        "00000000 01000000 00000000"        // reduce_load 0, screen_shake 1, extra 0
-        "c0f9ffff c0f9ffff 00000000"        // bgm -1600, se -1600, voice 0
-        "00000000 00000000"                 // input methods: joypad
-        "00010203040506070809"              // key map 1P
-        "00010203040506070809"              // key map 2P
-        "01 000000"                         // story_difficulty 1, gap
-        "01000000 00000000 03000000";       // movie 1, inactive 0, loading 3
-    hex += std::string(17 * 2, '0');        // connect_id
-    hex += std::string(96 * 2, '0');        // connect addresses
-    hex += "00000000 00000000";             // opaque_word_1, allowed_only
-    hex += "0000 0000 00";                  // allowed count, denied count, record count
-    hex += "00000000";                      // opaque_word_2
-    hex += std::string(336 * 2, '0');       // function messages
-    return Hex(hex);
-}
-
-}  // namespace
 
 TEST(ConfigFile, MissingFileIsCreatedWithTheDefaultBytes) {
     ScratchGameFolder folder;
@@ -50,9 +27,8 @@ TEST(ConfigFile, MissingFileIsCreatedWithTheDefaultBytes) {
     ASSERT_TRUE(LoadConfig());
     EXPECT_EQ(messages.Messages(),
               std::vector<std::string>{"コンフィグファイルが読み込めませんでした\n新規作成します"});
-    std::vector<std::uint8_t> expected = DefaultFileBytes();
-    ASSERT_EQ(expected.size(), 552u);
-    EXPECT_EQ(folder.ReadConfig(), expected);
+    ASSERT_EQ(DefaultFile().size(), 552u);
+    EXPECT_EQ(folder.ReadConfig(), DefaultFile());
     EXPECT_EQ(game_config.options.input_method[0], 0);
     EXPECT_EQ(game_config.options.key_map[1], IdentityKeyMap());
     EXPECT_EQ(game_config.options.loading_illustration, 3);
@@ -68,7 +44,7 @@ const char kNewer[] = "新しいバージョンのコンフィグファイルで
 using Messages = std::vector<std::string>;
 
 std::vector<std::uint8_t> FileOfVersion(std::uint16_t version) {
-    std::vector<std::uint8_t> bytes = DefaultFileBytes();
+    std::vector<std::uint8_t> bytes = DefaultFile();
     bytes[0] = version & 0xff;
     bytes[1] = version >> 8;
     return bytes;
@@ -94,7 +70,7 @@ TEST(ConfigFile, FilesTooShortForAVersionAreCreatedAnew) {
         folder.WriteConfig(std::vector<std::uint8_t>(length, 0x10));
         ASSERT_TRUE(LoadConfig());
         EXPECT_EQ(messages.Messages(), Messages{kCreating});
-        EXPECT_EQ(folder.ReadConfig(), DefaultFileBytes());
+        EXPECT_EQ(folder.ReadConfig(), DefaultFile());
     }
 }
 
@@ -119,16 +95,11 @@ TEST(ConfigFile, MissingDataFolderFailsTheCreationWithTwoMoreMessages) {
 TEST(ConfigFile, OldVersionLoadsAndIsSavedAsTheCurrentVersion) {
     ScratchGameFolder folder;
     MessageRecorder messages;
-    FileBuilder f;
-    f.U16(259);
-    std::vector<std::uint8_t> defaults = DefaultFileBytes();
-    f.Raw(std::vector<std::uint8_t>(defaults.begin() + 2, defaults.begin() + 2 + 68));
-    f.Fill(17 + 96 + 4, 0);
-    folder.WriteConfig(f.bytes);
+    folder.WriteConfig(DefaultParts().Bytes(259));
     ASSERT_TRUE(LoadConfig());
     EXPECT_TRUE(messages.Messages().empty());
     ASSERT_TRUE(WriteConfigFile());
-    EXPECT_EQ(folder.ReadConfig(), DefaultFileBytes());
+    EXPECT_EQ(folder.ReadConfig(), DefaultFile());
 }
 
 TEST(ConfigFile, SaveHarvestsOnlyOnceTheOutputIsOpen) {
@@ -142,7 +113,7 @@ TEST(ConfigFile, SaveHarvestsOnlyOnceTheOutputIsOpen) {
     EXPECT_EQ(harvest_calls, 1);
     EXPECT_TRUE(harvest_saw_file_open);
     std::vector<std::uint8_t> saved = folder.ReadConfig();
-    EXPECT_EQ(std::vector<std::uint8_t>(saved.begin() + 30, saved.begin() + 34), Hex("2efbffff"));
+    EXPECT_EQ(Slice(saved, kBgmVolumeAt, 4), Hex("2efbffff"));
     EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
     EXPECT_TRUE(messages.Messages().empty());
 
@@ -201,19 +172,18 @@ bool HarvestBgmMinus2() {
 
 // A version-272 file cut short inside its address table: it loads with zeros for the rest.
 std::vector<std::uint8_t> DamagedFile() {
-    std::vector<std::uint8_t> bytes = DefaultFileBytes();
-    bytes[2] = 2;  // screen size 1024x768, so the file differs from what a save writes
+    std::vector<std::uint8_t> bytes = DefaultFile();
+    bytes[config_layout::kScreenSizeAt] = 2;  // 1024x768, so the file differs from what a save writes
     bytes.resize(150);
     return bytes;
 }
 
 std::vector<std::uint8_t> Version259File() {
-    FileBuilder f;
-    f.U16(259);
-    std::vector<std::uint8_t> defaults = DefaultFileBytes();
-    f.Raw(std::vector<std::uint8_t>(defaults.begin() + 2, defaults.begin() + 2 + 68));
-    f.Fill(17 + 96 + 4, 0x33);
-    return f.bytes;
+    FileParts parts = DefaultParts();
+    parts.connect_id.fill(0x33);
+    for (auto& address : parts.connect) address.fill(0x33);
+    parts.opaque_word_1 = 0x33333333;
+    return parts.Bytes(259);
 }
 
 }  // namespace
@@ -224,7 +194,7 @@ TEST(ConfigFile, EverySaveKeepsTheFileItReplacesAsTheBackup) {
     const struct {
         const char* name;
         std::vector<std::uint8_t> first;
-    } cases[] = {{"version 259", Version259File()}, {"damaged", DamagedFile()}, {"current", DefaultFileBytes()}};
+    } cases[] = {{"version 259", Version259File()}, {"damaged", DamagedFile()}, {"current", DefaultFile()}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScratchGameFolder folder;
@@ -233,12 +203,12 @@ TEST(ConfigFile, EverySaveKeepsTheFileItReplacesAsTheBackup) {
         ASSERT_TRUE(LoadConfig());
         ASSERT_TRUE(SaveConfig(HarvestBgmMinus1));
         const std::vector<std::uint8_t> saved = folder.ReadConfig();
-        EXPECT_EQ(saved.size(), 552u);
-        EXPECT_EQ(saved[2 + 28], 0xff);
+        EXPECT_EQ(saved.size(), config_layout::kFileBytes);
+        EXPECT_EQ(saved[kBgmVolumeAt], 0xff);
         EXPECT_EQ(testing_support::ReadBytes("Data/GameConfig.dat.bak"), c.first);
         ASSERT_TRUE(SaveConfig(HarvestBgmMinus2));
         EXPECT_EQ(testing_support::ReadBytes("Data/GameConfig.dat.bak"), saved);
-        EXPECT_EQ(folder.ReadConfig()[2 + 28], 0xfe);
+        EXPECT_EQ(folder.ReadConfig()[kBgmVolumeAt], 0xfe);
         EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
         EXPECT_TRUE(messages.Messages().empty());
     }
@@ -271,13 +241,13 @@ TEST(ConfigFile, NothingLeftInTheDataFolderBlocksASave) {
         ASSERT_TRUE(LoadConfig());
         EXPECT_EQ(messages.Messages(), Messages{kCreating});
         ASSERT_TRUE(SaveConfig(HarvestBgmMinus1));
-        EXPECT_EQ(folder.ReadConfig()[2 + 28], 0xff);
+        EXPECT_EQ(folder.ReadConfig()[kBgmVolumeAt], 0xff);
         std::vector<std::string> expected = {"GameConfig.dat", c.name};
         if (c.backup_kept) expected.push_back("GameConfig.dat.bak");
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(DataEntries(), expected);
         if (c.backup_kept) {
-            EXPECT_EQ(testing_support::ReadBytes("Data/GameConfig.dat.bak"), DefaultFileBytes());
+            EXPECT_EQ(testing_support::ReadBytes("Data/GameConfig.dat.bak"), DefaultFile());
         }
         EXPECT_EQ(messages.Messages(), Messages{kCreating});
         if (!c.folder) std::filesystem::permissions(blocker, std::filesystem::perms::owner_all);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "layout_check.h"
+#include "support/config_layout.h"
 #include "support/scratch_dir.h"
 #include "ui/address_dialog_win.h"
 #include "ui/resources/resource_ids.h"
@@ -22,6 +23,13 @@
 #include "dialog_template.h"
 #include "window_fixture.h"
 
+using config_layout::IdField;
+using config_layout::kAllowedCountAt;
+using config_layout::kAllowedOnlyAt;
+using config_layout::kConnectAddressesAt;
+using config_layout::kConnectIdAt;
+using config_layout::Pattern;
+using config_layout::Slice;
 using testing_support::Hex;
 
 namespace {
@@ -29,61 +37,14 @@ namespace {
 const char kBadAddress[] = "IPが正しく入力されていません";
 const char kListFull[] = "既に最大件数登録されています";
 
-using Pattern = std::array<std::uint16_t, 4>;
-
-// Offsets in a version-272 file.
-constexpr std::size_t kConnectIdOffset = 86;
-constexpr std::size_t kConnectAddressesOffset = 103;
-constexpr std::size_t kAllowedOnlyOffset = 203;
-constexpr std::size_t kAllowedCountOffset = 207;
-
-// What a version-272 file holds in the parts the address pages show; everything else
-// is fixed: the default options, recognisable opaque words, no records, no messages.
-struct FileLayout {
-    std::array<std::uint8_t, 17> connect_id{};
-    std::array<std::array<std::uint8_t, 4>, 24> connect{};
-    std::int32_t allowed_only = 0;
-    std::vector<Pattern> allowed;
-    std::vector<Pattern> denied;
+// A version-272 file whose address parts each test sets; the rest is fixed: the default
+// options, recognisable opaque words, no records, no messages.
+struct FileLayout : config_layout::FileParts {
+    FileLayout() : FileParts(config_layout::DefaultParts()) {
+        opaque_word_1 = 0x11223344;
+        opaque_word_2 = 0x55667788;
+    }
 };
-
-void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xff));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void PutPatterns(std::vector<std::uint8_t>& out, const std::vector<Pattern>& patterns) {
-    PutU16(out, static_cast<std::uint16_t>(patterns.size()));
-    for (const Pattern& p : patterns)
-        for (std::uint16_t octet : p) PutU16(out, octet);
-}
-
-// The file bytes, laid out item by item as the format orders them.
-std::vector<std::uint8_t> FileBytes(const FileLayout& f) {
-    std::vector<std::uint8_t> out = Hex(
-        "1001"                              // version 272
-        "00 000000 00000000 01000000 01000000 00000000 01000000 00000000"
-        "c0f9ffff c0f9ffff 00000000 00000000 00000000"
-        "00010203040506070809 00010203040506070809"
-        "01 000000 01000000 00000000 03000000");  // the default options
-    out.insert(out.end(), f.connect_id.begin(), f.connect_id.end());
-    for (const auto& address : f.connect) out.insert(out.end(), address.begin(), address.end());
-    for (std::uint8_t b : Hex("44332211")) out.push_back(b);  // opaque_word_1
-    const auto allowed_only = static_cast<std::uint32_t>(f.allowed_only);
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(allowed_only >> shift));
-    PutPatterns(out, f.allowed);
-    PutPatterns(out, f.denied);
-    out.push_back(0);                                          // no opaque records
-    for (std::uint8_t b : Hex("88776655")) out.push_back(b);  // opaque_word_2
-    out.resize(out.size() + 336, 0);                           // eight empty messages
-    return out;
-}
-
-std::array<std::uint8_t, 17> IdBytes(const std::string& text) {
-    std::array<std::uint8_t, 17> bytes{};
-    std::memcpy(bytes.data(), text.data(), std::min(text.size(), bytes.size()));
-    return bytes;
-}
 
 // The address dialog is modal: Add does not return while it is open. A one-shot timer,
 // dispatched by the dialog's own modal loop, plays the user's part: it notes what the
@@ -162,7 +123,7 @@ std::map<int, DWORD> TemplateItemStyles(int dialog_id) {
 class AddressPagesTest : public WindowFixture {
 protected:
     void PrepareConfig() override {
-        if (layout_) folder_->WriteConfig(FileBytes(*layout_));
+        if (layout_) folder_->WriteConfig(layout_->Bytes());
     }
 
     // Starts the tool on a file holding `layout`.
@@ -210,23 +171,6 @@ protected:
 
     std::optional<FileLayout> layout_;
 };
-
-TEST(AddressFileLayout, HandWrittenLayoutHasTheFormatsOffsets) {
-    FileLayout layout;
-    layout.connect_id = IdBytes("abc");
-    layout.connect[0] = {1, 2, 3, 4};
-    layout.allowed_only = 1;
-    layout.allowed = {{1, 2, 3, 256}};
-    const std::vector<std::uint8_t> bytes = FileBytes(layout);
-    ASSERT_EQ(bytes.size(), 552u + 8u);
-    EXPECT_EQ(bytes[kConnectIdOffset], 'a');
-    EXPECT_EQ(bytes[kConnectAddressesOffset + 3], 4);
-    EXPECT_EQ(bytes[199], 0x44);
-    EXPECT_EQ(bytes[kAllowedOnlyOffset], 1);
-    EXPECT_EQ(bytes[kAllowedCountOffset], 1);
-    EXPECT_EQ(bytes[kAllowedCountOffset + 2 + 6], 0x00);  // 256 = 00 01
-    EXPECT_EQ(bytes[kAllowedCountOffset + 2 + 7], 0x01);
-}
 
 TEST_F(AddressPagesTest, TemplatesCarryTheListStylesAndTheirOwnControls) {
     for (int page : {kConnectPage, kDeniedPage, kAllowedPage}) {
@@ -469,9 +413,8 @@ TEST_F(AddressPagesTest, AddedWildcardLineIsSavedAsOctet256) {
     const DialogVisit seen = AddThroughDialog(kDeniedPage, {{"192", "168", "*", "001"}});
     ASSERT_TRUE(seen.opened);
     const std::vector<std::uint8_t> bytes = Save();
-    ASSERT_EQ(bytes.size(), 552u + 8u);
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + kAllowedCountOffset, bytes.begin() + kAllowedCountOffset + 12),
-              Hex("0000  0100 c000 a800 0001 0100"));  // no allowed lines; one denied line
+    ASSERT_EQ(bytes.size(), config_layout::FileSize(0, 1));
+    EXPECT_EQ(Slice(bytes, kAllowedCountAt, 12), Hex("0000  0100 c000 a800 0001 0100"));  // no allowed lines; one denied line
 }
 
 TEST_F(AddressPagesTest, CancelAndCloseChangeNothing) {
@@ -503,7 +446,7 @@ TEST_F(AddressPagesTest, ConnectPageTakesTwentyFourLinesAtMost) {
 
     const std::vector<std::uint8_t> bytes = Save();
     for (std::size_t slot = 0; slot < 24; ++slot)
-        EXPECT_NE(bytes[kConnectAddressesOffset + slot * 4], 0) << "slot " << slot;
+        EXPECT_NE(bytes[kConnectAddressesAt + slot * 4], 0) << "slot " << slot;
 }
 
 TEST_F(AddressPagesTest, ConnectLinesAreCompactedIntoTheFirstSlots) {
@@ -524,9 +467,7 @@ TEST_F(AddressPagesTest, ConnectLinesAreCompactedIntoTheFirstSlots) {
     const std::uint8_t slot0[] = {192, 168, 0, 1}, slot1[] = {10, 20, 30, 40};
     std::memcpy(&expected[0], slot0, 4);
     std::memcpy(&expected[4], slot1, 4);
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + kConnectAddressesOffset,
-                                        bytes.begin() + kConnectAddressesOffset + 96),
-              expected);
+    EXPECT_EQ(Slice(bytes, kConnectAddressesAt, config_layout::kConnectAddressesBytes), expected);
 }
 
 struct IdCase {
@@ -559,13 +500,13 @@ TEST_F(AddressPagesTest, IdKeepsFifteenBytesAndTheBytesAfterItsNul) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(c.stored.size(), 17u);
         FileLayout layout;
-        layout.connect_id = IdBytes(c.stored);
+        layout.connect_id = IdField(c.stored);
         Start(layout);
         EXPECT_EQ(ItemText(Page(kConnectPage), IDC_CONNECT_ID), c.shown);
         SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, c.typed.c_str());
         SendDlgItemMessageA(Page(kConnectPage), IDC_CONNECT_ID, EM_SETMODIFY, TRUE, 0);  // as typing does
         const std::vector<std::uint8_t> bytes = Save();
-        EXPECT_EQ(std::string(bytes.begin() + kConnectIdOffset, bytes.begin() + kConnectIdOffset + 17), c.saved);
+        EXPECT_EQ(std::string(bytes.begin() + kConnectIdAt, bytes.begin() + kConnectIdAt + 17), c.saved);
     }
 }
 
@@ -583,7 +524,7 @@ TEST_F(AddressPagesTest, StoredListsShowWholeInStoredOrderAndSaveBackUnchanged) 
     }
     layout.denied = {{5, 5, 5, 5}, {4, 4, 4, 4}};
     layout.connect[3] = {1, 2, 3, 4};
-    layout.connect_id = IdBytes("player");
+    layout.connect_id = IdField("player");
     // Slot 3 moves to slot 0 on saving; everything else comes back byte for byte.
     FileLayout saved_layout = layout;
     saved_layout.connect[3] = {};
@@ -593,7 +534,7 @@ TEST_F(AddressPagesTest, StoredListsShowWholeInStoredOrderAndSaveBackUnchanged) 
     EXPECT_EQ(Lines(kAllowedPage), allowed_lines);
     EXPECT_EQ(Lines(kDeniedPage), (std::vector<std::string>{"5.5.5.5", "4.4.4.4"}));
     EXPECT_EQ(IsDlgButtonChecked(Page(kAllowedPage), IDC_ALLOWED_ONLY), BST_CHECKED);
-    EXPECT_EQ(Save(), FileBytes(saved_layout));
+    EXPECT_EQ(Save(), saved_layout.Bytes());
 }
 
 TEST_F(AddressPagesTest, OctetsAboveTheWildcardShowAsAsteriskAndSaveAs256) {
@@ -605,7 +546,7 @@ TEST_F(AddressPagesTest, OctetsAboveTheWildcardShowAsAsteriskAndSaveAs256) {
     EXPECT_EQ(Lines(kAllowedPage), std::vector<std::string>{"0.0.0.0"});
     FileLayout saved = layout;
     saved.denied = {{256, 1, 2, 256}};
-    EXPECT_EQ(Save(), FileBytes(saved));
+    EXPECT_EQ(Save(), saved.Bytes());
 }
 
 TEST_F(AddressPagesTest, AllowedOnlyFlagShowsAnyStoredValueAndSavesZeroOrOne) {
@@ -626,7 +567,7 @@ TEST_F(AddressPagesTest, AllowedOnlyFlagShowsAnyStoredValueAndSavesZeroOrOne) {
             SelectTab(kAllowedPage);
             Click(kAllowedPage, IDC_ALLOWED_ONLY);
         }
-        EXPECT_EQ(Save()[kAllowedOnlyOffset], c.saved);
+        EXPECT_EQ(Save()[kAllowedOnlyAt], c.saved);
     }
 }
 
@@ -650,7 +591,7 @@ TEST_F(AddressPagesTest, DeleteRemovesOnlyTheSelectedLine) {
 
     FileLayout saved;
     saved.denied = {{1, 1, 1, 1}, {3, 3, 3, 3}};
-    EXPECT_EQ(Save(), FileBytes(saved));
+    EXPECT_EQ(Save(), saved.Bytes());
 }
 
 TEST_F(AddressPagesTest, EmptyListsSaveCountsOfZero) {
@@ -663,8 +604,8 @@ TEST_F(AddressPagesTest, EmptyListsSaveCountsOfZero) {
     SendMessageA(Control(kAllowedPage, IDC_ADDRESS_LIST), LB_SETCURSEL, 0, 0);
     Command(kAllowedPage, IDC_ADDRESS_DELETE);
     const std::vector<std::uint8_t> bytes = Save();
-    ASSERT_EQ(bytes.size(), 552u);
-    EXPECT_EQ(bytes, FileBytes(FileLayout{}));
+    ASSERT_EQ(bytes.size(), config_layout::kFileBytes);
+    EXPECT_EQ(bytes, FileLayout().Bytes());
 }
 
 TEST_F(AddressPagesTest, FullListsRefuseAnotherLineAndSaveWhole) {
@@ -684,7 +625,7 @@ TEST_F(AddressPagesTest, FullListsRefuseAnotherLineAndSaveWhole) {
         EXPECT_FALSE(AddThroughDialog(page, {{"1", "2", "3", "4"}}).opened);
         EXPECT_EQ(Messages(), std::vector<std::string>{kListFull});
     }
-    EXPECT_EQ(Save(), FileBytes(layout));
+    EXPECT_EQ(Save(), layout.Bytes());
 }
 
 }  // namespace

@@ -13,19 +13,19 @@
 #include <vector>
 
 #include "page_files.h"
+#include "support/config_layout.h"
 #include "support/scratch_dir.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/startup_win.h"
 #include "ui/window_win.h"
 #include "window_fixture.h"
 
-using page_files::kMessagesAt;
-using page_files::MessageItem;
-using page_files::Slice;
+using config_layout::kConnectIdAt;
+using config_layout::kMessagesAt;
+using config_layout::MessageItem;
+using config_layout::Slice;
 
 namespace {
-
-constexpr std::size_t kConnectIdAt = 2 + 84;
 
 // "日本語テスト" and its bytes in code page 932, written out from the code page's table.
 const std::wstring kJapaneseTest = L"日本語テスト";

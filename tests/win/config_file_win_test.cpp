@@ -9,9 +9,12 @@
 
 #include "config/config_file.h"
 #include "page_files.h"
+#include "support/config_layout.h"
 #include "support/scratch_dir.h"
 #include "ui/startup_win.h"
 
+using config_layout::kBgmVolumeAt;
+using config_layout::kVoiceVolumeAt;
 using testing_support::DataEntries;
 using testing_support::MessageRecorder;
 using testing_support::ScratchGameFolder;
@@ -74,8 +77,8 @@ TEST(ConfigFileWin, SaveWaitsBrieflyForAProgramHoldingTheFile) {
     EXPECT_TRUE(saved);
     EXPECT_TRUE(messages.Messages().empty());
     std::vector<std::uint8_t> after = folder.ReadConfig();
-    ASSERT_EQ(after.size(), 552u);
-    EXPECT_EQ(after[2 + 36], 0xb3);  // voice_volume -77 = 0xffffffb3
+    ASSERT_EQ(after.size(), config_layout::kFileBytes);
+    EXPECT_EQ(after[kVoiceVolumeAt], 0xb3);  // voice_volume -77 = 0xffffffb3
 }
 
 namespace {
@@ -101,12 +104,12 @@ struct Holder {
 std::vector<std::uint8_t> SomeonesSettings() {
     std::vector<std::uint8_t> bytes = page_files::File272(page_files::UnusualOptionBlock(),
                                                           std::vector<std::uint8_t>(336, 0));
-    bytes[2] = 2;
+    bytes[config_layout::kScreenSizeAt] = 2;
     const std::uint8_t bgm[] = {0x48, 0xf4, 0xff, 0xff};
-    std::memcpy(&bytes[2 + 28], bgm, 4);
-    std::memcpy(&bytes[86], "MYID", 5);
+    std::memcpy(&bytes[kBgmVolumeAt], bgm, 4);
+    std::memcpy(&bytes[config_layout::kConnectIdAt], "MYID", 5);
     const std::uint8_t address[] = {1, 2, 3, 4};
-    std::memcpy(&bytes[103], address, 4);
+    std::memcpy(&bytes[config_layout::kConnectAddressesAt], address, 4);
     return bytes;
 }
 
@@ -173,7 +176,7 @@ TEST(ConfigFileWin, SaveWritesInPlaceWhereTheHolderAllowsWriting) {
             EXPECT_TRUE(messages.Messages().empty());
             std::vector<std::uint8_t> expected = before;
             const std::uint8_t voice[] = {0xb3, 0xff, 0xff, 0xff};
-            std::memcpy(&expected[2 + 36], voice, 4);
+            std::memcpy(&expected[kVoiceVolumeAt], voice, 4);
             EXPECT_EQ(after, expected);
             EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
             EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
@@ -202,7 +205,7 @@ TEST(ConfigFileWin, SaveKeepsTheFilesAttributes) {
         EXPECT_TRUE(WriteConfigFile());
         holder.reset();
         EXPECT_EQ(GetFileAttributesW(L"Data\\GameConfig.dat") & kept, kept);
-        EXPECT_EQ(folder.ReadConfig()[2 + 36], 0xb3);
+        EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
         SetFileAttributesW(L"Data\\GameConfig.dat", FILE_ATTRIBUTE_NORMAL);
         ReleaseConfig();
     }
@@ -232,7 +235,7 @@ TEST(ConfigFileWin, AProgramHoldingTheFileForAMomentOnlyDelaysLoadAndSave) {
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_EQ(game_config.options.screen_size, 2);
     EXPECT_STREQ(game_config.connect_id, "MYID");
-    EXPECT_EQ(folder.ReadConfig()[2 + 36], 0xb3);
+    EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
     EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
     ReleaseConfig();
 }

@@ -17,6 +17,7 @@
 #include "input/input.h"
 #include "input/input_state.h"
 #include "layout_check.h"
+#include "support/config_layout.h"
 #include "ui/key_config_page_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
@@ -460,11 +461,9 @@ TEST_F(KeyConfigPageTest, ResetRestoresTheCurrentPlayersMapOnly) {
     EXPECT_EQ(RowLabels(), kIdentityLabels);
 }
 
-// The input methods sit at bytes 42 and 46 of the file: after the 2-byte version, at
-// offsets 40 and 44 of the option block.
 TEST_F(KeyConfigPageTest, KeyboardChoiceReachesTheFileOnlyThroughSave) {
     const std::vector<std::uint8_t> before = folder_->ReadConfig();
-    ASSERT_EQ(before.size(), 552u);
+    ASSERT_EQ(before.size(), config_layout::kFileBytes);
 
     Click(kKeyConfigPage, IDC_METHOD_KEYBOARD);
     EXPECT_EQ(game_config.options.input_method[0], 1);
@@ -475,8 +474,8 @@ TEST_F(KeyConfigPageTest, KeyboardChoiceReachesTheFileOnlyThroughSave) {
 
 TEST_F(KeyConfigPageTest, SaveStoresTheCurrentPlayersInputMethod) {
     std::vector<std::uint8_t> expected = folder_->ReadConfig();
-    ASSERT_EQ(expected.size(), 552u);
-    expected[46] = 1;
+    ASSERT_EQ(expected.size(), config_layout::kFileBytes);
+    expected[config_layout::InputMethodAt(1)] = 1;
 
     Click(kKeyConfigPage, IDC_PLAYER_2);
     Click(kKeyConfigPage, IDC_METHOD_KEYBOARD);

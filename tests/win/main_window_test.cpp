@@ -15,6 +15,7 @@
 #include "config/config_file.h"
 #include "config/game_config.h"
 #include "input/window_context_win.h"
+#include "support/config_layout.h"
 #include "support/file_builder.h"
 #include "support/scratch_dir.h"
 #include "ui/resources/resource_ids.h"
@@ -23,6 +24,7 @@
 #include "dialog_template.h"
 #include "window_fixture.h"
 
+using config_layout::Slice;
 using testing_support::FileBuilder;
 using testing_support::Hex;
 using testing_support::MessageRecorder;
@@ -49,12 +51,6 @@ std::vector<std::string> TabLabels(HWND tab) {
         labels.emplace_back(text);
     }
     return labels;
-}
-
-std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t length) {
-    if (at + length > bytes.size()) return {};
-    return {bytes.begin() + static_cast<std::ptrdiff_t>(at),
-            bytes.begin() + static_cast<std::ptrdiff_t>(at + length)};
 }
 
 class MainWindowTest : public WindowFixture {
@@ -344,15 +340,15 @@ TEST_F(MainWindowTest, SaveFromEveryPageHarvestsThePagesInOrderAndWritesTheFile)
         EXPECT_EQ(current_page, Page(page));
         EXPECT_TRUE(PageVisible(page));
         const std::vector<std::uint8_t> bytes = folder_->ReadConfig();
-        ASSERT_EQ(bytes.size(), 552u + 8u);
-        EXPECT_EQ(Slice(bytes, 0, 2), Hex("1001"));
-        EXPECT_EQ(Slice(bytes, 2, 4), screen_size);
-        EXPECT_EQ(Slice(bytes, 86, 17), id);
-        EXPECT_EQ(Slice(bytes, 103, 96), std::vector<std::uint8_t>(96, 0));
-        EXPECT_EQ(Slice(bytes, 203, 4), allowed_only);
-        EXPECT_EQ(Slice(bytes, 207, 17), lists);
-        EXPECT_EQ(Slice(bytes, 224, 42), first_message);
-        EXPECT_EQ(Slice(bytes, 224 + 42, 7 * 42), std::vector<std::uint8_t>(7 * 42, 0));
+        ASSERT_EQ(bytes.size(), config_layout::FileSize(0, 1));
+        EXPECT_EQ(Slice(bytes, config_layout::kVersionAt, 2), Hex("1001"));
+        EXPECT_EQ(Slice(bytes, config_layout::kScreenSizeAt, 4), screen_size);
+        EXPECT_EQ(Slice(bytes, config_layout::kConnectIdAt, 17), id);
+        EXPECT_EQ(Slice(bytes, config_layout::kConnectAddressesAt, 96), std::vector<std::uint8_t>(96, 0));
+        EXPECT_EQ(Slice(bytes, config_layout::kAllowedOnlyAt, 4), allowed_only);
+        EXPECT_EQ(Slice(bytes, config_layout::kAllowedCountAt, 17), lists);
+        EXPECT_EQ(Slice(bytes, config_layout::MessagesAt(0, 1), 42), first_message);
+        EXPECT_EQ(Slice(bytes, config_layout::MessagesAt(0, 1) + 42, 7 * 42), std::vector<std::uint8_t>(7 * 42, 0));
     }
     EXPECT_TRUE(Messages().empty());
 }

@@ -12,16 +12,16 @@
 #include "config/game_config.h"
 #include "layout_check.h"
 #include "page_files.h"
-#include "support/file_builder.h"
+#include "support/config_layout.h"
 #include "support/scratch_dir.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "window_fixture.h"
 
-using page_files::kMessageBytes;
-using page_files::kMessagesAt;
-using page_files::MessageItem;
-using page_files::Slice;
+using config_layout::kMessageBytes;
+using config_layout::kMessagesAt;
+using config_layout::MessageItem;
+using config_layout::Slice;
 
 namespace {
 
@@ -298,9 +298,10 @@ TEST_F(MessageFileTest, PopulateAgainSetsTheLimitAndTheStoredTexts) {
 class OldMessageFileTest : public MessagePageTest {
 protected:
     void PrepareConfig() override {
-        testing_support::FileBuilder file;
-        file.U16(259).Fill(68, 0).Text("old", 17).Fill(96, 0).I32(0);
-        folder_->WriteConfig(file.bytes);
+        config_layout::FileParts file = config_layout::DefaultParts();
+        file.options.assign(config_layout::kOptionsBytes, 0);
+        file.connect_id = config_layout::IdField("old");
+        folder_->WriteConfig(file.Bytes(259));
     }
 };
 
@@ -312,8 +313,8 @@ TEST_F(OldMessageFileTest, EntriesOfAnOlderFileComeInEmptyForEveryone) {
         EXPECT_FALSE(Team(row));
     }
     std::vector<std::uint8_t> file = SaveAndRead();
-    ASSERT_EQ(file.size(), 552u);
-    EXPECT_EQ(Slice(file, kMessagesAt, 336), std::vector<std::uint8_t>(336, 0));
+    ASSERT_EQ(file.size(), config_layout::kFileBytes);
+    EXPECT_EQ(Slice(file, kMessagesAt, config_layout::kMessagesBytes), std::vector<std::uint8_t>(336, 0));
 }
 
 TEST_F(MessagePageTest, TemplatePlacesEightRows) {

@@ -13,13 +13,14 @@
 #include "config/game_config.h"
 #include "layout_check.h"
 #include "page_files.h"
+#include "support/config_layout.h"
 #include "support/scratch_dir.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "window_fixture.h"
 
-using page_files::kOptionBlockAt;
-using page_files::Slice;
+using config_layout::kOptionsAt;
+using config_layout::Slice;
 using testing_support::Hex;
 
 namespace {
@@ -135,7 +136,7 @@ TEST_F(OptionsPageTest, EveryStoredValueShowsOneButtonAndSavesAValueOfItsSet) {
         Show(c.store);
         EXPECT_EQ(Checked(GroupOf(c.shown)), c.shown);
         std::vector<std::uint8_t> saved = Hex(c.saved);
-        EXPECT_EQ(Slice(SaveAndRead(), kOptionBlockAt + c.offset, saved.size()), saved);
+        EXPECT_EQ(Slice(SaveAndRead(), kOptionsAt + c.offset, saved.size()), saved);
     }
 }
 
@@ -175,7 +176,7 @@ TEST_F(OptionsPageTest, VolumesShowAsSliderPositionsAndSaveWithinTheirRange) {
         EXPECT_EQ(SendMessageA(slider, TBM_GETRANGEMAX, 0, 0), 10000);
         EXPECT_EQ(SliderPosition(c.slider), c.position);
         std::vector<std::uint8_t> saved = Hex(c.saved);
-        EXPECT_EQ(Slice(SaveAndRead(), kOptionBlockAt + c.offset, 4), saved);
+        EXPECT_EQ(Slice(SaveAndRead(), kOptionsAt + c.offset, 4), saved);
     }
 }
 
@@ -207,7 +208,7 @@ TEST_F(OptionsPageTest, ClicksAndSliderMovesAreWhatASaveStores) {
         else
             Click(kOptionsPage, a.control);
         std::vector<std::uint8_t> saved = Hex(a.saved);
-        EXPECT_EQ(Slice(SaveAndRead(), kOptionBlockAt + a.offset, saved.size()), saved);
+        EXPECT_EQ(Slice(SaveAndRead(), kOptionsAt + a.offset, saved.size()), saved);
     }
 }
 
@@ -258,7 +259,7 @@ protected:
         for (int i = 0; i < 8; ++i) {
             std::string field = "msg" + std::to_string(i);
             field += std::string(1, '\0') + "left over";
-            auto item = page_files::MessageItem(field, static_cast<std::uint8_t>(i % 2));
+            auto item = config_layout::MessageItem(field, static_cast<std::uint8_t>(i % 2));
             bytes.insert(bytes.end(), item.begin(), item.end());
         }
         return bytes;
@@ -268,7 +269,7 @@ protected:
 };
 
 TEST_F(OptionsFileTest, SavingWithoutTouchingAnyPageWritesTheSameBytes) {
-    ASSERT_EQ(original_.size(), 552u);
+    ASSERT_EQ(original_.size(), config_layout::kFileBytes);
     EXPECT_EQ(SaveAndRead(), original_);
     EXPECT_TRUE(Messages().empty());
 }
@@ -302,9 +303,9 @@ TEST_F(OptionsFileTest, ResetShowsAndSavesTheInitialSettingsAndKeepsTheRest) {
         "01000000 00000000 03000000");
     std::vector<std::uint8_t> after = SaveAndRead();
     ASSERT_EQ(after.size(), original_.size());
-    EXPECT_EQ(Slice(after, kOptionBlockAt, 84), expected);
+    EXPECT_EQ(Slice(after, kOptionsAt, config_layout::kOptionsBytes), expected);
     // Nothing outside the option block moved.
-    const std::size_t block_end = kOptionBlockAt + 84;
+    const std::size_t block_end = kOptionsAt + config_layout::kOptionsBytes;
     EXPECT_EQ(Slice(after, block_end, after.size() - block_end),
               Slice(original_, block_end, original_.size() - block_end));
 }

@@ -9,20 +9,21 @@
 #include <vector>
 
 #include "page_files.h"
+#include "support/config_layout.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "window_fixture.h"
 
-using page_files::kMessageBytes;
-using page_files::kMessagesAt;
-using page_files::MessageItem;
-using page_files::Slice;
+using config_layout::kConnectIdAt;
+using config_layout::kMessageBytes;
+using config_layout::kMessagesAt;
+using config_layout::MessageItem;
+using config_layout::Slice;
 
 namespace {
 
 // Two CP932 codes that have twins for the same character: 87 90 (81 E0) and ED 40 (FA 5C).
 const std::string kTwinCodes = "\x87\x90\xed\x40";
-constexpr std::size_t kConnectIdAt = 86;
 
 class UntouchedTextTest : public WindowFixture {
 protected:
