@@ -14,6 +14,11 @@ std::string Cp932ToUtf8(std::string_view cp932);
 // CP932 cannot write.
 bool Utf8ToCp932(std::string_view utf8, std::string& cp932);
 
+// UTF-16 as UTF-8, and strict UTF-8 as UTF-16 (false on a byte sequence that is not
+// UTF-8): the platform's own conversions.
+std::string Utf8FromWide(std::wstring_view wide);
+bool WideFromUtf8(std::string_view utf8, std::wstring& wide);
+
 // Writes UTF-8 text to `stream` in the terminal's encoding: unchanged where the
 // terminal speaks UTF-8; on Windows, as UTF-16 to a console, or in the console's output
 // code page when redirected. `always_utf8` keeps the bytes UTF-8 whenever the stream

@@ -1,8 +1,10 @@
-// Terminal text on POSIX systems: the terminal speaks UTF-8; iconv converts CP932.
+// Terminal text on POSIX systems: the terminal speaks UTF-8; iconv converts UTF-16.
 #include "cli/terminal_text.h"
 
 #include <errno.h>
 #include <iconv.h>
+
+#include "config/utf16_bytes_posix.h"
 
 namespace {
 
@@ -45,27 +47,19 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
     return ok;
 }
 
-bool IsAscii(std::string_view text) {
-    for (char ch : text)
-        if (static_cast<unsigned char>(ch) >= 0x80) return false;
-    return true;
-}
-
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view cp932) {
-    if (IsAscii(cp932)) return std::string(cp932);
+std::string Utf8FromWide(std::wstring_view wide) {
     std::string out;
-    Convert("UTF-8", "CP932", cp932, out, false);
+    Convert("UTF-8", "UTF-16LE", Utf16LeBytes(wide), out, false);
     return out;
 }
 
-bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
-    if (IsAscii(utf8)) {
-        cp932.assign(utf8);
-        return true;
-    }
-    return Convert("CP932", "UTF-8", utf8, cp932, true);
+bool WideFromUtf8(std::string_view utf8, std::wstring& wide) {
+    std::string utf16;
+    if (!Convert("UTF-16LE", "UTF-8", utf8, utf16, true)) return false;
+    wide = WideFromUtf16Le(utf16);
+    return true;
 }
 
 bool WriteTerminalText(std::FILE* stream, std::string_view utf8, bool) {

@@ -1,5 +1,5 @@
-// Terminal text on Windows: CP932 and UTF-8 meet in UTF-16, with code page 932 named;
-// a console gets UTF-16 directly.
+// Terminal text on Windows: UTF-8 and UTF-16 through the system's conversions; a console
+// gets UTF-16 directly.
 #include "cli/terminal_text.h"
 
 #include <io.h>
@@ -49,23 +49,14 @@ bool IsAscii(std::string_view text) {
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view cp932) {
-    if (IsAscii(cp932)) return std::string(cp932);
+std::string Utf8FromWide(std::wstring_view wide) {
     bool ok;
-    // Without MB_ERR_INVALID_CHARS, bytes that start no character become U+30FB or
-    // U+FFFD rather than failing the whole text.
-    return FromWide(CP_UTF8, ToWide(932, 0, cp932, ok), ok);
+    return FromWide(CP_UTF8, wide, ok);
 }
 
-bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
-    if (IsAscii(utf8)) {
-        cp932.assign(utf8);
-        return true;
-    }
+bool WideFromUtf8(std::string_view utf8, std::wstring& wide) {
     bool ok;
-    const std::wstring wide = ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, ok);
-    if (!ok) return false;
-    cp932 = FromWide(932, wide, ok);
+    wide = ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, ok);
     return ok;
 }
 

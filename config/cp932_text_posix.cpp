@@ -3,18 +3,9 @@
 #include <iconv.h>
 
 #include "config/cp932_text.h"
+#include "config/utf16_bytes_posix.h"
 
 namespace {
-
-// Each wide element is one UTF-16 unit, whatever the width of wchar_t here.
-std::string Utf16Bytes(std::wstring_view text) {
-    std::string bytes;
-    for (wchar_t unit : text) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>((unit >> 8) & 0xFF);
-    }
-    return bytes;
-}
 
 // Converts all of `in`; false when iconv refuses any of it.
 bool Convert(const char* to, const char* from, const std::string& in, std::string& out) {
@@ -32,13 +23,6 @@ bool Convert(const char* to, const char* from, const std::string& in, std::strin
     return true;
 }
 
-std::wstring FromUtf16Bytes(const std::string& bytes) {
-    std::wstring text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
-                                     static_cast<unsigned char>(bytes[i + 1]) << 8);
-    return text;
-}
 
 }  // namespace
 
@@ -50,7 +34,7 @@ std::wstring WideFromCp932(std::string_view bytes) {
         const std::size_t width = IsCp932LeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
         std::string utf16;
         if (at + width <= bytes.size() && Convert("UTF-16LE", "CP932", std::string(bytes.substr(at, width)), utf16)) {
-            text += FromUtf16Bytes(utf16);
+            text += WideFromUtf16Le(utf16);
             at += width;
         } else {
             text += static_cast<wchar_t>(0xFFFD);
@@ -62,8 +46,8 @@ std::wstring WideFromCp932(std::string_view bytes) {
 
 std::string Cp932Character(std::wstring_view character) {
     std::string bytes;
-    if (!Convert("CP932", "UTF-16LE", Utf16Bytes(character), bytes) || bytes.empty()) return {};
+    if (!Convert("CP932", "UTF-16LE", Utf16LeBytes(character), bytes) || bytes.empty()) return {};
     std::string back;
-    if (!Convert("UTF-16LE", "CP932", bytes, back) || FromUtf16Bytes(back) != character) return {};
+    if (!Convert("UTF-16LE", "CP932", bytes, back) || WideFromUtf16Le(back) != character) return {};
     return bytes;
 }

@@ -298,6 +298,12 @@ TEST(Qorcfg, SetWritesTheIdInTheFilesCodePage) {
     Result too_long = Qorcfg({"set", "id", Utf8(u8"あいうえおかきく")});
     EXPECT_EQ(too_long.status, 1);
     EXPECT_NE(too_long.err.find("16 bytes in CP932, more than the 15"), std::string::npos) << too_long.err;
+    // The characters the window's edits refuse are refused here too, the file untouched:
+    // é and an emoji have no CP932 form, and ¥ would come back from the file as a backslash.
+    for (const char8_t* refused : {u8"Café", u8"\U0001F600", u8"¥100"}) {
+        EXPECT_EQ(Qorcfg({"set", "id", Utf8(refused)}).status, 1) << Utf8(refused);
+        EXPECT_EQ(folder.ReadConfig(), bytes);
+    }
     EXPECT_EQ(Qorcfg({"set", "allowed-only", "on"}).status, 0);
     bytes[config_layout::kAllowedOnlyAt] = 1;
     EXPECT_EQ(folder.ReadConfig(), bytes);
