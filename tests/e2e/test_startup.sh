@@ -64,8 +64,14 @@ fi
 
 # Each click on a tab must show that tab's page: the page area changes from the page
 # before, and the page shows its own signs (see window_layout.sh) and no others.
-settled_window_shot "$game/shown.png"
-signs=$(page_signs "$game/shown.png")
+# A loaded machine may show the window a moment before page 0 is drawn in it, and the
+# picture is steady meanwhile: look again for a few seconds before judging.
+for _ in $(seq 20); do
+  settled_window_shot "$game/shown.png"
+  signs=$(page_signs "$game/shown.png")
+  [ -n "$signs" ] && break
+  sleep 0.25
+done
 [ "$signs" = "${PAGE_SIGNS[0]}" ] || fail "start-up shows the signs '$signs', not page 0's '${PAGE_SIGNS[0]}'"
 page_area "$game/shown.png" "$game/area-before.png"
 for k in 1 2 3 4 5 0; do
