@@ -3,9 +3,6 @@
 // resulting file, and `show --json` of a maximal file against one read of the file plus
 // one write of as many bytes as the JSON holds.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,26 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/physical_limits.h"
 #include "cli/qorcfg.h"
 #include "config/config_codec.h"
 
 namespace {
-
-std::vector<std::uint8_t> ReadOnce(const char* path) {
-    int fd = open(path, O_RDONLY);
-    struct stat st;
-    fstat(fd, &st);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
-    benchmark::DoNotOptimize(read(fd, bytes.data(), bytes.size()));
-    close(fd);
-    return bytes;
-}
-
-void WriteOnce(const char* path, const void* data, std::size_t size) {
-    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    benchmark::DoNotOptimize(write(fd, data, size));
-    close(fd);
-}
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)

@@ -3,20 +3,18 @@
 // whole file into a buffer of its size, one write of the same bytes (with and without
 // waiting for the disk).
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "bench/physical_limits.h"
 #include "cli/config_reader.h"
 #include "config/config_codec.h"
 #include "config/config_file.h"
-#include "message/error_message.h"
 #include "config/file_system.h"
+#include "message/error_message.h"
 
 namespace {
 
@@ -46,24 +44,6 @@ std::filesystem::path BenchFolder() {
     return folder;
 }
 
-// The physical limit of a load: open, ask the size, one read.
-std::vector<std::uint8_t> ReadPlain(const char* path) {
-    int fd = open(path, O_RDONLY);
-    struct stat st;
-    fstat(fd, &st);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
-    benchmark::DoNotOptimize(read(fd, bytes.data(), bytes.size()));
-    close(fd);
-    return bytes;
-}
-
-void WritePlain(const char* path, const std::vector<std::uint8_t>& bytes, bool durable) {
-    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    benchmark::DoNotOptimize(write(fd, bytes.data(), bytes.size()));
-    if (durable) fsync(fd);
-    close(fd);
-}
-
 void BM_LoadConfig(benchmark::State& state) {
     BenchFolder();
     for (auto _ : state) benchmark::DoNotOptimize(LoadConfig());
@@ -82,7 +62,7 @@ void BM_ReadConfigFile(benchmark::State& state) {
 
 void BM_PlainRead(benchmark::State& state) {
     BenchFolder();
-    for (auto _ : state) benchmark::DoNotOptimize(ReadPlain("Data/GameConfig.dat"));
+    for (auto _ : state) benchmark::DoNotOptimize(ReadOnce("Data/GameConfig.dat"));
 }
 
 // The load's own read, without the decoding.
@@ -104,8 +84,8 @@ void BM_SaveConfig(benchmark::State& state) {
 // save does before it replaces the old file.
 void BM_PlainWrite(benchmark::State& state) {
     BenchFolder();
-    std::vector<std::uint8_t> bytes = ReadPlain("Data/GameConfig.dat");
-    for (auto _ : state) WritePlain("Data/plain.dat", bytes, state.range(0) != 0);
+    std::vector<std::uint8_t> bytes = ReadOnce("Data/GameConfig.dat");
+    for (auto _ : state) WriteOnce("Data/plain.dat", bytes.data(), bytes.size(), state.range(0) != 0);
 }
 
 }  // namespace
