@@ -186,11 +186,10 @@ void PopulateConnectPage(HWND page) {
 // The ID keeps at most 15 bytes and its NUL; the bytes after the NUL keep what they
 // held. The lines fill the slots from the first on, and the slots left over are cleared.
 bool HarvestConnectPage(HWND page) {
-    const std::string id =
-        HarvestedEditText(GetDlgItem(page, IDC_CONNECT_ID), game_config.connect_id, sizeof game_config.connect_id);
-    const std::size_t kept = ConnectIdLength(id);
-    std::memcpy(game_config.connect_id, id.data(), kept);
-    game_config.connect_id[kept] = '\0';
+    const std::string id = HarvestedEditText(GetDlgItem(page, IDC_CONNECT_ID), game_config.connect_id,
+                                             sizeof game_config.connect_id, kConnectIdTextMax);
+    std::memcpy(game_config.connect_id, id.data(), id.size());
+    game_config.connect_id[id.size()] = '\0';
 
     HWND list = AddressList(page);
     const int count = LineCount(list);

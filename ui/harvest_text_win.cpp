@@ -6,9 +6,11 @@
 #include "config/cp932_text.h"
 #include "ui/window_text_win.h"
 
-std::string HarvestedEditText(HWND edit, const char* stored, std::size_t stored_size) {
+std::string HarvestedEditText(HWND edit, const char* stored, std::size_t stored_size, std::size_t limit) {
     // Populating sets the text with WM_SETTEXT, which clears the edit's modify flag; the
     // user's typing, pasting and undoing set it.
-    if (SendMessageW(edit, EM_GETMODIFY, 0, 0) != 0) return Cp932FromWide(WindowText(edit)).bytes;
-    return std::string(stored, strnlen(stored, stored_size));
+    const bool edited = SendMessageW(edit, EM_GETMODIFY, 0, 0) != 0;
+    std::string text = edited ? Cp932FromWide(WindowText(edit)).bytes : std::string(stored, strnlen(stored, stored_size));
+    if (edited || text.size() > limit) text.resize(Cp932PrefixLength(text.data(), text.size(), limit));
+    return text;
 }

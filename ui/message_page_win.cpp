@@ -45,13 +45,12 @@ void ShowMessage(HWND page, const MessageRow& row, const FunctionMessage& messag
 }
 
 void StoreMessage(HWND page, const MessageRow& row, FunctionMessage& message) {
-    // The text in CP932, cut to the limit at a character boundary (a text set longer than
-    // the limit is not cut in the middle of a double-byte character).
-    const std::string text = HarvestedEditText(GetDlgItem(page, row.text_edit), message.text, sizeof message.text);
-    std::size_t kept = Cp932PrefixLength(text.data(), text.size(), kMessageTextLimit);
+    // The text in CP932, never cut in the middle of a double-byte character.
+    const std::string text =
+        HarvestedEditText(GetDlgItem(page, row.text_edit), message.text, sizeof message.text, kMessageTextLimit);
     // Only the text and its NUL are written; the bytes after the NUL carry nothing.
-    std::memcpy(message.text, text.data(), kept);
-    message.text[kept] = '\0';
+    std::memcpy(message.text, text.data(), text.size());
+    message.text[text.size()] = '\0';
     message.target = IsDlgButtonChecked(page, row.team_button) == BST_CHECKED ? 1 : 0;
 }
 

@@ -30,7 +30,10 @@ protected:
     void PrepareConfig() override {
         std::vector<std::uint8_t> messages;
         for (int row = 0; row < 8; ++row) {
-            const std::vector<std::uint8_t> item = MessageItem(kTwinCodes + "F" + std::to_string(row + 1), row % 2);
+            // F8 ends in a lead byte without its second byte, as only a damaged file holds:
+            // the edit cannot show it, and an untouched save must keep it.
+            const std::string text = kTwinCodes + "F" + std::to_string(row + 1) + (row == 7 ? "\x82" : "");
+            const std::vector<std::uint8_t> item = MessageItem(text, row % 2);
             messages.insert(messages.end(), item.begin(), item.end());
         }
         original_ = page_files::File272(page_files::UnusualOptionBlock(), messages);
