@@ -102,7 +102,8 @@ struct CommandLine {
     std::string command;
     std::vector<std::string> arguments;  // after the command
     std::vector<int> argument_index;     // their places in argv
-    std::string file;
+    int file_index = 0;         // the place in argv of --file's path (or of --file=PATH)
+    std::size_t file_skip = 0;  // bytes before the path in that argument
     bool file_given = false;
     bool json = false;
     bool replace = false;
@@ -234,14 +235,16 @@ int Export(Session& s) {
     const std::string text = ListText(ListEntries(game_config, list));
     if (s.line.arguments.size() < 2 || s.line.arguments[1] == "-")
         return std::fwrite(text.data(), 1, text.size(), s.out) == text.size() ? kStatusDone : kStatusFailed;
-    const std::string& target = s.line.arguments[1];
+    std::string target;
+    if (!PathArgument(s.argv, s.line.argument_index[1], target))
+        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
     errno = 0;
-    std::FILE* file = std::fopen(target.c_str(), "wb");
+    std::FILE* file = OpenPathForWriting(target);
     bool ok = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     const int error_number = errno;
     if (file != nullptr) ok = std::fclose(file) == 0 && ok;
     if (!ok) {
-        Message(s, target + ": cannot be written: " + ErrorText(error_number));
+        Message(s, PathText(target) + ": cannot be written: " + ErrorText(error_number));
         return kStatusFailed;
     }
     return kStatusDone;
@@ -426,11 +429,15 @@ int Import(Session& s) {
     AddressList list;
     if (!ListArgument(s, list)) return kStatusFailed;
     if (s.line.arguments.size() != 2) return Usage(s, "import needs a list and one file (or -)");
-    const std::string& source = s.line.arguments[1];
+    const bool from_stdin = s.line.arguments[1] == "-";
+    std::string path;
+    if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[1], path))
+        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
+    const std::string source = from_stdin ? "-" : PathText(path);
     std::vector<std::uint8_t> input;
     int error_number = 0;
     const FileReadStatus read =
-        source == "-" ? ReadStandardInput(input, error_number) : ReadInputFile(source.c_str(), input, error_number);
+        from_stdin ? ReadStandardInput(input, error_number) : ReadInputFile(path.c_str(), input, error_number);
     if (read != FileReadStatus::kOk) {
         Message(s, source + ": cannot be read: " +
                        (read == FileReadStatus::kOutOfMemory ? std::string("not enough memory") : ErrorText(error_number)));
@@ -438,7 +445,7 @@ int Import(Session& s) {
     }
     std::vector<Incoming> incoming;
     const std::string_view text(reinterpret_cast<const char*>(input.data()), input.size());
-    const Source lines{source == "-" ? "stdin" : source};
+    const Source lines{from_stdin ? "stdin" : source};
     if (!ReadLines(s, text, list, lines, 1, incoming)) {
         Message(s, "nothing changed");
         return kStatusRefused;
@@ -542,9 +549,10 @@ bool ParseCommandLine(Session& s, int argc, char** argv) {
             } else if (arg == "--file" || arg.starts_with("--file=")) {
                 if (arg == "--file") {
                     if (i + 1 >= argc) return Usage(s, "--file needs a path"), false;
-                    line.file = argv[++i];
+                    line.file_index = ++i;
                 } else {
-                    line.file = std::string(arg.substr(7));
+                    line.file_index = i;
+                    line.file_skip = 7;
                 }
                 line.file_given = true;
             } else if (arg == "--json") {
@@ -605,9 +613,16 @@ int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
     Session session{out, err, argv, {}, {}, {}, {}};
     if (!ParseCommandLine(session, argc, argv)) return kStatusFailed;
     // The store reads and saves this file, with its temporary files and backup beside it.
-    if (session.line.file_given) SetConfigFilePath(session.line.file.c_str());
+    if (session.line.file_given) {
+        std::string path;
+        if (!PathArgument(argv, session.line.file_index, path)) {
+            Message(session, "the path after --file holds a character that cannot be named in a file path here");
+            return kStatusFailed;
+        }
+        SetConfigFilePath(path.substr(session.line.file_skip).c_str());
+    }
     session.path = ConfigFilePath();
-    session.shown = session.path;
+    session.shown = PathText(session.path);
     current_session = &session;
     const ErrorMessageSink previous = SetErrorMessageSink(StoreMessageSink);
     const int status = Dispatch(session);

@@ -28,3 +28,15 @@ bool WriteTerminalText(std::FILE* stream, std::string_view utf8, bool always_utf
 // Command-line argument `index` as UTF-8 text (Windows hands narrow arguments over in
 // the system code page; the wide command line holds what the user typed).
 std::string ArgumentText(char** argv, int index);
+
+// Command-line argument `index` as a path in the form qorcfg and the store open files
+// with: the bytes given, on POSIX; on Windows the argument as typed (from the wide command
+// line) in CP932, the code page the store names paths in whatever the system's code page
+// is. False when a character of it has no CP932 form.
+bool PathArgument(char** argv, int index, std::string& path);
+
+// A path in that form as UTF-8, for messages.
+std::string PathText(const std::string& path);
+
+// Opens a path in that form for writing, as fopen(path, "wb") does.
+std::FILE* OpenPathForWriting(const std::string& path);

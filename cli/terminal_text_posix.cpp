@@ -67,3 +67,12 @@ bool WriteTerminalText(std::FILE* stream, std::string_view utf8, bool) {
 }
 
 std::string ArgumentText(char** argv, int index) { return argv[index]; }
+
+bool PathArgument(char** argv, int index, std::string& path) {
+    path = argv[index];
+    return true;
+}
+
+std::string PathText(const std::string& path) { return path; }
+
+std::FILE* OpenPathForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }

@@ -7,6 +7,8 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
+#include "config/cp932_text.h"
+
 namespace {
 
 std::wstring ToWide(UINT code_page, DWORD flags, std::string_view text, bool& ok) {
@@ -92,3 +94,23 @@ std::string ArgumentText(char** argv, int index) {
     LocalFree(wide);
     return text;
 }
+
+bool PathArgument(char** argv, int index, std::string& path) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr || index >= count) {
+        if (wide != nullptr) LocalFree(wide);
+        path = argv[index];
+        return true;
+    }
+    const std::wstring_view argument = wide[index];
+    Cp932Prefix converted = Cp932FromWide(argument);
+    const bool whole = converted.units == argument.size();
+    LocalFree(wide);
+    path = std::move(converted.bytes);
+    return whole;
+}
+
+std::string PathText(const std::string& path) { return Cp932ToUtf8(path); }
+
+std::FILE* OpenPathForWriting(const std::string& path) { return _wfopen(WideFromCp932(path).c_str(), L"wb"); }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # qorcfg.exe under Wine: `show --json` of the default file with a message and a list line
 # prints JSON that parses and holds the file's fields, with its Japanese text as UTF-8.
+# Then, under a Western code page (1252), a file in a folder with a Japanese name is
+# changed through --file and exported to a file with a Japanese name.
 set -euo pipefail
 exe="$1"
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -30,3 +32,13 @@ assert doc["players"][1]["key_map"] == list(range(10))
 assert doc["options"]["bgm_volume"]["value"] == -1600
 print("qorcfg.exe show --json: ok")
 PY
+
+# Paths with characters the system code page lacks reach the right files.
+mkdir -p "$work/ゲーム/Data"
+cp "$work/Data/GameConfig.dat" "$work/ゲーム/Data/GameConfig.dat"
+QOR_WINE_LOCALE=en_US.UTF-8 "$root/scripts/wine-run" "$exe" --file 'ゲーム/Data/GameConfig.dat' add denied 1.2.3.4
+QOR_WINE_LOCALE=en_US.UTF-8 "$root/scripts/wine-run" "$exe" --file 'ゲーム/Data/GameConfig.dat' export denied '一覧.txt'
+[ "$(tr -d '\r' < "$work/一覧.txt")" = "$(printf '10.*.*.1\n1.2.3.4')" ] || { echo "FAIL: export read '$(cat "$work/一覧.txt")'" >&2; exit 1; }
+[ -f "$work/ゲーム/Data/GameConfig.dat.bak" ] || { echo "FAIL: no backup beside the file named" >&2; exit 1; }
+[ "$(ls "$work/ゲーム/Data")" = "$(printf 'GameConfig.dat\nGameConfig.dat.bak')" ] || { echo "FAIL: Data holds $(ls "$work/ゲーム/Data")" >&2; exit 1; }
+echo "qorcfg.exe with Japanese paths under code page 1252: ok"
