@@ -254,6 +254,45 @@ TEST(ConfigFile, NothingLeftInTheDataFolderBlocksASave) {
     }
 }
 
+std::string seen_temporary;
+bool RecordTemporary() {
+    for (const std::string& name : DataEntries())
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) seen_temporary = name;
+    return true;
+}
+
+// The names a save tries next (GameConfig.dat.<process>-<serial>.tmp), taken by folders
+// and read-only files, are passed over and left as they were.
+TEST(ConfigFile, TemporaryNamesTakenByOthersArePassedOver) {
+    ScratchGameFolder folder;
+    MessageRecorder messages;
+    ASSERT_TRUE(LoadConfig());
+    ASSERT_TRUE(SaveConfig(RecordTemporary));
+    const std::size_t dash = seen_temporary.rfind('-');
+    ASSERT_NE(dash, std::string::npos) << seen_temporary;
+    const unsigned long serial = std::stoul(seen_temporary.substr(dash + 1));
+    std::vector<std::string> expected = {"GameConfig.dat", "GameConfig.dat.bak"};
+    for (unsigned long next = serial + 1; next <= serial + 4; ++next) {
+        const std::string name = seen_temporary.substr(0, dash + 1) + std::to_string(next) + ".tmp";
+        const std::filesystem::path blocker = std::filesystem::path("Data") / name;
+        if (next % 2 == 0) {
+            std::filesystem::create_directories(blocker);
+        } else {
+            std::ofstream(blocker) << "x";
+            std::filesystem::permissions(blocker, std::filesystem::perms::owner_read);
+        }
+        expected.push_back(name);
+    }
+    messages.Clear();
+    ASSERT_TRUE(SaveConfig(HarvestBgmMinus1));
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(folder.ReadConfig()[kBgmVolumeAt], 0xff);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(DataEntries(), expected);
+    for (const std::string& name : expected)
+        std::filesystem::permissions(std::filesystem::path("Data") / name, std::filesystem::perms::owner_all);
+}
+
 // The whole file arrives whatever its size, the empty file included.
 TEST(ConfigFile, ReadFileBytesReturnsTheWholeFile) {
     ScratchGameFolder folder;

@@ -69,6 +69,7 @@ done
 # The import check passes the programs and refuses a DLL that needs the mingw runtime.
 "$root/scripts/check-imports" $programs >/dev/null || fail "a packaged program imports a DLL Windows does not ship"
 runtime_dll=$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)
+[ -f "$runtime_dll" ] || fail "no mingw runtime DLL to check against ($runtime_dll)"
 if "$root/scripts/check-imports" "$runtime_dll" >/dev/null 2>&1; then
   fail "check-imports accepted $runtime_dll, which needs libgcc_s_seh-1.dll"
 fi

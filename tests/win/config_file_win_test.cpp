@@ -40,7 +40,7 @@ TEST(ConfigFileWin, ReadOnlyFileIsReportedAndKeptByteForByte) {
     EXPECT_FALSE(WriteConfigFile());
     EXPECT_EQ(messages.Messages(), std::vector<std::string>{"コンフィグファイルの保存に失敗しました"});
     EXPECT_EQ(folder.ReadConfig(), before);
-    EXPECT_EQ(GetFileAttributesA("Data\\GameConfig.dat.new"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(DataEntries(), std::vector<std::string>{"GameConfig.dat"});
     SetFileAttributesA("Data\\GameConfig.dat", FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -10,13 +10,24 @@
 #include <vector>
 
 #include "config/cp932_text.h"
+#include "support/config_layout.h"
 #include "ui/address_dialog_win.h"
 #include "ui/language_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "window_fixture.h"
 
+using config_layout::kConnectIdAt;
+using config_layout::kMessageBytes;
+using config_layout::MessagesAt;
+using config_layout::Slice;
+
 namespace {
+
+// The first `count` bytes of a NUL-terminated text, its NUL included.
+std::vector<std::uint8_t> Bytes(const char* text, std::size_t count) {
+    return std::vector<std::uint8_t>(text, text + count);
+}
 
 std::wstring Text(HWND window) {
     wchar_t text[256] = {};
@@ -72,20 +83,28 @@ protected:
         return texts;
     }
 
+    // Texts go in as typing or pasting puts them, replacing what the edit holds, so the
+    // edit counts as changed by the user.
+    void Enter(int page, int id, const wchar_t* text) {
+        HWND edit = Control(page, id);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+    }
+
     // One change on every page, of every kind a page holds, each away from the defaults.
     // The ID and F1 are given texts the English face shows as captions elsewhere.
     void EditEveryPage() {
         Click(kOptionsPage, IDC_SCREEN_1024);
         Click(kOptionsPage, IDC_FULL_SCREEN_ON);
         SendMessageW(Control(kOptionsPage, IDC_SE_VOLUME), TBM_SETPOS, TRUE, 5000);
-        SetWindowTextW(Control(kConnectPage, IDC_CONNECT_ID), L"Send to");
+        Enter(kConnectPage, IDC_CONNECT_ID, L"Send to");
         SendMessageW(Control(kConnectPage, IDC_ADDRESS_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"1.2.3.4"));
         SendMessageW(Control(kDeniedPage, IDC_ADDRESS_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"5.6.7.*"));
         Click(kAllowedPage, IDC_ALLOWED_ONLY);
         Click(kKeyConfigPage, IDC_PLAYER_2);
         Click(kKeyConfigPage, IDC_METHOD_KEYBOARD);
-        SetWindowTextW(Control(kMessagePage, IDC_MSG1_TEXT), L"Send to");
-        SetWindowTextW(Control(kMessagePage, IDC_MSG2_TEXT), L"保存");
+        Enter(kMessagePage, IDC_MSG1_TEXT, L"Send to");
+        Enter(kMessagePage, IDC_MSG2_TEXT, L"保存");
         Click(kMessagePage, IDC_MSG2_TEAM);
     }
 
@@ -177,8 +196,14 @@ TEST_F(LanguageTest, SwitchingKeepsEveryUnsavedEditAndSavesTheSame) {
     EXPECT_EQ(Text(Control(kMessagePage, IDC_MSG1_TEXT)), L"Send to");
     EXPECT_EQ(Text(Control(kMessagePage, IDC_MSG2_TEXT)), L"保存");
     EXPECT_EQ(Save(), unswitched);
-    // The edits took: screen size 1024x768 is the first byte of the option block.
+    // The edits took: screen size 1024x768 is the first byte of the option block, and the
+    // ID and F1 hold "Send to", F2 "保存" in CP932.
     EXPECT_EQ(unswitched.at(2), 2);
+    EXPECT_EQ(Slice(unswitched, kConnectIdAt, 8), Bytes("Send to", 8));
+    // The denied list gained a line, so the messages stand one pattern further on.
+    const std::size_t messages_at = MessagesAt(0, 1, 0);
+    EXPECT_EQ(Slice(unswitched, messages_at, 8), Bytes("Send to", 8));
+    EXPECT_EQ(Slice(unswitched, messages_at + kMessageBytes, 5), Bytes("\x95\xdb\x91\xb6", 5));
 }
 
 TEST_F(LanguageTest, EnglishFaceShowsItsMessagesTabLabelsAndDialogInEnglish) {

@@ -71,7 +71,9 @@ std::vector<Clipped> ClippedTexts(HWND window) {
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t class_name[32] = {};
         GetClassNameW(child, class_name, 32);
-        if (!IsWindowVisible(child) || lstrcmpiW(class_name, L"Edit") == 0) continue;
+        // The control's own visibility: the address dialog is measured without being shown.
+        const bool shown = (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (!shown || lstrcmpiW(class_name, L"Edit") == 0) continue;
         wchar_t text[128] = {};
         GetWindowTextW(child, text, 128);
         std::vector<std::wstring> texts = {text};
