@@ -95,14 +95,14 @@ const ControlText kAddressDialog[] = {
 
 }  // namespace
 
-const WindowTexts page_frame_texts = {nullptr, nullptr, kFrame, std::size(kFrame)};
-const WindowTexts options_page_texts = {"オプション", "Options", kOptions, std::size(kOptions)};
-const WindowTexts connect_page_texts = {"接続先IP", "Connect to", kConnect, std::size(kConnect)};
-const WindowTexts denied_page_texts = {"拒否IP", "Denied", kDenied, std::size(kDenied)};
-const WindowTexts allowed_page_texts = {"許可IP", "Allowed", kAllowed, std::size(kAllowed)};
-const WindowTexts key_config_page_texts = {"キーコンフィグ", "Key config", kKeyConfig, std::size(kKeyConfig)};
-const WindowTexts message_page_texts = {"ファンクションメッセージ", "Messages", kMessages, std::size(kMessages)};
-const WindowTexts address_dialog_texts = {"追加IP", "Add IP", kAddressDialog, std::size(kAddressDialog)};
+const WindowTexts page_frame_texts = {nullptr, kFrame, std::size(kFrame)};
+const WindowTexts options_page_texts = {"Options", kOptions, std::size(kOptions)};
+const WindowTexts connect_page_texts = {"Connect to", kConnect, std::size(kConnect)};
+const WindowTexts denied_page_texts = {"Denied", kDenied, std::size(kDenied)};
+const WindowTexts allowed_page_texts = {"Allowed", kAllowed, std::size(kAllowed)};
+const WindowTexts key_config_page_texts = {"Key config", kKeyConfig, std::size(kKeyConfig)};
+const WindowTexts message_page_texts = {"Messages", kMessages, std::size(kMessages)};
+const WindowTexts address_dialog_texts = {"Add IP", kAddressDialog, std::size(kAddressDialog)};
 
 const Phrase english_phrases[] = {
     {"コンフィグファイルが読み込めませんでした\n新規作成します",

@@ -16,10 +16,10 @@ struct ControlText {
     const char* english;
 };
 
-// One window's texts: its controls, and the label the window carries elsewhere (a page's
-// tab label; the address dialog's own caption).
+// One window's English texts: its controls, and the label the window carries elsewhere (a
+// page's tab label; the address dialog's own caption). The Japanese label is the page
+// table's tab label, or the dialog template's caption.
 struct WindowTexts {
-    const char* japanese_label;
     const char* english_label;
     const ControlText* controls;
     std::size_t count;

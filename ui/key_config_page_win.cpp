@@ -91,9 +91,9 @@ void PopulateKeyConfigPage(HWND page) {
     for (int row = 0; row < kKeyRows; ++row) {
         SetWindowTextA(GetDlgItem(page, key_label_ids[row]), RowLabel(CurrentKeyMap(), row).text);
     }
+}
 
 }  // namespace
-}
 
 void CaptureButton(HWND page, int row) {
     // A pad plugged in after start-up is looked for before the user is told there is none.

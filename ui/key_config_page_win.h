@@ -1,4 +1,4 @@
-// The key configuration page's state and operations beyond the page slice in window.h:
+// The key configuration page's state and operations beyond its page-table row:
 // the row tables, the player being edited, the capture and its sleep. Windows only.
 #pragma once
 

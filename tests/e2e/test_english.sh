@@ -14,7 +14,6 @@ export QOR_WINE_LOCALE=en_US.UTF-8
 source "$here/e2e_session.sh"
 shots="$shots/english"
 mkdir -p "$shots"
-probe() { /usr/lib/wine/wine64 "$probe" "$@" | tr -d '\r'; }
 
 # The Cancel button inside the address dialog's client area, from its dialog units.
 readonly DIALOG_CANCEL_X=158 DIALOG_CANCEL_Y=57 FRAME_X=3 FRAME_Y=22
@@ -22,29 +21,9 @@ readonly DIALOG_CANCEL_X=158 DIALOG_CANCEL_Y=57 FRAME_X=3 FRAME_Y=22
 mkdir "$game/Data"
 session_start_xvfb
 remember_language
-cd "$game"
-/usr/lib/wine/wine64 "$exe" &
-wine_pid=$!
-
-box=$(session_wait_window Error 60) || fail "the creation message did not appear"
-message=$(probe texts Error)
-grep -qF 'The config file could not be read.\nA new one will be created.' <<<"$message" ||
-  fail "the creation message reads '$message'"
-session_answer_box "$box"
-window=$(session_wait_window QORConfig 30) || fail "the main window did not appear"
+start_without_file 'The config file could not be read.\nA new one will be created.'
 read -r wx wy _ _ < <(session_geometry "$window")
-
-missing="(not read)"
-for _ in $(seq 50); do
-  shown=$(probe texts QORConfig | cut -f2)
-  missing=""
-  for caption in 'Screen size' Nearby 'Use the allowed list' Joypad 'Guard/Skill 3/Cancel' 'Send to' Save; do
-    grep -qxF "$caption" <<<"$shown" || missing="$missing '$caption'"
-  done
-  [ -z "$missing" ] && break
-  sleep 0.2
-done
-[ -z "$missing" ] || fail "no control reads$missing"
+expect_captions 'Screen size' Nearby 'Use the allowed list' Joypad 'Guard/Skill 3/Cancel' 'Send to' Save
 # Kana and kanji (and the full-width forms) left anywhere; "×" is the same in both faces.
 japanese=$(perl -CS -ne 'print if /[\x{3000}-\x{9FFF}\x{FF00}-\x{FFEF}]/' <<<"$shown")
 [ -z "$japanese" ] || fail "controls still read: $japanese"

@@ -24,7 +24,6 @@ if [ "$locale_name" != ja_JP ]; then
   mkdir -p "$shots"
   expected_acp=1252
 fi
-probe() { /usr/lib/wine/wine64 "$probe" "$@" | tr -d '\r'; }
 
 mkdir "$game/Data"
 session_start_xvfb
@@ -33,28 +32,9 @@ session_start_xvfb
 if [ -n "$reference" ]; then remember_language ja; else remember_language; fi
 acp=$(probe acp)
 [ "$acp" = "$expected_acp" ] || fail "under $LANG the system code page is '$acp', expected $expected_acp"
-cd "$game"
-/usr/lib/wine/wine64 "$exe" &
-wine_pid=$!
-
-box=$(session_wait_window Error 60) || fail "the creation message did not appear"
-message=$(probe texts Error)
-grep -qF 'コンフィグファイルが読み込めませんでした\n新規作成します' <<<"$message" ||
-  fail "the creation message reads '$message'"
-session_answer_box "$box"
-window=$(session_wait_window QORConfig 30) || fail "the main window did not appear"
+start_without_file 'コンフィグファイルが読み込めませんでした\n新規作成します'
 # Captions of every page, read back in UTF-16, once the last page has been created.
-missing="(not read)"
-for _ in $(seq 50); do
-  shown=$(probe texts QORConfig | cut -f2)
-  missing=""
-  for caption in 画面サイズ キャラ周囲 接続許可IPを使用する ジョイパッド 'ガード・魔力技３/キャンセル' 送信先 保存; do
-    grep -qxF "$caption" <<<"$shown" || missing="$missing '$caption'"
-  done
-  [ -z "$missing" ] && break
-  sleep 0.2
-done
-[ -z "$missing" ] || fail "no control reads$missing"
+expect_captions 画面サイズ キャラ周囲 接続許可IPを使用する ジョイパッド 'ガード・魔力技３/キャンセル' 送信先 保存
 read -r wx wy ww wh < <(session_geometry "$window")
 [ "$wx $wy $ww $wh" = "352 120 320 528" ] ||
   fail "main window at ($wx, $wy) size ${ww}x$wh, expected (352, 120) size 320x528"
