@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 
 // The configuration file: Data\GameConfig.dat under the current directory, unless
@@ -42,6 +44,32 @@ enum class ReadStatus {
 // Reads the whole file with one read of the size the open file reports (more reads only
 // when the file grew meanwhile). One attempt; shares the file with any other program.
 ReadStatus ReadFileBytes(const char* path, FileBytes& out);
+
+// The reading loop both platforms share, for an open file that reported `reported` bytes.
+// The buffer is one byte larger than that, so one call of `read_at(offset, into, room,
+// got)` both fills it and shows whether the file grew meanwhile; only then does the
+// buffer double and reading go on. `read_at` reads until `room` bytes or the end and
+// returns false on an error.
+template <typename ReadAt>
+ReadStatus ReadWholeOpenFile(std::size_t reported, ReadAt read_at, FileBytes& out) {
+    std::size_t capacity = reported + 1;
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[capacity]);
+    std::size_t size = 0;
+    for (;;) {
+        if (!buffer) return ReadStatus::kOutOfMemory;
+        std::size_t got = 0;
+        if (!read_at(size, buffer.get() + size, capacity - size, got)) return ReadStatus::kReadError;
+        size += got;
+        if (size < capacity) break;
+        std::unique_ptr<std::uint8_t[]> larger(new (std::nothrow) std::uint8_t[capacity * 2]);
+        if (larger) std::memcpy(larger.get(), buffer.get(), size);
+        buffer = std::move(larger);
+        capacity *= 2;
+    }
+    out.data = std::move(buffer);
+    out.size = size;
+    return ReadStatus::kOk;
+}
 
 // Creates `path` as a new empty file; false when anything already stands there.
 bool CreateNewFile(const char* path);

@@ -41,35 +41,19 @@ bool ReadFully(int fd, std::uint8_t* into, std::size_t size, std::size_t& got) {
 ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
     int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::kMissing : ReadStatus::kUnopenable;
-    ReadStatus status = ReadStatus::kOk;
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
         return ReadStatus::kReadError;
     }
-    // One byte more than the reported size tells in the same read whether the file grew.
-    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
-    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[capacity]);
-    std::size_t size = 0;
-    while (status == ReadStatus::kOk) {
-        if (!buffer) {
-            status = ReadStatus::kOutOfMemory;
-            break;
-        }
-        std::size_t got = 0;
-        if (!ReadFully(fd, buffer.get() + size, capacity - size, got)) status = ReadStatus::kReadError;
-        size += got;
-        if (size < capacity) break;
-        std::unique_ptr<std::uint8_t[]> larger(new (std::nothrow) std::uint8_t[capacity * 2]);
-        if (larger) std::memcpy(larger.get(), buffer.get(), size);
-        buffer = std::move(larger);
-        capacity *= 2;
-    }
+    // The file is read from where the last read ended, so the offset is implied.
+    const ReadStatus status = ReadWholeOpenFile(
+        static_cast<std::size_t>(info.st_size),
+        [fd](std::size_t, std::uint8_t* into, std::size_t room, std::size_t& got) {
+            return ReadFully(fd, into, room, got);
+        },
+        out);
     close(fd);
-    if (status == ReadStatus::kOk) {
-        out.data = std::move(buffer);
-        out.size = size;
-    }
     return status;
 }
 

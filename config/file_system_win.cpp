@@ -42,29 +42,16 @@ bool ReadAt(HANDLE file, LONGLONG offset, std::uint8_t* into, std::size_t size, 
     return true;
 }
 
-// Reads the whole of an open file. The buffer is one byte larger than the size the file
-// reports, so one read both fills it and shows whether the file grew meanwhile.
+// Reads the whole of an open file, from its start whatever was done with it before.
 ReadStatus ReadWhole(HANDLE file, FileBytes& out) {
     LARGE_INTEGER reported;
     if (!GetFileSizeEx(file, &reported) || reported.QuadPart < 0) return ReadStatus::kReadError;
-    std::size_t capacity = static_cast<std::size_t>(reported.QuadPart) + 1;
-    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[capacity]);
-    std::size_t size = 0;
-    for (;;) {
-        if (!buffer) return ReadStatus::kOutOfMemory;
-        std::size_t got = 0;
-        if (!ReadAt(file, static_cast<LONGLONG>(size), buffer.get() + size, capacity - size, got))
-            return ReadStatus::kReadError;
-        size += got;
-        if (size < capacity) break;
-        std::unique_ptr<std::uint8_t[]> larger(new (std::nothrow) std::uint8_t[capacity * 2]);
-        if (larger) std::memcpy(larger.get(), buffer.get(), size);
-        buffer = std::move(larger);
-        capacity *= 2;
-    }
-    out.data = std::move(buffer);
-    out.size = size;
-    return ReadStatus::kOk;
+    return ReadWholeOpenFile(
+        static_cast<std::size_t>(reported.QuadPart),
+        [file](std::size_t offset, std::uint8_t* into, std::size_t room, std::size_t& got) {
+            return ReadAt(file, static_cast<LONGLONG>(offset), into, room, got);
+        },
+        out);
 }
 
 bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
