@@ -4,16 +4,6 @@
 
 #include "config/cp932_text.h"
 
-namespace {
-
-bool IsAscii(std::string_view text) {
-    for (char ch : text)
-        if (static_cast<unsigned char>(ch) >= 0x80) return false;
-    return true;
-}
-
-}  // namespace
-
 std::string Cp932ToUtf8(std::string_view cp932) {
     if (IsAscii(cp932)) return std::string(cp932);
     return Utf8FromWide(WideFromCp932(cp932));
@@ -29,5 +19,11 @@ bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
     Cp932Prefix prefix = Cp932FromWide(wide);
     if (prefix.units != wide.size()) return false;
     cp932 = std::move(prefix.bytes);
+    return true;
+}
+
+bool IsAscii(std::string_view text) {
+    for (char ch : text)
+        if (static_cast<unsigned char>(ch) >= 0x80) return false;
     return true;
 }

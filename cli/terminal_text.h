@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+// True when every byte is below 0x80: such text reads the same in CP932, UTF-8 and any
+// system code page, and needs no conversion.
+bool IsAscii(std::string_view text);
+
 // CP932 bytes as UTF-8. A byte that starts no valid CP932 character becomes U+FFFD, so
 // a damaged text still prints and never yields invalid UTF-8.
 std::string Cp932ToUtf8(std::string_view cp932);

@@ -43,12 +43,6 @@ std::string FromWide(UINT code_page, std::wstring_view wide, bool& ok) {
     return out;
 }
 
-bool IsAscii(std::string_view text) {
-    for (char ch : text)
-        if (static_cast<unsigned char>(ch) >= 0x80) return false;
-    return true;
-}
-
 }  // namespace
 
 std::string Utf8FromWide(std::wstring_view wide) {
