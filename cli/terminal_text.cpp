@@ -1,5 +1,5 @@
 // CP932 and UTF-8 meet in UTF-16: the CP932 side is the configuration store's one CP932
-// module, so qorcfg refuses and shows exactly the characters the window does.
+// module, so qorcfg stores, refuses and shows characters exactly as the window does.
 #include "cli/terminal_text.h"
 
 #include "config/cp932_text.h"
@@ -16,9 +16,9 @@ bool Utf8ToCp932(std::string_view utf8, std::string& cp932) {
     }
     std::wstring wide;
     if (!WideFromUtf8(utf8, wide)) return false;
-    Cp932Prefix prefix = Cp932FromWide(wide);
-    if (prefix.units != wide.size()) return false;
-    cp932 = std::move(prefix.bytes);
+    Cp932Stored stored = StoredCp932(wide);
+    if (stored.left_out != 0) return false;
+    cp932 = std::move(stored.bytes);
     return true;
 }
 

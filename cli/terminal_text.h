@@ -14,8 +14,9 @@ bool IsAscii(std::string_view text);
 // a damaged text still prints and never yields invalid UTF-8.
 std::string Cp932ToUtf8(std::string_view cp932);
 
-// UTF-8 as CP932. False when the text is not valid UTF-8 or holds a character that
-// CP932 cannot write.
+// UTF-8 as CP932, stored as the window stores entered text (a wave dash U+301C as
+// 81 60, an e acute as e). False when the text is not valid UTF-8 or holds a character
+// with no CP932 form at all.
 bool Utf8ToCp932(std::string_view utf8, std::string& cp932);
 
 // UTF-16 as UTF-8, and strict UTF-8 as UTF-16 (false on a byte sequence that is not

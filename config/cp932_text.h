@@ -34,8 +34,28 @@ struct Cp932Prefix {
     std::size_t units = 0;   // how many UTF-16 units of the text it covers
 };
 
-// The longest prefix of `text` made of whole characters that CP932 holds and whose CP932
-// form is at most `limit` bytes. It stops before the first character CP932 cannot hold
-// (é, an emoji, a lone surrogate): such a character is never replaced by "?" or by a
-// look-alike, so `units` < text.size() tells the caller the text did not go in whole.
+// The longest prefix of `text` made of whole characters that CP932 holds exactly (they
+// read back as the same characters) and whose CP932 form is at most `limit` bytes. For
+// names such as paths, which must reach the same file: it stops before the first
+// character without an exact form, so `units` < text.size() tells the caller the text
+// did not go in whole.
 Cp932Prefix Cp932FromWide(std::wstring_view text, std::size_t limit = std::string::npos);
+
+// What the file stores of a text the user entered, by the rule a Japanese Windows
+// applies to an ANSI edit's text: each character takes the bytes code page 932 gives it
+// with its best-fit forms (a yen sign 5C, an e acute 65, a cent sign 81 91), and the
+// characters whose JIS mapping differs from code page 932's take the code of the same
+// glyph (the wave dash U+301C 81 60, the minus sign U+2212 81 7C, the double vertical
+// line U+2016 81 61, the em dash U+2014 81 5C). A character with no form at all (an
+// emoji, a lone surrogate) is left out, never stored as "?"; the rest is kept, up to the
+// last whole character within `limit` bytes.
+struct Cp932Stored {
+    std::string bytes;
+    std::size_t units = 0;     // UTF-16 units of the text read, left-out characters included
+    std::size_t left_out = 0;  // characters left out for having no form
+};
+Cp932Stored StoredCp932(std::wstring_view text, std::size_t limit = std::string::npos);
+
+// The text as it reads back from what StoredCp932 stores of it: what a window shows so
+// that the screen never differs from the file.
+std::wstring StoredTextShown(std::wstring_view text, std::size_t limit = std::string::npos);

@@ -298,11 +298,19 @@ TEST(Qorcfg, SetWritesTheIdInTheFilesCodePage) {
     Result too_long = Qorcfg({"set", "id", Utf8(u8"あいうえおかきく")});
     EXPECT_EQ(too_long.status, 1);
     EXPECT_NE(too_long.err.find("16 bytes in CP932, more than the 15"), std::string::npos) << too_long.err;
-    // The characters the window's edits refuse are refused here too, the file untouched:
-    // é and an emoji have no CP932 form, and ¥ would come back from the file as a backslash.
-    for (const char8_t* refused : {u8"Café", u8"\U0001F600", u8"¥100"}) {
-        EXPECT_EQ(Qorcfg({"set", "id", Utf8(refused)}).status, 1) << Utf8(refused);
-        EXPECT_EQ(folder.ReadConfig(), bytes);
+    // A character with no CP932 form at all is refused, the file untouched.
+    EXPECT_EQ(Qorcfg({"set", "id", Utf8(u8"a\U0001F600")}).status, 1);
+    EXPECT_EQ(folder.ReadConfig(), bytes);
+    // Others are stored as the window stores them: best-fit forms, the wave dash as 81 60.
+    const struct {
+        const char8_t* id;
+        const char* stored;
+    } stored_ids[] = {{u8"Café", "43616665 00"}, {u8"¥100", "5c313030 00"}, {u8"よろしく〜", "82e682eb82b582ad8160 00"}};
+    for (const auto& c : stored_ids) {
+        EXPECT_EQ(Qorcfg({"set", "id", Utf8(c.id)}).status, 0) << Utf8(c.id);
+        const std::vector<std::uint8_t> id_bytes = Hex(c.stored);
+        std::copy(id_bytes.begin(), id_bytes.end(), bytes.begin() + kConnectIdAt);
+        EXPECT_EQ(folder.ReadConfig(), bytes) << Utf8(c.id);
     }
     EXPECT_EQ(Qorcfg({"set", "allowed-only", "on"}).status, 0);
     bytes[config_layout::kAllowedOnlyAt] = 1;

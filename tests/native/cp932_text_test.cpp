@@ -1,5 +1,9 @@
 // CP932 text: character boundaries of text cut to a byte limit, and the conversion to
 // and from UTF-16, which must hold on every system code page.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -140,6 +144,80 @@ TEST(Cp932Text, WideTextConvertsUntilACharacterCp932CannotHoldOrTheLimit) {
         EXPECT_EQ(WideFromCp932(prefix.bytes), c.text.substr(0, c.units)) << c.name;
     }
 }
+
+struct StoredCase {
+    const char* name;
+    std::wstring text;
+    std::size_t limit;
+    std::string bytes;        // written out from code page 932's table and its best-fit forms
+    std::size_t units;        // UTF-16 units read
+    std::size_t left_out;     // characters without a form
+};
+
+// よ U+3088, ろ U+308D, し U+3057, く U+304F, ま U+307E, た U+305F, ね U+306D.
+const std::wstring kSeeYou = L"\x3088\x308D\x3057\x304F";
+const std::wstring kAgain = L"\x307E\x305F\x306D";
+const std::string kSeeYouBytes = "\x82\xe6\x82\xeb\x82\xb5\x82\xad";
+const std::string kAgainBytes = "\x82\xdc\x82\xbd\x82\xcb";
+constexpr std::size_t kAll = std::string::npos;
+
+const StoredCase kStoredCases[] = {
+    {"wave dash U+301C as the full-width tilde", kSeeYou + L"\x301C" + kAgain, kAll,
+     kSeeYouBytes + "\x81\x60" + kAgainBytes, 8, 0},
+    {"full-width tilde U+FF5E", L"\xFF5E", kAll, "\x81\x60", 1, 0},
+    {"minus sign U+2212", L"\x2212" L"1", kAll, "\x81\x7c" "1", 2, 0},
+    {"double vertical line U+2016", L"\x2016", kAll, "\x81\x61", 1, 0},
+    {"em dash U+2014", L"\x2014", kAll, "\x81\x5c", 1, 0},
+    {"cent, pound and not signs as their full-width twins", L"\x00A2\x00A3\x00AC", kAll, "\x81\x91\x81\x92\x81\xca", 3, 0},
+    {"yen sign as 5C", L"\x00A5" L"5", kAll, "\x5c" "5", 2, 0},
+    {"e acute as e", L"Caf\x00E9!", kAll, "Cafe!", 5, 0},
+    {"kanji and katakana", kJapaneseTest, kAll, kJapaneseTestBytes, 6, 0},
+    {"an emoji is left out, the rest kept", L"a\xD83D\xDE00" L"b", kAll, "ab", 4, 1},
+    {"a lone surrogate is left out", L"\xDE00" L"a\xD83D", kAll, "a", 3, 2},
+    {"characters left out take no room", L"\xD83D\xDE00" + std::wstring(40, L'a'), 40, std::string(40, 'a'), 42, 1},
+    {"a best-fit form across the limit is not taken", L"ab\x00A2", 3, "ab", 2, 0},
+    {"21 kanji in 40 bytes keep 20", std::wstring(21, L'\x65E5'), 40, [] {
+         std::string s;
+         for (int i = 0; i < 20; ++i) s += "\x93\xfa";
+         return s;
+     }(), 20, 0},
+};
+
+TEST(Cp932Text, EnteredTextIsStoredInItsBestFitFormsAndLeavesOutWhatHasNone) {
+    for (const StoredCase& c : kStoredCases) {
+        const Cp932Stored stored = StoredCp932(c.text, c.limit);
+        EXPECT_EQ(stored.bytes, c.bytes) << c.name;
+        EXPECT_EQ(stored.units, c.units) << c.name;
+        EXPECT_EQ(stored.left_out, c.left_out) << c.name;
+        // What the window shows is what the file reads back.
+        EXPECT_EQ(StoredTextShown(c.text, c.limit), WideFromCp932(c.bytes)) << c.name;
+    }
+}
+
+#ifdef _WIN32
+// The stored forms are the system's own code page 932 conversion with its best-fit
+// forms, for every character of the Basic Multilingual Plane, except the four whose JIS
+// mapping takes the code of the same glyph; and no character is ever stored as "?".
+TEST(Cp932Text, StoredFormsAreTheSystemsBestFitConversion) {
+    int compared = 0;
+    for (unsigned code = 1; code < 0x10000; ++code) {
+        if (code >= 0xD800 && code <= 0xDFFF) continue;
+        const wchar_t character = static_cast<wchar_t>(code);
+        char bytes[8];
+        BOOL used_default = FALSE;
+        const int length = WideCharToMultiByte(932, 0, &character, 1, bytes, sizeof bytes, nullptr, &used_default);
+        const std::string expected = length > 0 && !used_default ? std::string(bytes, length) : std::string();
+        const std::string stored = StoredCp932(std::wstring(1, character)).bytes;
+        if (code == 0x301C || code == 0x2212 || code == 0x2016 || code == 0x2014) {
+            EXPECT_TRUE(expected.empty()) << std::hex << code;
+            continue;
+        }
+        EXPECT_EQ(stored, expected) << std::hex << code;
+        compared += !expected.empty();
+    }
+    EXPECT_GT(compared, 9000);  // the whole table, not an empty conversion
+}
+#endif
 
 TEST(Cp932Text, StoredBytesShowAsTheirCharacters) {
     const struct {
