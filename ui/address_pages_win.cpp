@@ -168,12 +168,10 @@ void PopulateConnectPage(HWND page) {
     HWND list = AddressList(page);
     BeginFill(list, kConnectSlots);
     const DirectList direct(list);
-    char id[kConnectIdBytes + 1] = {};
-    std::memcpy(id, game_config.connect_id, kConnectIdBytes);
     HWND id_edit = GetDlgItem(page, IDC_CONNECT_ID);
     // The ID has no length limit while it is edited, but only what CP932 holds goes in.
     LimitEditBytes(id_edit, kNoByteLimit);
-    SetCp932Text(id_edit, id);
+    ShowStoredText(id_edit, game_config.connect_id, sizeof game_config.connect_id);
     int index = 0;
     for (const ConnectAddress& address : game_config.connect_addresses) {
         const std::uint8_t* o = address.octets;

@@ -1,9 +1,9 @@
-// A Unicode subclass of an edit control that counts its text in CP932 bytes.
+// A Unicode subclass of an edit control that keeps its text to what the file stores.
 #include "ui/byte_limit_edit_win.h"
 
 #include <imm.h>
 
-#include <string>
+#include <algorithm>
 
 #include "config/cp932_text.h"
 #include "ui/window_text_win.h"
@@ -15,15 +15,26 @@ const wchar_t kByteLimitProperty[] = L"QORConfig.EditByteLimit";
 
 WNDPROC OriginalProc(HWND edit) { return reinterpret_cast<WNDPROC>(GetPropW(edit, kOriginalProcProperty)); }
 
-std::size_t ByteLimit(HWND edit) { return reinterpret_cast<std::size_t>(GetPropW(edit, kByteLimitProperty)); }
+std::size_t ByteLimit(HWND edit) {
+    if (!OriginalProc(edit)) return kNoByteLimit;
+    return reinterpret_cast<std::size_t>(GetPropW(edit, kByteLimitProperty));
+}
 
 LRESULT CallOriginal(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
     return CallWindowProcW(OriginalProc(edit), edit, message, wparam, lparam);
 }
 
-// The CP932 bytes a text takes in the file, up to a character CP932 cannot hold (the
-// edit refuses such characters; only text set from outside can hold one).
-std::size_t Cp932Bytes(const std::wstring& text) { return Cp932FromWide(text).bytes.size(); }
+bool IsMultiline(HWND edit) { return (GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) != 0; }
+
+// A single-line edit takes text up to its first line break, as it does from a paste, so
+// that no line break is ever stored where the game expects one line.
+std::wstring_view FirstLine(HWND edit, std::wstring_view text) {
+    if (IsMultiline(edit)) return text;
+    return text.substr(0, std::min(text.find(L'\r'), text.find(L'\n')));
+}
+
+// The bytes the edit's text takes in the file.
+std::size_t StoredBytes(const std::wstring& text) { return StoredCp932(text).bytes.size(); }
 
 bool HasSelection(HWND edit) {
     DWORD start = 0, end = 0;
@@ -36,50 +47,57 @@ bool HasSelection(HWND edit) {
 // removing it rather than by its positions.
 std::size_t RemoveSelection(HWND edit, BOOL can_undo) {
     if (HasSelection(edit)) CallOriginal(edit, EM_REPLACESEL, can_undo, reinterpret_cast<LPARAM>(L""));
-    return Cp932Bytes(WindowText(edit));
+    return StoredBytes(WindowText(edit));
 }
 
 // The text a typed character adds, or an empty text for keys that add none.
 std::wstring TypedText(HWND edit, WPARAM key) {
     wchar_t ch = static_cast<wchar_t>(key);
-    bool multiline = (GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) != 0;
-    if (ch == L'\r' || ch == L'\n') return multiline ? L"\r\n" : L"";
+    if (ch == L'\r' || ch == L'\n') return IsMultiline(edit) ? L"\r\n" : L"";
     if (ch == L'\t') return L"\t";
     if (ch < L' ' || ch == 0x7F) return L"";  // backspace and the control keys
     return std::wstring(1, ch);
 }
 
-// A typed character goes in whole or not at all.
-LRESULT OnChar(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
-    std::wstring typed = TypedText(edit, wparam);
-    if (typed.empty()) return CallOriginal(edit, message, wparam, lparam);
-    // A character CP932 cannot hold (half of a surrogate pair included) never goes in.
-    const Cp932Prefix converted = Cp932FromWide(typed);
-    if (converted.units < typed.size()) return 0;
-    std::size_t limit = ByteLimit(edit);
-    std::size_t adds = converted.bytes.size();
-    std::wstring before = WindowText(edit);
-    if (Cp932Bytes(before) + adds <= limit) return CallOriginal(edit, message, wparam, lparam);
-    if (!HasSelection(edit)) return 0;
-    DWORD start = 0, end = 0;
-    CallOriginal(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    if (RemoveSelection(edit, TRUE) + adds <= limit) return CallOriginal(edit, message, wparam, lparam);
-    // Does not fit even in place of the selection: put text, selection and the modify
-    // flag (which WM_SETTEXT clears) back.
-    LRESULT modified = CallOriginal(edit, EM_GETMODIFY, 0, 0);
-    CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before.c_str()));
-    CallOriginal(edit, EM_SETSEL, start, end);
-    CallOriginal(edit, EM_SETMODIFY, modified != 0, 0);
+// Types `shown`, the form the file reads back for the typed key: the key itself where
+// that is the same text, so the edit's own typing (and its undo) handles it.
+LRESULT InsertTyped(HWND edit, const std::wstring& typed, const std::wstring& shown, WPARAM wparam, LPARAM lparam) {
+    if (shown == typed) return CallOriginal(edit, WM_CHAR, wparam, lparam);
+    CallOriginal(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(shown.c_str()));
     return 0;
 }
 
-// Pasted or replacing text goes in as far as it fits, cut at a character boundary, and
-// stops before a character CP932 cannot hold, as it would at the limit.
-void ReplaceSelectionWithin(HWND edit, const std::wstring& insert, BOOL can_undo) {
-    std::size_t limit = ByteLimit(edit);
-    std::size_t left = RemoveSelection(edit, can_undo);
-    std::size_t room = left < limit ? limit - left : 0;
-    std::wstring fitted = insert.substr(0, Cp932FromWide(insert, room).units);
+// A typed character goes in whole or not at all.
+LRESULT OnChar(HWND edit, WPARAM wparam, LPARAM lparam) {
+    const std::wstring typed = TypedText(edit, wparam);
+    if (typed.empty()) return CallOriginal(edit, WM_CHAR, wparam, lparam);
+    const Cp932Stored stored = StoredCp932(typed);
+    if (stored.left_out != 0) {
+        // No form at all (half of a surrogate pair included): one beep for the key.
+        if (typed[0] < 0xDC00 || typed[0] > 0xDFFF) MessageBeep(MB_OK);
+        return 0;
+    }
+    const std::wstring shown = WideFromCp932(stored.bytes);
+    const std::size_t limit = ByteLimit(edit);
+    const std::size_t adds = stored.bytes.size();
+    const std::wstring before = WindowText(edit);
+    if (StoredBytes(before) + adds <= limit) return InsertTyped(edit, typed, shown, wparam, lparam);
+    if (!HasSelection(edit)) return 0;
+    DWORD start = 0, end = 0;
+    CallOriginal(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (RemoveSelection(edit, TRUE) + adds <= limit) return InsertTyped(edit, typed, shown, wparam, lparam);
+    // Does not fit even in place of the selection: put text and selection back.
+    CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(before.c_str()));
+    CallOriginal(edit, EM_SETSEL, start, end);
+    return 0;
+}
+
+// Pasted or replacing text goes in as the file will store it, as far as it fits.
+void ReplaceSelectionWithin(HWND edit, std::wstring_view insert, BOOL can_undo) {
+    const std::size_t limit = ByteLimit(edit);
+    const std::size_t left = RemoveSelection(edit, can_undo);
+    const std::size_t room = left < limit ? limit - left : 0;
+    const std::wstring fitted = StoredTextShown(FirstLine(edit, insert), room);
     if (!fitted.empty()) CallOriginal(edit, EM_REPLACESEL, can_undo, reinterpret_cast<LPARAM>(fitted.c_str()));
 }
 
@@ -105,22 +123,23 @@ LRESULT OnPaste(HWND edit) {
     return 0;
 }
 
-// Undo and an input method's result string change the text without passing through the
-// messages above; a text they leave too long, or holding a character CP932 cannot hold,
-// is cut there.
-void CutToLimit(HWND edit) {
-    std::wstring text = WindowText(edit);
-    const std::size_t kept = Cp932FromWide(text, ByteLimit(edit)).units;
-    if (kept == text.size()) return;
-    text.resize(kept);
-    CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    CallOriginal(edit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);  // caret to the end
-    CallOriginal(edit, EM_SETMODIFY, TRUE, 0);              // the user changed the text
+// Text set whole, by the page or by another program (an accessibility or scripting tool).
+LRESULT OnSetText(HWND edit, LPARAM text) {
+    if (!text) return CallOriginal(edit, WM_SETTEXT, 0, text);
+    const std::wstring shown = TextAsEditHolds(edit, reinterpret_cast<const wchar_t*>(text));
+    return CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
+// Undo and an input method's result string change the text without passing through the
+// messages above; what they leave is brought to the stored form afterwards.
 LRESULT OnTextChangedElsewhere(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
-    LRESULT result = CallOriginal(edit, message, wparam, lparam);
-    CutToLimit(edit);
+    const LRESULT result = CallOriginal(edit, message, wparam, lparam);
+    const std::wstring text = WindowText(edit);
+    const std::wstring shown = TextAsEditHolds(edit, text);
+    if (shown != text) {
+        CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+        CallOriginal(edit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);  // caret to the end
+    }
     return result;
 }
 
@@ -134,9 +153,10 @@ LRESULT OnDestroy(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK ByteLimitEditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-    case WM_CHAR: return OnChar(edit, message, wparam, lparam);
+    case WM_CHAR: return OnChar(edit, wparam, lparam);
     case WM_PASTE: return OnPaste(edit);
     case EM_REPLACESEL: return OnReplaceSelection(edit, wparam, lparam);
+    case WM_SETTEXT: return OnSetText(edit, lparam);
     case WM_UNDO:
     case EM_UNDO: return OnTextChangedElsewhere(edit, message, wparam, lparam);
     case WM_IME_COMPOSITION:
@@ -158,4 +178,9 @@ void LimitEditBytes(HWND edit, std::size_t limit) {
     LONG_PTR original = GetWindowLongPtrW(edit, GWLP_WNDPROC);
     SetPropW(edit, kOriginalProcProperty, reinterpret_cast<HANDLE>(original));
     SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ByteLimitEditProc));
+}
+
+std::wstring TextAsEditHolds(HWND edit, std::wstring_view text) {
+    if (!OriginalProc(edit)) return std::wstring(text);
+    return StoredTextShown(FirstLine(edit, text), ByteLimit(edit));
 }

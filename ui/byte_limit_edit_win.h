@@ -1,18 +1,23 @@
-// Keeps an edit control's text within a number of CP932 bytes and within what CP932 can
-// hold.
+// Keeps an edit control's text to what the file stores of it: within a number of CP932
+// bytes, in the characters that read back from the stored bytes.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 
-// Subclasses `edit` so that typing, pasting and EM_REPLACESEL never take its text beyond
-// `limit` bytes of CP932, the file's code page, whatever the system's code page is: a
-// typed character that does not fit is refused, pasted or replacing text is cut at a
-// character boundary to the room left. A character CP932 cannot hold (é, an emoji) is
-// refused the same way: a typed one does not go in, pasted text stops before it. Text
-// set with WM_SETTEXT is not limited. Calling it again for the same edit only changes
-// the limit; the subclass removes itself when the edit is destroyed.
+// Subclasses `edit` so that its text is always what the file will store of it (see
+// StoredCp932), however the text gets there: typed, pasted, replaced (EM_REPLACESEL),
+// set with WM_SETTEXT (by the page or by another program), undone or entered through an
+// input method. A character is shown as the stored bytes read back (a wave dash U+301C
+// as the full-width tilde, an e acute as e). A typed character with no CP932 form at
+// all (an emoji) is refused with a beep, and so is one that does not fit in `limit`
+// bytes; any other text leaves out just its characters without a form and is cut at a
+// character boundary at the limit. A single-line edit takes a pasted or replacing text
+// up to its first line break. Calling it again for the same edit only changes the limit;
+// the subclass removes itself when the edit is destroyed.
 //
 // Needed because an edit's own limit (EM_LIMITTEXT) counts characters rather than CP932
 // bytes (on Wine always; on Windows unless the system's code page is 932), where 40
@@ -23,3 +28,7 @@ void LimitEditBytes(HWND edit, std::size_t limit);
 
 // For an edit whose text has no byte limit of its own but must stay within CP932.
 inline constexpr std::size_t kNoByteLimit = static_cast<std::size_t>(-1);
+
+// The text `edit` holds once it is set to `text` (WM_SETTEXT): what its subclass keeps of
+// it. For an edit without the subclass, `text` itself.
+std::wstring TextAsEditHolds(HWND edit, std::wstring_view text);

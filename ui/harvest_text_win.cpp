@@ -1,16 +1,34 @@
-// Harvesting an edit's text without changing a text the user left alone.
+// Stored CP932 fields shown in edits, and harvested back without changing a text nobody changed.
 #include "ui/harvest_text_win.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "config/cp932_text.h"
+#include "ui/byte_limit_edit_win.h"
 #include "ui/window_text_win.h"
 
+namespace {
+
+std::wstring FieldAsShown(HWND edit, std::string_view bytes) {
+    const std::size_t whole = Cp932PrefixLength(bytes.data(), bytes.size(), bytes.size());
+    return TextAsEditHolds(edit, WideFromCp932(bytes.substr(0, whole)));
+}
+
+}  // namespace
+
+void ShowStoredText(HWND edit, const char* stored, std::size_t stored_size) {
+    const std::wstring text = FieldAsShown(edit, std::string_view(stored, strnlen(stored, stored_size)));
+    SetWindowTextW(edit, text.c_str());
+}
+
 std::string HarvestedEditText(HWND edit, const char* stored, std::size_t stored_size, std::size_t limit) {
-    // Populating sets the text with WM_SETTEXT, which clears the edit's modify flag; the
-    // user's typing, pasting and undoing set it.
-    const bool edited = SendMessageW(edit, EM_GETMODIFY, 0, 0) != 0;
-    std::string text = edited ? Cp932FromWide(WindowText(edit)).bytes : std::string(stored, strnlen(stored, stored_size));
-    if (edited || text.size() > limit) text.resize(Cp932PrefixLength(text.data(), text.size(), limit));
-    return text;
+    const std::string_view bytes(stored, strnlen(stored, stored_size));
+    // Compared with what the page shows for the stored text rather than by a flag: text
+    // set by another program with WM_SETTEXT sets no modify flag, and the flag stays set
+    // when the user types the old text back.
+    if (WindowText(edit) == FieldAsShown(edit, bytes))
+        return std::string(bytes.substr(0, bytes.size() > limit ? Cp932PrefixLength(bytes.data(), bytes.size(), limit)
+                                                                : bytes.size()));
+    return StoredCp932(WindowText(edit), limit).bytes;
 }

@@ -3,11 +3,9 @@
 
 #include <cstring>
 
-#include "config/cp932_text.h"
 #include "config/game_config.h"
 #include "ui/byte_limit_edit_win.h"
 #include "ui/harvest_text_win.h"
-#include "ui/window_text_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 
@@ -36,10 +34,8 @@ void ShowMessage(HWND page, const MessageRow& row, const FunctionMessage& messag
     HWND edit = GetDlgItem(page, row.text_edit);
     SendMessageA(edit, EM_LIMITTEXT, kMessageTextLimit, 0);
     LimitEditBytes(edit, kMessageTextLimit);
-    // A damaged field may lack its NUL; the copy never reads past the field.
-    char text[kMessageTextBytes];
-    CopyCp932Text(message.text, sizeof message.text, text, sizeof text);
-    SetCp932Text(edit, text);
+    // A damaged field may lack its NUL; the text is never read past the field.
+    ShowStoredText(edit, message.text, sizeof message.text);
     int checked = message.target == 0 ? row.everyone_button : row.team_button;
     CheckRadioButton(page, row.everyone_button, row.team_button, checked);
 }

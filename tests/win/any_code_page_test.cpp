@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "config/cp932_text.h"
 #include "page_files.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"
@@ -74,10 +75,11 @@ protected:
     // The Japanese face under every code page (under 1252 the Windows language is English).
     const wchar_t* StoredLanguage() const override { return L"ja"; }
 
-    enum class Entry { kPostedKeys, kReplaceSelection, kPaste };
+    enum class Entry { kPostedKeys, kReplaceSelection, kPaste, kSetText };
 
     // Enters `text` into an empty edit as a user would: keys posted to the thread's queue
-    // and taken by the message loop, a replacement of the selection, or a paste.
+    // and taken by the message loop, a replacement of the selection, a paste, or the
+    // whole text set by another program (an accessibility or scripting tool).
     void Enter(HWND edit, Entry how, const std::wstring& text) {
         SetWindowTextW(edit, L"");
         switch (how) {
@@ -90,6 +92,9 @@ protected:
         case Entry::kPaste:
             PutOnClipboard(Page(kMessagePage), text);
             SendMessageW(edit, WM_PASTE, 0, 0);
+            break;
+        case Entry::kSetText:
+            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
             break;
         }
         PumpMessages();
@@ -133,33 +138,55 @@ struct EntryCase {
     std::string stored;    // the field's bytes before its NUL
 };
 
-TEST_F(AnyCodePageTest, EnteredTextIsSavedAsCp932AndWhatCp932CannotHoldIsRefused) {
+// Each row's text is saved as the bytes code page 932 gives it, with its best-fit forms
+// and the wave dash, minus, double bar and em dash as the codes of the same glyphs; a
+// character with no form is refused when typed and left out otherwise; and the edit
+// shows what the file reads back.
+TEST_F(AnyCodePageTest, EnteredTextIsSavedAsTheWindowShowsIt) {
     const std::string twenty_kanji = Repeat("\x93\xfa", 20);
+    const std::wstring see_you_again = L"よろしく〜またね";  // with the wave dash U+301C
+    const std::string see_you_again_bytes = "\x82\xe6\x82\xeb\x82\xb5\x82\xad\x81\x60\x82\xdc\x82\xbd\x82\xcb";
     const EntryCase cases[] = {
         {"typed keys", false, 0, kJapaneseTest, kJapaneseTestBytes},
         {"replaced selection", false, 1, kJapaneseTest, kJapaneseTestBytes},
         {"pasted", false, 2, kJapaneseTest, kJapaneseTestBytes},
+        {"set from outside", false, 3, kJapaneseTest, kJapaneseTestBytes},
         {"21 kanji pasted keep 20", false, 2, std::wstring(21, L'日'), twenty_kanji},
         {"21 kanji typed keep 20", false, 0, std::wstring(21, L'日'), twenty_kanji},
-        // é is 0xE9 in code page 1252, a lead byte in 932: it must neither go in as "?"
-        // nor take the character after it.
-        {"typed e acute is refused, the keys after it go in", false, 0, L"Ok Café!", "Ok Caf!"},
-        {"pasted text stops before e acute", false, 2, L"Ok Café!", "Ok Caf"},
-        {"replacing text stops before e acute", false, 1, L"Ok Café!", "Ok Caf"},
+        {"21 kanji set from outside keep 20", false, 3, std::wstring(21, L'日'), twenty_kanji},
+        // é is 0xE9 in code page 1252, a lead byte in 932: it goes in as its best fit,
+        // never as "?" and never taking the character after it.
+        {"typed e acute as e", false, 0, L"Ok Café!", "Ok Cafe!"},
+        {"pasted e acute as e", false, 2, L"Ok Café!", "Ok Cafe!"},
+        {"replacing e acute as e", false, 1, L"Ok Café!", "Ok Cafe!"},
         {"typed emoji is refused", false, 0, L"a\xD83D\xDE00" L"b", "ab"},
-        {"typed yen sign is refused", false, 0, L"\x00A5" L"5", "5"},
-        {"half-width katakana and a wave dash", false, 0, L"ｱ～", "\xb1\x81\x60"},
+        {"pasted emoji is left out", false, 2, L"a\xD83D\xDE00" L"b", "ab"},
+        {"emoji set from outside is left out", false, 3, L"a\xD83D\xDE00" L"b", "ab"},
+        {"typed yen sign as 5C", false, 0, L"\x00A5" L"5", "\x5c" "5"},
+        {"typed cent, pound and not signs", false, 0, L"\x00A2\x00A3\x00AC", "\x81\x91\x81\x92\x81\xca"},
+        {"half-width katakana and a full-width tilde", false, 0, L"ｱ～", "\xb1\x81\x60"},
+        {"pasted wave dash keeps the rest", false, 2, see_you_again, see_you_again_bytes},
+        {"wave dash set from outside", false, 3, see_you_again, see_you_again_bytes},
+        {"typed minus, double bar and em dash", false, 0, L"\x2212\x2016\x2014", "\x81\x7c\x81\x61\x81\x5c"},
+        {"pasted lines keep their break", false, 2, L"ab\r\ncd", "ab\r\ncd"},
         {"ID typed", true, 0, kJapaneseTest, kJapaneseTestBytes},
         {"ID of eight kanji pasted keeps seven", true, 2, std::wstring(8, L'日'), Repeat("\x93\xfa", 7)},
-        {"ID typed with e acute", true, 0, L"Café", "Caf"},
+        {"ID typed with e acute", true, 0, L"Café", "Cafe"},
+        {"ID pasted with a wave dash", true, 2, L"GG〜", "GG\x81\x60"},
+        {"ID pasted up to its first line break", true, 2, L"abc\r\ndef", "abc"},
+        {"ID replaced up to its first line break", true, 1, L"abc\ndef", "abc"},
+        {"ID set from outside up to its first line break", true, 3, L"abc\rdef", "abc"},
     };
     for (const EntryCase& c : cases) {
         SCOPED_TRACE(c.name);
-        Enter(c.id ? Control(kConnectPage, IDC_CONNECT_ID) : Control(kMessagePage, IDC_MSG1_TEXT),
-              static_cast<Entry>(c.how), c.entered);
+        HWND edit = c.id ? Control(kConnectPage, IDC_CONNECT_ID) : Control(kMessagePage, IDC_MSG1_TEXT);
+        Enter(edit, static_cast<Entry>(c.how), c.entered);
         // The text and its NUL; the bytes after the NUL keep what earlier rows left.
         const std::vector<std::uint8_t> text = Slice(Save(), c.id ? kConnectIdAt : kMessagesAt, c.stored.size() + 1);
         EXPECT_EQ(std::string(text.begin(), text.end()), c.stored + '\0');
+        // The ID's edit takes more than the 15 bytes the file keeps of it.
+        const std::wstring shown = WideFromCp932(c.stored);
+        EXPECT_EQ(c.id ? Text(edit).substr(0, shown.size()) : Text(edit), shown);
     }
 }
 

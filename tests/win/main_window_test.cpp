@@ -61,12 +61,10 @@ protected:
     void ChangeEveryHarvestedPage() {
         Click(kOptionsPage, IDC_SCREEN_1024);
         SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, "Player");
-        SendDlgItemMessageA(Page(kConnectPage), IDC_CONNECT_ID, EM_SETMODIFY, TRUE, 0);  // as typing does
         SendMessageA(Control(kDeniedPage, IDC_ADDRESS_LIST), LB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>("1.2.3.*"));
         Click(kAllowedPage, IDC_ALLOWED_ONLY);
         SetDlgItemTextA(Page(kMessagePage), IDC_MSG1_TEXT, "Hello");
-        SendDlgItemMessageA(Page(kMessagePage), IDC_MSG1_TEXT, EM_SETMODIFY, TRUE, 0);
     }
 
     // An old write time set on the file shows a rewrite even within one clock tick.

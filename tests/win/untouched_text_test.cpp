@@ -88,6 +88,37 @@ TEST_F(UntouchedTextTest, EditedFieldsAreTakenFromTheirEditsAndTheOthersKeptExac
     }
 }
 
+// Text set by another program (an accessibility or scripting tool's WM_SETTEXT) is saved
+// although it sets no modify flag.
+TEST_F(UntouchedTextTest, TextSetByAnotherProgramIsSaved) {
+    SendMessageW(Control(kConnectPage, IDC_CONNECT_ID), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"NewID"));
+    SendMessageW(Control(kMessagePage, IDC_MSG3_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"またね〜"));
+    Command(kMessagePage, IDC_SAVE);
+    const std::vector<std::uint8_t> saved = folder_->ReadConfig();
+    std::vector<std::uint8_t> expected = original_;
+    std::memcpy(&expected[kConnectIdAt], "NewID", 6);
+    const std::vector<std::uint8_t> f3 = MessageItem("\x82\xdc\x82\xbd\x82\xcb\x81\x60", 0);
+    std::copy(f3.begin(), f3.end(), expected.begin() + kMessagesAt + kMessageBytes * 2);
+    EXPECT_EQ(saved, expected);
+}
+
+// The very text the page showed, put back by another program or typed back, is the
+// stored text: its twin codes and stray byte go back as they came.
+TEST_F(UntouchedTextTest, TheShownTextPutBackKeepsTheStoredBytes) {
+    for (HWND edit : {Control(kConnectPage, IDC_CONNECT_ID), Control(kMessagePage, IDC_MSG3_TEXT),
+                      Control(kMessagePage, IDC_MSG8_TEXT)}) {
+        const int length = GetWindowTextLengthW(edit);
+        std::wstring shown(static_cast<std::size_t>(length) + 1, L'\0');
+        shown.resize(static_cast<std::size_t>(GetWindowTextW(edit, shown.data(), length + 1)));
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"changed"));
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    }
+    TypeAtEnd(kMessagePage, IDC_MSG1_TEXT, L'x');
+    TypeAtEnd(kMessagePage, IDC_MSG1_TEXT, L'\b');
+    Command(kMessagePage, IDC_SAVE);
+    EXPECT_EQ(folder_->ReadConfig(), original_);
+}
+
 // A key that does not fit is refused without making an edited field look untouched.
 TEST_F(UntouchedTextTest, ARefusedKeyLeavesAnEditedFieldEdited) {
     HWND edit = Control(kMessagePage, IDC_MSG3_TEXT);
