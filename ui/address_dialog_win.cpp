@@ -25,10 +25,10 @@ void OnAdd(HWND dialog) {
     const bool wildcard_allowed = target->wildcard_allowed;
     std::uint16_t octets[4];
     for (int field = 0; field < 4; ++field) {
-        // Only the first three characters count; a few more bytes show that there are more.
-        char text[8] = {};
-        GetDlgItemTextA(dialog, kOctetFieldIds[field], text, sizeof text);
-        std::optional<std::uint16_t> octet = ReadOctetField(text, wildcard_allowed);
+        // Read as UTF-16: through the system's code page, a full-width digit would turn
+        // into an ASCII one on some systems and not on others.
+        const std::optional<std::uint16_t> octet =
+            ReadOctetField(WindowText(GetDlgItem(dialog, kOctetFieldIds[field])), wildcard_allowed);
         if (!octet) {
             ShowErrorMessage(kBadAddress);
             return;

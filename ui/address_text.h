@@ -26,10 +26,12 @@ char* WriteAddressText(char* out, std::uint16_t a, std::uint16_t b, std::uint16_
 // the line; the components past the end of a short line are empty.
 std::array<std::string_view, 4> SplitAddressText(std::string_view line);
 
-// What the user typed in one octet field of the address dialog: 0 to 255, the wildcard
-// 256 for "*" where `wildcard_allowed`, or nothing when the text is not a valid octet.
-// Only the first three characters count.
-std::optional<std::uint16_t> ReadOctetField(std::string_view field, bool wildcard_allowed);
+// What the user typed in one octet field of the address dialog, as the edit holds it in
+// UTF-16: 0 to 255, the wildcard 256 for "*" where `wildcard_allowed`, or nothing when
+// the text is not a valid octet. Only the first three characters count, and only the
+// ASCII digits 0 to 9 are digits (a full-width digit is not, whatever the system's code
+// page would make of it).
+std::optional<std::uint16_t> ReadOctetField(std::wstring_view field, bool wildcard_allowed);
 
 // The stored value of a list line's component: its leading decimal digits (none read as
 // 0), kept to 16 bits; a component starting with "*" is the wildcard.

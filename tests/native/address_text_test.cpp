@@ -51,34 +51,39 @@ TEST(AddressText, SplitCutsAtDotsAndLeavesMissingComponentsEmpty) {
 }
 
 struct FieldCase {
-    const char* text;
+    std::wstring text;  // as the edit holds it
     bool wildcard_allowed;
     std::optional<std::uint16_t> value;
 };
 
 TEST(AddressText, ReadOctetFieldAcceptsOnlyOctetsAndAllowedWildcards) {
     const FieldCase cases[] = {
-        {"0", false, 0},
-        {"255", false, 255},
-        {"256", true, std::nullopt},
-        {"1234", false, 123},       // only the first three characters are read
-        {"255x", false, 255},
-        {"12x", false, std::nullopt},
-        {"-1", false, std::nullopt},
-        {" 1", false, std::nullopt},
-        {"001", false, 1},
-        {"007", true, 7},
-        {"", true, std::nullopt},
-        {"*", true, 256},
-        {"*", false, std::nullopt},
-        {"**", true, std::nullopt},
-        {"*1", true, std::nullopt},
-        {"1*", true, std::nullopt},
-        {"\x82\xa0", true, std::nullopt},  // a CP932 double-byte character
+        {L"0", false, 0},
+        {L"255", false, 255},
+        {L"256", true, std::nullopt},
+        {L"1234", false, 123},       // only the first three characters are read
+        {L"255x", false, 255},
+        {L"12x", false, std::nullopt},
+        {L"-1", false, std::nullopt},
+        {L" 1", false, std::nullopt},
+        {L"001", false, 1},
+        {L"007", true, 7},
+        {L"", true, std::nullopt},
+        {L"*", true, 256},
+        {L"*", false, std::nullopt},
+        {L"**", true, std::nullopt},
+        {L"*1", true, std::nullopt},
+        {L"1*", true, std::nullopt},
+        {L"\x3042", true, std::nullopt},           // a kana
+        {L"\xFF11", false, std::nullopt},          // full-width 1, not an ASCII digit
+        {L"1\xFF12", false, std::nullopt},
+        {L"\xFF0A", true, std::nullopt},           // full-width asterisk
+        {L"\x0661", false, std::nullopt},          // Arabic-Indic digit one
     };
     for (const FieldCase& c : cases)
         EXPECT_EQ(ReadOctetField(c.text, c.wildcard_allowed), c.value)
-            << '"' << c.text << "\" wildcard " << c.wildcard_allowed;
+            << "field of " << c.text.size() << " units, first " << (c.text.empty() ? 0 : int(c.text[0]))
+            << " wildcard " << c.wildcard_allowed;
 }
 
 TEST(AddressText, ComponentValuesForStoring) {

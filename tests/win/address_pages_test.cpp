@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "config/cp932_text.h"
 #include "layout_check.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"
 #include "ui/address_dialog_win.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/window_text_win.h"
 #include "ui/window_win.h"
 #include "dialog_template.h"
 #include "window_fixture.h"
@@ -71,10 +73,11 @@ const int kOctetIds[4] = {IDC_OCTET_1, IDC_OCTET_2, IDC_OCTET_3, IDC_OCTET_4};
 DialogScript script;
 DialogVisit visit;
 
+// A control's text in CP932, read in UTF-16 so that it reads the same on every code page.
 std::string ItemText(HWND dialog, int id) {
-    char text[256] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    wchar_t text[256] = {};
+    GetDlgItemTextW(dialog, id, text, 256);
+    return Cp932FromWide(text).bytes;
 }
 
 BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM found) {
@@ -92,14 +95,12 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     if (dialog == nullptr || !IsWindowVisible(dialog)) return;  // again at the next tick
     KillTimer(nullptr, timer);
     visit.opened = true;
-    char caption[64] = {};
-    GetWindowTextA(dialog, caption, sizeof caption);
-    visit.caption = caption;
+    visit.caption = Cp932FromWide(WindowText(dialog)).bytes;
     HWND focus = GetFocus();
     visit.focus_at_open = focus != nullptr && GetParent(focus) == dialog ? GetDlgCtrlID(focus) : -1;
     for (int field = 0; field < 4; ++field) {
         visit.texts_at_open[field] = ItemText(dialog, kOctetIds[field]);
-        SetDlgItemTextA(dialog, kOctetIds[field], script.fields[field].c_str());
+        SetDlgItemTextW(dialog, kOctetIds[field], WideFromCp932(script.fields[field]).c_str());
     }
     if (script.button == kCloseBox) {
         SendMessageA(dialog, WM_CLOSE, 0, 0);
@@ -122,6 +123,9 @@ std::map<int, DWORD> TemplateItemStyles(int dialog_id) {
 
 class AddressPagesTest : public WindowFixture {
 protected:
+    // The Japanese face on every code page: the dialog table also runs under 1252.
+    const wchar_t* StoredLanguage() const override { return L"ja"; }
+
     void PrepareConfig() override {
         if (layout_) folder_->WriteConfig(layout_->Bytes());
     }
@@ -380,6 +384,8 @@ TEST_F(AddressPagesTest, DialogAddsValidAddressesAndRefusesTheRest) {
         {"asterisk and digit", kDeniedPage, {{"1", "2", "3", "*1"}}, {}},
         {"minus sign", kAllowedPage, {{"-1", "2", "3", "4"}}, {}},
         {"letter", kConnectPage, {{"1", "2", "3", "12x"}}, {}},
+        {"full-width digit", kDeniedPage, {{"\x82\x50", "2", "3", "4"}}, {}},  // "１"
+        {"full-width digit after ASCII ones", kAllowedPage, {{"1", "2", "3", "1\x82\x51"}}, {}},
         {"all zeros, an empty connect-to slot", kConnectPage, {{"0", "00", "000", "0"}}, {}},
         {"all zeros on the denied page", kDeniedPage, {{"0", "0", "0", "0"}}, {"0.0.0.0", "1.1.1.1", "2.2.2.2"}},
     };
@@ -504,7 +510,6 @@ TEST_F(AddressPagesTest, IdKeepsFifteenBytesAndTheBytesAfterItsNul) {
         Start(layout);
         EXPECT_EQ(ItemText(Page(kConnectPage), IDC_CONNECT_ID), c.shown);
         SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, c.typed.c_str());
-        SendDlgItemMessageA(Page(kConnectPage), IDC_CONNECT_ID, EM_SETMODIFY, TRUE, 0);  // as typing does
         const std::vector<std::uint8_t> bytes = Save();
         EXPECT_EQ(std::string(bytes.begin() + kConnectIdAt, bytes.begin() + kConnectIdAt + 17), c.saved);
     }
