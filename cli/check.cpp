@@ -7,7 +7,7 @@
 #include "cli/list_text.h"
 #include "config/config_codec.h"
 #include "cli/report.h"
-#include "ui/address_text.h"
+#include "model/address_text.h"
 
 namespace {
 
@@ -16,61 +16,16 @@ constexpr std::uint8_t kHighestButton = 11;
 
 std::string Number(long long value) { return std::to_string(value); }
 
-std::size_t OptionPrefixBytes(std::uint16_t version) {
-    if (version <= 259) return 68;
-    if (version == 260) return 76;
-    if (version == 261) return 80;
-    return sizeof(OptionBlock);
-}
-
-struct LayoutItem {
-    const char* name;
-    std::size_t size;
-};
-
-// The items a file of this version holds, with the list and record counts it gave.
-std::vector<LayoutItem> Layout(std::uint16_t version, const GameConfig& c) {
-    std::vector<LayoutItem> items = {
-        {"version", 2},
-        {"option block", OptionPrefixBytes(version)},
-        {"connect-to ID", kConnectIdBytes},
-        {"connect-to addresses", 4 * kConnectSlots},
-        {"opaque word 1", 4},
-    };
-    if (version >= 260) {
-        items.push_back({"allowed-only flag", 4});
-        items.push_back({"allowed count", 2});
-        items.push_back({"allowed addresses", 8 * c.allowed_patterns.size()});
-        items.push_back({"denied count", 2});
-        items.push_back({"denied addresses", 8 * c.denied_patterns.size()});
-    }
-    if (version >= 272) {
-        items.push_back({"opaque-record count", 1});
-        items.push_back({"opaque records", sizeof(OpaqueRecord) * c.opaque_records.size()});
-        items.push_back({"opaque word 2", 4});
-        items.push_back({"function messages", sizeof(FunctionMessage) * kFunctionMessages});
-    }
-    return items;
-}
-
-const char* MigrationDefaults(std::uint16_t version) {
-    if (version <= 259)
-        return "movie_playback 1, story_difficulty 1, run_when_inactive 0, loading_illustration 3, "
-               "allowed-only off, empty allowed and denied lists, no opaque records and empty messages";
-    if (version == 260) return "run_when_inactive 0, loading_illustration 3, no opaque records and empty messages";
-    if (version == 261) return "loading_illustration 3, no opaque records and empty messages";
-    return "no opaque records and empty messages";
-}
-
 void CheckLayout(std::span<const std::uint8_t> bytes, std::uint16_t version, const GameConfig& c,
                  std::vector<std::string>& findings) {
     if (version < kCurrentConfigVersion) {
         findings.push_back("version " + Number(version) + " is older than 272: the next save writes version 272, with " +
-                           MigrationDefaults(version));
+                           MigrationDefaultsText(version));
     }
     std::size_t expected = 0;
     const char* first_cut = nullptr;
-    for (const LayoutItem& item : Layout(version, c)) {
+    for (const ConfigLayoutItem& item :
+         ConfigLayout(version, c.allowed_patterns.size(), c.denied_patterns.size(), c.opaque_records.size())) {
         if (first_cut == nullptr && expected + item.size > bytes.size()) first_cut = item.name;
         expected += item.size;
     }
@@ -181,8 +136,7 @@ void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
 
 std::vector<std::string> CheckFindings(std::span<const std::uint8_t> bytes, const GameConfig& config) {
     std::vector<std::string> findings;
-    const std::uint16_t version = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
-    CheckLayout(bytes, version, config, findings);
+    CheckLayout(bytes, ConfigFileVersion(bytes).value_or(0), config, findings);
     CheckOptions(config, findings);
     CheckTexts(config, findings);
     CheckLists(config, findings);

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "ui/address_text.h"
+#include "model/address_text.h"
 
 namespace {
 

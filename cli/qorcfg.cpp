@@ -18,7 +18,7 @@
 #include "config/config_file.h"
 #include "message/error_message.h"
 #include "config/file_system.h"
-#include "ui/address_text.h"
+#include "model/address_text.h"
 
 namespace {
 
@@ -167,7 +167,7 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
                                " bytes); the tool would replace it with the defaults, qorcfg leaves it alone");
             break;
         case ConfigReadStatus::kTooNew:
-            FileMessage(s, "version " + std::to_string(s.bytes[0] | (s.bytes[1] << 8)) +
+            FileMessage(s, "version " + std::to_string(ConfigFileVersion(s.bytes).value_or(0)) +
                                " is newer than 272; the tool refuses it, and it is left as it is");
             break;
         case ConfigReadStatus::kOutOfMemory: FileMessage(s, "not enough memory to read it"); break;
@@ -186,8 +186,7 @@ int Save(Session& s) {
 // --- Reading commands -------------------------------------------------------------
 
 FileFacts Facts(const Session& s) {
-    const std::uint16_t version = s.bytes.size() >= 2 ? static_cast<std::uint16_t>(s.bytes[0] | (s.bytes[1] << 8)) : 0;
-    return {s.shown, s.bytes.size(), version};
+    return {s.shown, s.bytes.size(), ConfigFileVersion(s.bytes).value_or(0)};
 }
 
 int Show(Session& s) {
@@ -497,7 +496,7 @@ int SetAllowedOnly(Session& s, const std::string& value) {
     if (value != "on" && value != "off") return Usage(s, "allowed-only is on or off");
     if (int status = LoadConfiguration(s, true)) return status;
     const std::int32_t flag = value == "on" ? 1 : 0;
-    if (game_config.allowed_only == flag && !s.bytes.empty() && s.bytes[0] + (s.bytes[1] << 8) >= 260)
+    if (game_config.allowed_only == flag && ConfigFileVersion(s.bytes).value_or(0) >= 260)
         return kStatusDone;
     game_config.allowed_only = flag;
     return Save(s);

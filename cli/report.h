@@ -20,15 +20,6 @@ struct OptionView {
 };
 std::vector<OptionView> OptionViews(const OptionBlock& options);
 
-// One action of a player's key map, in the order of the key configuration page; slot 8,
-// which no row shows, comes last.
-struct KeyActionView {
-    std::uint8_t slot;
-    const char* caption;       // CP932, the page's caption; empty for slot 8
-    const char* action;        // English
-};
-extern const KeyActionView key_actions[10];
-
 // Facts about the file that the record alone does not hold.
 struct FileFacts {
     std::string path;          // UTF-8, as given

@@ -5,25 +5,12 @@
 #include "cli/list_text.h"
 #include "cli/report.h"
 #include "cli/terminal_text.h"
-#include "ui/address_text.h"
-#include "config/cp932_text.h"
-#include "ui/key_assign.h"
+#include "model/address_text.h"
+#include "text/cp932_text.h"
+#include "model/key_assign.h"
+#include "model/option_rules.h"
 
 namespace {
-
-constexpr std::int32_t kVolumeLowest = -10000;
-
-OptionView OnOff(const char* name, std::int32_t value, const char* on, const char* off) {
-    return {name, value, value != 0 ? on : off, value == 0 || value == 1, value != 0 ? 1 : 0};
-}
-
-OptionView Volume(const char* name, std::int32_t value) {
-    // The slider keeps its thumb within its range, so the save clamps the volume.
-    const std::int32_t saved = value < kVolumeLowest ? kVolumeLowest : value > 0 ? 0 : value;
-    char meaning[64];
-    std::snprintf(meaning, sizeof meaning, "slider at %d of 10000", static_cast<int>(saved - kVolumeLowest));
-    return {name, value, meaning, saved == value, saved};
-}
 
 std::string Number(long long value) {
     char text[32];
@@ -93,46 +80,15 @@ void AppendJsonValue(std::string& out, long long value, std::string_view meaning
 
 }  // namespace
 
-const KeyActionView key_actions[10] = {
-    {3, "攻撃・魔力技１", "attack, magic skill 1"},
-    {0, "魔力弾・魔力技２/決定", "magic shot, magic skill 2, confirm"},
-    {1, "ガード・魔力技３/キャンセル", "guard, magic skill 3, cancel"},
-    {2, "ダッシュ", "dash"},
-    {4, "魔力溜め・魔力技トリガー", "charge magic, magic skill trigger"},
-    {5, "ターゲット変更", "change target"},
-    {7, "上昇", "rise"},
-    {6, "下降", "descend"},
-    {9, "メニュー", "menu"},
-    {8, "", "on no page; carried in the map"},
-};
 
 std::vector<OptionView> OptionViews(const OptionBlock& o) {
-    const std::int32_t size = o.screen_size;
-    const std::int32_t difficulty = o.story_difficulty;
-    const std::int32_t loading = o.loading_illustration;
-    static const char* const kSizes[] = {"640x480", "800x600", "1024x768"};
-    static const char* const kDifficulties[] = {"Easy", "Normal", "Hard", "Nightmare"};
-    static const char* const kLoading[] = {"default", "illustrations", "all"};
-    const std::int32_t size_saved = size < 2 ? size : 2;
-    const std::int32_t difficulty_saved = difficulty < 3 ? difficulty : 3;
-    const std::int32_t loading_saved = loading == 1 || loading == 2 ? loading : 3;
-    return {
-        {"screen_size", size, kSizes[size_saved], size <= 2, size_saved},
-        OnOff("full_screen", o.full_screen, "on", "off"),
-        OnOff("fps_60", o.fps_60, "60 frames per second", "30 frames per second"),
-        OnOff("barrier_near_character", o.barrier_near_character, "stage barrier around the character",
-              "stage barrier always shown"),
-        OnOff("reduce_load", o.reduce_load, "on", "off"),
-        OnOff("screen_shake", o.screen_shake, "on", "off"),
-        {"extra_option", o.extra_option, "on no page; carried unchanged", true, o.extra_option},
-        Volume("bgm_volume", o.bgm_volume),
-        Volume("se_volume", o.se_volume),
-        Volume("voice_volume", o.voice_volume),
-        {"story_difficulty", difficulty, kDifficulties[difficulty_saved], difficulty <= 3, difficulty_saved},
-        OnOff("movie_playback", o.movie_playback, "on", "off"),
-        OnOff("run_when_inactive", o.run_when_inactive, "on", "off"),
-        {"loading_illustration", loading, kLoading[loading_saved - 1], loading >= 1 && loading <= 3, loading_saved},
-    };
+    std::vector<OptionView> views;
+    for (const OptionRule& rule : option_rules) {
+        const std::int32_t value = OptionValue(o, rule);
+        const std::int32_t saved = SavedOptionValue(rule, value);
+        views.push_back({rule.name, value, OptionMeaning(rule, value), saved == value, saved});
+    }
+    return views;
 }
 
 std::string FieldText(const char* field, std::size_t field_size, std::size_t shown) {
@@ -189,7 +145,7 @@ std::string ShowText(const GameConfig& c, const FileFacts& facts) {
     for (int player = 0; player < 2; ++player) {
         const std::int32_t method = c.options.input_method[player];
         out += "Player " + Number(player + 1) + ": input method " + Number(method) + " (" + InputMeaning(method) + ")\n";
-        for (const KeyActionView& action : key_actions) {
+        for (const KeyRow& action : key_rows) {
             const std::string caption = Cp932ToUtf8(action.caption);
             out += "  " + Pad(FormatKeyLabel(c.options.key_map[player][action.slot]).text, 9) + caption +
                    (caption.empty() ? "(" : " (") + action.action + ")\n";
@@ -246,8 +202,8 @@ std::string ShowJson(const GameConfig& c, const FileFacts& facts) {
         out += ",\n     \"key_map\": [";
         for (std::size_t slot = 0; slot < map.size(); ++slot) out += (slot == 0 ? "" : ", ") + Number(map[slot]);
         out += "],\n     \"keys\": [";
-        for (std::size_t row = 0; row < std::size(key_actions); ++row) {
-            const KeyActionView& action = key_actions[row];
+        for (std::size_t row = 0; row < std::size(key_rows); ++row) {
+            const KeyRow& action = key_rows[row];
             out += row == 0 ? "\n       {\"slot\": " : ",\n       {\"slot\": ";
             out += Number(action.slot) + ", \"action\": ";
             AppendJsonString(out, action.action);

@@ -2,7 +2,7 @@
 // module, so qorcfg stores, refuses and shows characters exactly as the window does.
 #include "cli/terminal_text.h"
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 
 std::string Cp932ToUtf8(std::string_view cp932) {
     if (IsAscii(cp932)) return std::string(cp932);

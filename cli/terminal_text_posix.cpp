@@ -4,7 +4,7 @@
 #include <errno.h>
 #include <iconv.h>
 
-#include "config/utf16_bytes_posix.h"
+#include "text/utf16_bytes_posix.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr std::size_t kOptionBlockBytes = 84;
+static_assert(sizeof(FunctionMessage) == 42 && sizeof(OpaqueRecord) == 12 && sizeof(AddressPattern) == 8);
 
 // Little-endian reader over a byte span. Reading past the end yields zero bytes, so a
 // truncated file leaves whatever it cannot supply at zero.
@@ -124,14 +125,6 @@ void WriteOptionBlock(ByteWriter& w, const OptionBlock& o) {
     w.I32(o.loading_illustration);
 }
 
-// How many bytes of the option block a file of this version holds.
-std::size_t OptionPrefixBytes(std::uint16_t version) {
-    if (version <= 259) return 68;  // up to and including both key maps
-    if (version == 260) return 76;  // adds story_difficulty and movie_playback
-    if (version == 261) return 80;  // adds run_when_inactive
-    return kOptionBlockBytes;
-}
-
 void ReadPatterns(ByteReader& r, std::vector<AddressPattern>& patterns) {
     std::uint16_t count = r.U16();
     patterns.assign(count, AddressPattern{});
@@ -172,12 +165,11 @@ void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c) {
     r.Bytes(block, OptionPrefixBytes(version));
     ByteReader block_reader(block);
     ReadOptionBlock(block_reader, c.options);
-    if (version <= 259) {
-        c.options.movie_playback = 1;
-        c.options.story_difficulty = 1;
-    }
-    if (version <= 260) c.options.run_when_inactive = 0;
-    if (version <= 261) c.options.loading_illustration = 3;
+    for (const OptionMigration& m : option_migrations)
+        if (version <= m.last_version) {
+            if (m.int_field) c.options.*m.int_field = m.value;
+            if (m.byte_field) c.options.*m.byte_field = static_cast<std::uint8_t>(m.value);
+        }
 
     r.Bytes(c.connect_id, sizeof c.connect_id);
     for (ConnectAddress& a : c.connect_addresses) r.Bytes(a.octets, 4);
@@ -201,15 +193,70 @@ void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c) {
 
 }  // namespace
 
+const OptionMigration option_migrations[4] = {
+    {259, "movie_playback", 1, &OptionBlock::movie_playback, nullptr},
+    {259, "story_difficulty", 1, nullptr, &OptionBlock::story_difficulty},
+    {260, "run_when_inactive", 0, &OptionBlock::run_when_inactive, nullptr},
+    {261, "loading_illustration", 3, &OptionBlock::loading_illustration, nullptr},
+};
+
+std::size_t OptionPrefixBytes(std::uint16_t version) {
+    if (version <= 259) return 68;  // up to and including both key maps
+    if (version == 260) return 76;  // adds story_difficulty and movie_playback
+    if (version == 261) return 80;  // adds run_when_inactive
+    return kOptionBlockBytes;
+}
+
+std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t allowed, std::size_t denied,
+                                           std::size_t records) {
+    std::vector<ConfigLayoutItem> items = {
+        {"version", 2},
+        {"option block", OptionPrefixBytes(version)},
+        {"connect-to ID", kConnectIdBytes},
+        {"connect-to addresses", 4 * kConnectSlots},
+        {"opaque word 1", 4},
+    };
+    if (version >= 260) {
+        items.push_back({"allowed-only flag", 4});
+        items.push_back({"allowed count", 2});
+        items.push_back({"allowed addresses", sizeof(AddressPattern) * allowed});
+        items.push_back({"denied count", 2});
+        items.push_back({"denied addresses", sizeof(AddressPattern) * denied});
+    }
+    if (version >= 272) {
+        items.push_back({"opaque-record count", 1});
+        items.push_back({"opaque records", sizeof(OpaqueRecord) * records});
+        items.push_back({"opaque word 2", 4});
+        items.push_back({"function messages", sizeof(FunctionMessage) * kFunctionMessages});
+    }
+    return items;
+}
+
+std::string MigrationDefaultsText(std::uint16_t version) {
+    std::string text;
+    for (const OptionMigration& m : option_migrations)
+        if (version <= m.last_version) text += std::string(m.field) + " " + std::to_string(m.value) + ", ";
+    if (version < 260) text += "allowed-only off, empty allowed and denied lists, ";
+    return text + "no opaque records and empty messages";
+}
+
 std::size_t EncodedConfigSize(std::size_t allowed, std::size_t denied, std::size_t records) {
-    return 2 + kOptionBlockBytes + kConnectIdBytes + 4 * kConnectSlots + 4 + 4 + 2 + 8 * allowed +
-           2 + 8 * denied + 1 + 12 * records + 4 + 42 * kFunctionMessages;
+    std::size_t size = 0;
+    for (const ConfigLayoutItem& item : ConfigLayout(kCurrentConfigVersion, allowed, denied, records))
+        size += item.size;
+    return size;
+}
+
+std::optional<std::uint16_t> ConfigFileVersion(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 2) return std::nullopt;
+    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
 DecodeStatus DecodeConfig(std::span<const std::uint8_t> bytes, GameConfig& config) {
-    if (bytes.size() < 2) return DecodeStatus::kNoVersion;
-    ByteReader r(bytes);
-    std::uint16_t version = r.U16();
+    const std::optional<std::uint16_t> file_version = ConfigFileVersion(bytes);
+    if (!file_version) return DecodeStatus::kNoVersion;
+    const std::uint16_t version = *file_version;
+    ByteReader r(bytes.subspan(2));
     if (version > kCurrentConfigVersion) return DecodeStatus::kTooNew;
     // Decode into a fresh record so that a failure leaves the caller's record as it was.
     GameConfig fresh;

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "config/game_config.h"
@@ -30,3 +32,35 @@ bool EncodeConfig(const GameConfig& config, std::vector<std::uint8_t>& out);
 
 // Size in bytes of the current-version file for the given list and record counts.
 std::size_t EncodedConfigSize(std::size_t allowed, std::size_t denied, std::size_t records);
+
+// The format version a file's bytes start with (two bytes, little-endian); none for
+// fewer than two bytes.
+std::optional<std::uint16_t> ConfigFileVersion(std::span<const std::uint8_t> bytes);
+
+// How many bytes of the option block a file of this version holds: older versions end
+// the block early, and the fields they lack take their migration defaults.
+std::size_t OptionPrefixBytes(std::uint16_t version);
+
+// One item of a file's layout, in file order.
+struct ConfigLayoutItem {
+    const char* name;
+    std::size_t size;
+};
+
+// The items a file of `version` holds, with its lists' and records' counts.
+std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t allowed, std::size_t denied,
+                                           std::size_t records);
+
+// An option field that files up to `last_version` do not hold, and the value it takes.
+struct OptionMigration {
+    std::uint16_t last_version;
+    const char* field;
+    std::int32_t value;
+    std::int32_t OptionBlock::*int_field;   // exactly one of the two is set
+    std::uint8_t OptionBlock::*byte_field;
+};
+extern const OptionMigration option_migrations[4];
+
+// In words, what a file of an older `version` gains when it is read: the migration
+// defaults of the options it lacks and the empty items it lacks.
+std::string MigrationDefaultsText(std::uint16_t version);

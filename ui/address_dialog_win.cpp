@@ -5,7 +5,7 @@
 #include <string>
 
 #include "message/error_message.h"
-#include "ui/address_text.h"
+#include "model/address_text.h"
 #include "ui/language_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"

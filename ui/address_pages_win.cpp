@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "config/config_file.h"
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 #include "message/error_message.h"
 #include "config/game_config.h"
 #include "ui/address_dialog_win.h"
-#include "ui/address_text.h"
+#include "model/address_text.h"
 #include "ui/byte_limit_edit_win.h"
 #include "ui/harvest_text_win.h"
 #include "ui/resources/resource_ids.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 #include "ui/window_text_win.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 #include "ui/byte_limit_edit_win.h"
 #include "ui/window_text_win.h"
 

@@ -121,7 +121,7 @@ void CaptureButton(HWND page, int row) {
         escape_held = escape_down;
         for (std::uint8_t button = 0; button < kCaptureButtons; ++button) {
             if (JoystickButton(0, button) != 0) {
-                AssignButton(CurrentKeyMap(), key_row_slots[row], button);
+                AssignButton(CurrentKeyMap(), key_rows[row].slot, button);
                 PopulateKeyConfigPage(page);
                 return;
             }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "ui/key_assign.h"
+#include "model/key_assign.h"
 
 // Row r's button label and change button.
 extern const int key_label_ids[kKeyRows];

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 #include "message/error_message.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"

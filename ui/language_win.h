@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "ui/english_texts.h"
-#include "ui/language.h"
+#include "model/language.h"
 
 extern Language current_language;
 

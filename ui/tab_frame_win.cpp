@@ -6,7 +6,7 @@
 #include <string>
 
 #include "config/config_file.h"
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/startup_win.h"
 #include "ui/window_win.h"

@@ -1,7 +1,7 @@
 // Window text in UTF-16 with the program's CP932 texts converted explicitly.
 #include "ui/window_text_win.h"
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 
 std::wstring WindowText(HWND window) {
     int capacity = GetWindowTextLengthW(window) + 1;  // an upper bound of the length

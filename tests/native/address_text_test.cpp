@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/address_text.h"
+#include "model/address_text.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "config/game_config.h"
-#include "ui/key_assign.h"
+#include "model/key_assign.h"
 
 namespace {
 

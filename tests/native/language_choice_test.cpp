@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/english_texts.h"
-#include "ui/language.h"
+#include "model/language.h"
 
 namespace {
 

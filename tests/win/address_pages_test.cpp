@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 #include "layout_check.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 #include "page_files.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 #include "support/config_layout.h"
 #include "ui/address_dialog_win.h"
 #include "ui/language_win.h"

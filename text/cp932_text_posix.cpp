@@ -2,8 +2,8 @@
 // tables, which follow the same code page 932.
 #include <iconv.h>
 
-#include "config/cp932_text.h"
-#include "config/utf16_bytes_posix.h"
+#include "text/cp932_text.h"
+#include "text/utf16_bytes_posix.h"
 
 namespace {
 

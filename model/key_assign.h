@@ -13,8 +13,18 @@ inline constexpr int kKeyRows = 9;
 // A capture reads buttons 0 to 11 of the first controller.
 inline constexpr std::uint8_t kCaptureButtons = 12;
 
-// The KeyMap slot each row shows, top to bottom.
-extern const std::uint8_t key_row_slots[kKeyRows];
+// One row of the key configuration page: the KeyMap slot it shows, its caption on the
+// page (CP932) and its action in English.
+struct KeyRow {
+    std::uint8_t slot;
+    const char* caption;
+    const char* action;
+};
+
+// The page's rows top to bottom, then slot 8, which no row shows (its caption is empty):
+// the map carries it unchanged.
+inline constexpr int kKeySlotRows = kKeyRows + 1;
+extern const KeyRow key_rows[kKeySlotRows];
 
 // Puts `button` into `slot`. Whichever other slot (of all ten) held `button` takes the
 // slot's former button, so a map that holds each button once keeps that property.

@@ -1,7 +1,7 @@
 // CP932 conversion through the system's tables for code page 932, named explicitly.
 #include <windows.h>
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 
 namespace {
 constexpr UINT kCp932 = 932;

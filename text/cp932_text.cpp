@@ -1,5 +1,5 @@
 // CP932 character rules, shared by every platform.
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Choosing the face: the remembered choice first, then the Windows UI language.
-#include "ui/language.h"
+#include "model/language.h"
 
 Language ChooseLanguage(std::string_view stored, unsigned ui_language_id) {
     if (stored == "ja") return Language::kJapanese;

@@ -1,7 +1,7 @@
 // Formatting, splitting and reading the dotted address text.
-#include "ui/address_text.h"
+#include "model/address_text.h"
 
-#include "config/cp932_text.h"
+#include "text/cp932_text.h"
 
 #include "config/game_config.h"
 
