@@ -32,44 +32,6 @@ namespace {
 const std::wstring kJapaneseTest = L"日本語テスト";
 const std::string kJapaneseTestBytes = "\x93\xfa\x96\x7b\x8c\xea\x83\x65\x83\x58\x83\x67";
 
-std::string Repeat(const std::string& piece, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) out += piece;
-    return out;
-}
-
-std::wstring Text(HWND window) {
-    wchar_t text[256] = {};
-    int length = GetWindowTextW(window, text, 256);
-    return std::wstring(text, length > 0 ? length : 0);
-}
-
-std::vector<std::wstring> TabLabels(HWND tab) {
-    std::vector<std::wstring> labels;
-    const LRESULT count = SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0);
-    for (LRESULT item = 0; item < count; ++item) {
-        wchar_t text[64] = {};
-        TCITEMW tab_item = {};
-        tab_item.mask = TCIF_TEXT;
-        tab_item.pszText = text;
-        tab_item.cchTextMax = 64;
-        SendMessageW(tab, TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&tab_item));
-        labels.emplace_back(text);
-    }
-    return labels;
-}
-
-void PutOnClipboard(HWND owner, const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-}
-
 class AnyCodePageTest : public WindowFixture {
 protected:
     // The Japanese face under every code page (under 1252 the Windows language is English).

@@ -29,12 +29,6 @@ std::vector<std::uint8_t> Bytes(const char* text, std::size_t count) {
     return std::vector<std::uint8_t>(text, text + count);
 }
 
-std::wstring Text(HWND window) {
-    wchar_t text[256] = {};
-    int length = GetWindowTextW(window, text, 256);
-    return std::wstring(text, length > 0 ? length : 0);
-}
-
 bool HasJapanese(const std::wstring& text) {
     for (wchar_t c : text) {
         if ((c >= 0x3000 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF)) return true;

@@ -34,24 +34,9 @@ namespace {
 
 const char kSaveFailed[] = "コンフィグファイルの保存に失敗しました";
 
-const char* const kTabLabels[kPageCount] = {"オプション", "接続先IP", "拒否IP",
-                                            "許可IP", "キーコンフィグ", "ファンクションメッセージ"};
+const std::vector<std::wstring> kTabLabels = {L"オプション", L"接続先IP", L"拒否IP",
+                                              L"許可IP", L"キーコンフィグ", L"ファンクションメッセージ"};
 
-
-std::vector<std::string> TabLabels(HWND tab) {
-    std::vector<std::string> labels;
-    const LRESULT count = SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0);
-    for (LRESULT item = 0; item < count; ++item) {
-        char text[64] = {};
-        TCITEMA tab_item = {};
-        tab_item.mask = TCIF_TEXT;
-        tab_item.pszText = text;
-        tab_item.cchTextMax = sizeof text;
-        SendMessageA(tab, TCM_GETITEMA, item, reinterpret_cast<LPARAM>(&tab_item));
-        labels.emplace_back(text);
-    }
-    return labels;
-}
 
 class MainWindowTest : public WindowFixture {
 protected:
@@ -166,7 +151,7 @@ TEST_F(MainWindowTest, StartUpShowsPageZeroAndFillsEveryTabStrip) {
         HWND tab = Control(page, IDC_TAB);
         ASSERT_NE(tab, nullptr);
         EXPECT_EQ(TabSelection(page), 0);
-        EXPECT_EQ(TabLabels(tab), std::vector<std::string>(kTabLabels, kTabLabels + kPageCount));
+        EXPECT_EQ(TabLabels(tab), kTabLabels);
         char caption[16] = {};
         GetWindowTextA(Control(page, IDC_SAVE), caption, sizeof caption);
         EXPECT_STREQ(caption, "保存");
@@ -269,7 +254,7 @@ TEST_F(MainWindowTest, FillTabControlPutsTheSixLabelsIntoAStripAndAcceptsNull) {
     ASSERT_NE(tab, nullptr);
     ASSERT_TRUE(TabLabels(tab).empty());
     FillTabControl(tab);
-    EXPECT_EQ(TabLabels(tab), std::vector<std::string>(kTabLabels, kTabLabels + kPageCount));
+    EXPECT_EQ(TabLabels(tab), kTabLabels);
     DestroyWindow(tab);
     FillTabControl(nullptr);
 }

@@ -16,6 +16,7 @@
 #include "support/scratch_dir.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
+#include "text/cp932_text.h"
 #include "window_fixture.h"
 
 using config_layout::kMessageBytes;
@@ -35,12 +36,6 @@ const Row kRows[8] = {
     {1062, 1060, 1061}, {1065, 1063, 1064}, {1068, 1066, 1067}, {1071, 1069, 1070},
     {1074, 1072, 1073}, {1077, 1075, 1076}, {1081, 1079, 1080}, {1084, 1082, 1083},
 };
-
-std::string Repeat(const std::string& piece, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) out += piece;
-    return out;
-}
 
 // Narrow literals here are CP932: "あ" is the two bytes 82 a0.
 const std::string kKana = "あ";
@@ -78,16 +73,6 @@ void TypeAnsi(HWND edit, const std::string& keys) {
 // Typing as Wine delivers a character from the keyboard: one Unicode WM_CHAR.
 void TypeUnicode(HWND edit, const std::wstring& keys) {
     for (wchar_t key : keys) SendMessageW(edit, WM_CHAR, key, 0);
-}
-
-void PutOnClipboard(HWND owner, const std::string& text) {
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
 }
 
 constexpr int kEnd = 1000;  // a selection position past any text: the end
@@ -145,7 +130,7 @@ TEST_F(MessagePageTest, TypingAndPastingStopAtFortyBytes) {
         case EditCase::kAnsi: TypeAnsi(edit, c.keys); break;
         case EditCase::kUnicode: TypeUnicode(edit, c.wide_keys); break;
         case EditCase::kPaste:
-            PutOnClipboard(page(), c.keys);
+            PutOnClipboard(page(), WideFromCp932(c.keys));
             SendMessageA(edit, WM_PASTE, 0, 0);
             break;
         case EditCase::kAnsiThenUndo:

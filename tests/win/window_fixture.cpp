@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "config/config_file.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/language_win.h"
@@ -94,4 +96,42 @@ std::wstring WindowFixture::ReadStoredLanguage() const {
         ERROR_SUCCESS)
         return L"(none)";
     return value;
+}
+
+std::string Repeat(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+std::wstring Text(HWND window) {
+    wchar_t text[256] = {};
+    int length = GetWindowTextW(window, text, 256);
+    return std::wstring(text, length > 0 ? length : 0);
+}
+
+std::vector<std::wstring> TabLabels(HWND tab) {
+    std::vector<std::wstring> labels;
+    const LRESULT count = SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item) {
+        wchar_t text[64] = {};
+        TCITEMW tab_item = {};
+        tab_item.mask = TCIF_TEXT;
+        tab_item.pszText = text;
+        tab_item.cchTextMax = 64;
+        SendMessageW(tab, TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&tab_item));
+        labels.emplace_back(text);
+    }
+    return labels;
+}
+
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
 }

@@ -49,3 +49,12 @@ protected:
     std::optional<testing_support::ScratchGameFolder> folder_;
     std::optional<testing_support::MessageRecorder> recorder_;
 };
+
+// Helpers the window tests share.
+std::string Repeat(const std::string& piece, int times);
+// A window's text as the user reads it, in UTF-16.
+std::wstring Text(HWND window);
+// The labels of a tab control's items, in UTF-16.
+std::vector<std::wstring> TabLabels(HWND tab);
+// Puts text on the clipboard as a user's copy does, in UTF-16.
+void PutOnClipboard(HWND owner, const std::wstring& text);
