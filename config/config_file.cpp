@@ -10,11 +10,6 @@
 
 namespace {
 
-const char kReadFailedCreating[] = "コンフィグファイルが読み込めませんでした\n新規作成します";
-const char kSaveFailed[] = "コンフィグファイルの保存に失敗しました";
-const char kCreateFailed[] = "コンフィグファイルの新規作成に失敗しました";
-const char kCreatedUnreadable[] = "作成されたコンフィグファイルが開けません";
-const char kNewerVersion[] = "新しいバージョンのコンフィグファイルです";
 
 // Attempts to open a file another program holds, with PauseBeforeRetry between them:
 // about a second in all.
@@ -64,7 +59,7 @@ bool PrepareBackup(std::string& path) {
 bool WriteThroughTemporary(bool (*harvest)()) {
     std::string temp_path;
     if (!FileMayBeReplaced(ConfigFilePath()) || !CreateTemporary(temp_path)) {
-        ShowErrorMessage(kSaveFailed);
+        ShowErrorMessage(MessageId::kSaveFailed);
         return false;
     }
     bool ok = harvest == nullptr || harvest();
@@ -78,7 +73,7 @@ bool WriteThroughTemporary(bool (*harvest)()) {
     // written into the file in place or the save failed.
     RemoveFile(temp_path.c_str());
     if (backup && !(ok && RenameOver(backup_path.c_str(), ConfigBackupPath()))) RemoveFile(backup_path.c_str());
-    if (!ok) ShowErrorMessage(kSaveFailed);
+    if (!ok) ShowErrorMessage(MessageId::kSaveFailed);
     return ok;
 }
 
@@ -98,20 +93,20 @@ bool LoadConfig() {
     // denied, the disk fails) holds settings we could not see: the load fails and nothing
     // is written.
     if (read == ReadStatus::kMissing || (read == ReadStatus::kOk && bytes.size < 2)) {
-        ShowErrorMessage(kReadFailedCreating);
+        ShowErrorMessage(MessageId::kConfigUnreadableCreating);
         SetConfigDefaults(game_config);
         for (int player = 0; player < 2; ++player) {
             game_config.options.input_method[player] = 0;
             game_config.options.key_map[player] = IdentityKeyMap();
         }
         if (!WriteConfigFile()) {
-            ShowErrorMessage(kCreateFailed);
+            ShowErrorMessage(MessageId::kCreateFailed);
             return false;
         }
         read = ReadConfigBytes(bytes);
         if (read == ReadStatus::kOutOfMemory) return false;
         if (read != ReadStatus::kOk || bytes.size < 2) {
-            ShowErrorMessage(kCreatedUnreadable);
+            ShowErrorMessage(MessageId::kCreatedUnopenable);
             return false;
         }
     } else if (read != ReadStatus::kOk) {
@@ -122,7 +117,7 @@ bool LoadConfig() {
         case DecodeStatus::kOk:
             return true;
         case DecodeStatus::kTooNew:
-            ShowErrorMessage(kNewerVersion);
+            ShowErrorMessage(MessageId::kNewerVersion);
             return false;
         case DecodeStatus::kNoVersion:
         case DecodeStatus::kOutOfMemory:

@@ -60,27 +60,27 @@ struct SystemDevice {
     IDirectInputDevice8A** slot;
     const GUID* guid;
     const DIDATAFORMAT* format;
-    const char* creation_failed;
-    const char* format_failed;
-    const char* cooperation_failed;
+    MessageId creation_failed;
+    MessageId format_failed;
+    MessageId cooperation_failed;
 };
 
 const SystemDevice keyboard = {
     &keyboard_device,
     &GUID_SysKeyboard,
     &c_dfDIKeyboard,
-    "DirectInput8\nキーボードオブジェクトの生成に失敗しました",
-    "DirectInput8\nキーボードのデータ設定に失敗しました",
-    "DirectInput8\nキーボードの協調設定に失敗しました",
+    MessageId::kKeyboardCreateFailed,
+    MessageId::kKeyboardFormatFailed,
+    MessageId::kKeyboardSharingFailed,
 };
 
 const SystemDevice mouse = {
     &mouse_device,
     &GUID_SysMouse,
     &c_dfDIMouse2,
-    "DirectInput8\nマウスオブジェクトの生成に失敗しました",
-    "DirectInput8\nマウスのデータ設定に失敗しました",
-    "DirectInput8\nマウスの協調設定に失敗しました",
+    MessageId::kMouseCreateFailed,
+    MessageId::kMouseFormatFailed,
+    MessageId::kMouseSharingFailed,
 };
 
 // A device that fails after creation stays in its slot, created but not acquired: its
@@ -183,7 +183,7 @@ bool OpenInputDevices(WindowContext* context) {
     if (FAILED(platform->direct_input_create(context->instance, DIRECTINPUT_VERSION, IID_IDirectInput8A, &created,
                                              nullptr))) {
         direct_input = nullptr;
-        ShowErrorMessage("DirectInput8オブジェクトの生成に失敗しました");
+        ShowErrorMessage(MessageId::kDirectInputFailed);
         return false;
     }
     direct_input = static_cast<IDirectInput8A*>(created);

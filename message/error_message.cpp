@@ -6,12 +6,14 @@ void PlatformErrorMessage(const char* text);
 
 namespace {
 ErrorMessageSink current_sink = PlatformErrorMessage;
-ErrorMessageTranslator current_translator = nullptr;
+Language message_language = Language::kJapanese;
 }  // namespace
 
-void ShowErrorMessage(const char* text) { current_sink(current_translator ? current_translator(text) : text); }
+void ShowErrorMessage(MessageId id) { current_sink(MessageIn(id, message_language)); }
 
-void SetErrorMessageTranslator(ErrorMessageTranslator translator) { current_translator = translator; }
+void SetMessageLanguage(Language language) { message_language = language; }
+
+Language MessageLanguage() { return message_language; }
 
 ErrorMessageSink SetErrorMessageSink(ErrorMessageSink sink) {
     ErrorMessageSink previous = current_sink;

@@ -2,14 +2,16 @@
 // the title "Error", the text and one OK button.
 #pragma once
 
+#include "message/messages.h"
+
 using ErrorMessageSink = void (*)(const char* text);
 
-void ShowErrorMessage(const char* text);
+// Shows message `id` in the face set last (Japanese until one is set).
+void ShowErrorMessage(MessageId id);
 
-// What ShowErrorMessage does to a text before it is shown: the window subsystem puts the
-// message into the face the user chose. Null shows every text as it is given.
-using ErrorMessageTranslator = const char* (*)(const char* text);
-void SetErrorMessageTranslator(ErrorMessageTranslator translator);
+// The face the messages are shown in from now on.
+void SetMessageLanguage(Language language);
+Language MessageLanguage();
 
 // Replaces where messages go (tests record them instead of blocking on a modal box).
 // Passing nullptr restores the platform's message box. Returns the previous sink.

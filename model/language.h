@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-enum class Language { kJapanese, kEnglish };
+#include "message/messages.h"
 
 // The language identifier of Japanese (LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN).
 inline constexpr unsigned kJapaneseLanguageId = 0x0411;

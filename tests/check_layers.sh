@@ -17,7 +17,7 @@ declare -A allowed=(
   [message]="message text"
   [config]="config message text"
   [input]="input message text"
-  [model]="model config text"
+  [model]="model config message text"
   [ui]="ui model input config message text"
   [cli]="cli model config message text"
 )

@@ -13,8 +13,6 @@
 
 namespace {
 
-const char kBadAddress[] = "IPが正しく入力されていません";
-
 const int kOctetFieldIds[4] = {IDC_OCTET_1, IDC_OCTET_2, IDC_OCTET_3, IDC_OCTET_4};
 
 // Reads the four fields; at the first invalid one the user is told and nothing is added,
@@ -30,7 +28,7 @@ void OnAdd(HWND dialog) {
         const std::optional<std::uint16_t> octet =
             ReadOctetField(WindowText(GetDlgItem(dialog, kOctetFieldIds[field])), wildcard_allowed);
         if (!octet) {
-            ShowErrorMessage(kBadAddress);
+            ShowErrorMessage(MessageId::kBadAddress);
             return;
         }
         octets[field] = *octet;
@@ -38,7 +36,7 @@ void OnAdd(HWND dialog) {
     // An all-zero address marks an empty connect-to slot: the line would show now and be
     // dropped by the next save without a word.
     if (!wildcard_allowed && octets[0] == 0 && octets[1] == 0 && octets[2] == 0 && octets[3] == 0) {
-        ShowErrorMessage(kBadAddress);
+        ShowErrorMessage(MessageId::kBadAddress);
         return;
     }
     const std::string line = FormatAddressText(octets[0], octets[1], octets[2], octets[3]);

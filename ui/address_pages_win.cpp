@@ -20,7 +20,6 @@
 
 namespace {
 
-const char kListFull[] = "既に最大件数登録されています";
 
 // Room for any address line and more; longer text never comes from the pages.
 constexpr int kLineBuffer = 64;
@@ -131,7 +130,7 @@ constexpr ListRules kPatternRules = {kMaxPatterns, true};
 // Add opens the dialog on the page's list unless the list is full.
 void OnAdd(HWND page, const ListRules& rules) {
     if (static_cast<std::size_t>(LineCount(AddressList(page))) >= rules.max_lines) {
-        ShowErrorMessage(kListFull);
+        ShowErrorMessage(MessageId::kListFull);
         return;
     }
     RunAddressDialog(AddressDialogTarget{AddressList(page), rules.wildcard_allowed});

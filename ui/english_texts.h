@@ -4,14 +4,22 @@
 
 #include <cstddef>
 
-// A row for a control that has no identifier of its own (group boxes, captions): it
-// applies to every such control of the window that shows its Japanese or English text.
+// A control's English text is found by its identifier, or, for a control without one
+// (group boxes, captions), by its place in the template: the dialog manager creates the
+// controls in template order, so the place is the control's index among its window's
+// children. Nothing is found by the text it shows.
+struct ControlRef {
+    int id;     // the control identifier, or kNoControlId
+    int place;  // for kNoControlId: the index of the control in the template
+};
 inline constexpr int kNoControlId = -1;
+constexpr ControlRef Id(int id) { return {id, -1}; }
+constexpr ControlRef Place(int place) { return {kNoControlId, place}; }
 
 // One control's text in both faces. Both texts are CP932 bytes; the Japanese one is the
 // template's caption, so switching back restores exactly what the template shows.
 struct ControlText {
-    int id;  // the control identifier, or kNoControlId
+    ControlRef control;
     const char* japanese;
     const char* english;
 };
@@ -36,15 +44,3 @@ extern const WindowTexts address_dialog_texts;
 
 // Save and Exit, on every page.
 extern const WindowTexts page_frame_texts;
-
-// The English form of a text the program shows at run time (a message, "変更中"), found by
-// its Japanese CP932 bytes; null when there is none.
-const char* EnglishPhrase(const char* japanese);
-
-// Every such text with its English form, for tests that check each one.
-struct Phrase {
-    const char* japanese;
-    const char* english;
-};
-extern const Phrase english_phrases[];
-extern const std::size_t english_phrase_count;

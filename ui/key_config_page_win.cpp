@@ -98,11 +98,11 @@ void PopulateKeyConfigPage(HWND page) {
 void CaptureButton(HWND page, int row) {
     // A pad plugged in after start-up is looked for before the user is told there is none.
     if (JoystickCount() == 0 && FindLateJoysticks(startup_context) == 0) {
-        ShowErrorMessage("ジョイパッドが接続されていません");
+        ShowErrorMessage(MessageId::kNoJoypad);
         return;
     }
     HWND label = GetDlgItem(page, key_label_ids[row]);
-    SetCp932Text(label, LocalText("変更中"));
+    SetCp932Text(label, LocalText(MessageId::kCapturing));
     // Escape counts as held until a poll finds it up, so only a press made during the
     // wait ends it, not a key still down from before.
     bool escape_held = true;

@@ -42,40 +42,23 @@ void RememberLanguage(Language language) {
     RegCloseKey(key);
 }
 
-const char* EnglishMessage(const char* text) {
-    const char* english = EnglishPhrase(text);
-    return english != nullptr ? english : text;
-}
-
-void SetMessageFace() {
-    SetErrorMessageTranslator(current_language == Language::kEnglish ? EnglishMessage : nullptr);
-}
+void SetMessageFace() { SetMessageLanguage(current_language); }
 
 bool IsEnglish() { return current_language == Language::kEnglish; }
 
 const char* Pick(const char* japanese, const char* english) { return IsEnglish() ? english : japanese; }
 
-bool HasNoIdentifier(HWND control) {
-    const int id = GetDlgCtrlID(control);
-    return id == -1 || id == 0xFFFF;
+// The control a row names: by its identifier, or by its place among the window's
+// children, which the dialog manager creates in template order.
+HWND RowControl(HWND window, const ControlRef& control) {
+    if (control.id != kNoControlId) return GetDlgItem(window, control.id);
+    HWND child = GetWindow(window, GW_CHILD);
+    for (int place = 0; child != nullptr && place < control.place; ++place) child = GetWindow(child, GW_HWNDNEXT);
+    return child;
 }
 
-// A row without an identifier finds its controls by what they show: its Japanese text,
-// or its English one after a switch. Controls with an identifier (the edits among them)
-// are never matched this way, so a typed text is never taken for a caption.
 void ShowControlText(HWND window, const ControlText& row) {
-    const char* text = Pick(row.japanese, row.english);
-    if (row.id != kNoControlId) {
-        SetCp932Text(GetDlgItem(window, row.id), text);
-        return;
-    }
-    const std::wstring japanese = WideFromCp932(row.japanese);
-    const std::wstring english = WideFromCp932(row.english);
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!HasNoIdentifier(child)) continue;
-        const std::wstring shown = WindowText(child);
-        if (shown == japanese || shown == english) SetCp932Text(child, text);
-    }
+    if (HWND control = RowControl(window, row.control)) SetCp932Text(control, Pick(row.japanese, row.english));
 }
 
 void ShowTabLabels(HWND tab) {
@@ -139,12 +122,9 @@ void ShowWindowTexts(HWND window, const WindowTexts& texts) {
     for (std::size_t i = 0; i < texts.count; ++i) ShowControlText(window, texts.controls[i]);
 }
 
-const char* LocalText(const char* japanese) {
-    const char* english = IsEnglish() ? EnglishPhrase(japanese) : nullptr;
-    return english != nullptr ? english : japanese;
-}
+const char* LocalText(MessageId id) { return MessageIn(id, current_language); }
 
 void ResetLanguage() {
     current_language = Language::kJapanese;
-    SetErrorMessageTranslator(nullptr);
+    SetMessageLanguage(Language::kJapanese);
 }

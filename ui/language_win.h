@@ -38,8 +38,8 @@ void SwitchLanguage(Language language);
 // Puts a window's texts into the current face (the address dialog as it opens).
 void ShowWindowTexts(HWND window, const WindowTexts& texts);
 
-// A text shown at run time in the current face: its English form when there is one.
-const char* LocalText(const char* japanese);
+// A text shown at run time, in the current face.
+const char* LocalText(MessageId id);
 
-// Back to the state before InitLanguage: Japanese, messages as given.
+// Back to the state before InitLanguage: Japanese, messages included.
 void ResetLanguage();

@@ -23,7 +23,6 @@ namespace {
 
 const char kWindowClass[] = "QORConfig";
 const char kWindowTitle[] = "QORConfig";
-const char kLoadFailed[] = "コンフィグファイルの読み込みに失敗しました";
 
 // The outer size of the main window in pixels; it has no sizing border.
 constexpr int kWindowWidth = 320;
@@ -137,7 +136,7 @@ int RunTool(HINSTANCE program_instance, int show_command) {
     // The face is chosen first, so that the messages of the load speak it too.
     InitLanguage();
     if (!LoadConfig()) {
-        ShowErrorMessage(kLoadFailed);
+        ShowErrorMessage(MessageId::kLoadFailed);
         return 0;
     }
     if (CreateToolWindow(program_instance, show_command)) RunMessageLoop();

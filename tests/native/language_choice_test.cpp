@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "ui/english_texts.h"
+#include "message/messages.h"
 #include "model/language.h"
 
 namespace {
@@ -32,17 +32,19 @@ TEST(LanguageChoice, RememberedChoiceFirstThenTheWindowsLanguage) {
     EXPECT_STREQ(LanguageCode(Language::kEnglish), "en");
 }
 
-// Messages are found by their Japanese bytes, so two alike would hide one another, and
-// an English text outside ASCII would not show in every font.
-TEST(LanguageChoice, EveryRunTimeTextHasOneAsciiEnglishForm) {
+// One row per identifier, in identifier order, each with both texts: the English one in
+// ASCII, which every font shows.
+TEST(LanguageChoice, EveryRunTimeTextHasItsRowAndAnAsciiEnglishForm) {
     std::set<std::string> japanese;
-    for (std::size_t i = 0; i < english_phrase_count; ++i) {
-        const Phrase& p = english_phrases[i];
-        EXPECT_TRUE(japanese.insert(p.japanese).second) << p.english;
-        for (const char* c = p.english; *c; ++c) EXPECT_LT(static_cast<unsigned char>(*c), 0x80) << p.english;
-        EXPECT_STREQ(EnglishPhrase(p.japanese), p.english);
+    for (std::size_t i = 0; i < kMessageCount; ++i) {
+        const MessageText& row = message_texts[i];
+        EXPECT_EQ(static_cast<std::size_t>(row.id), i) << row.english;
+        EXPECT_TRUE(japanese.insert(row.japanese).second) << row.english;
+        EXPECT_GT(std::strlen(row.english), 0u) << i;
+        for (const char* c = row.english; *c; ++c) EXPECT_LT(static_cast<unsigned char>(*c), 0x80) << row.english;
+        EXPECT_STREQ(MessageIn(row.id, Language::kEnglish), row.english);
+        EXPECT_STREQ(MessageIn(row.id, Language::kJapanese), row.japanese);
     }
-    EXPECT_EQ(EnglishPhrase("not a message"), nullptr);
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ std::vector<Clipped> ClippedTexts(HWND window) {
         GetWindowTextW(child, text, 128);
         std::vector<std::wstring> texts = {text};
         if (GetDlgCtrlID(child) == IDC_KEY_LABEL_1 && window == page_windows[kKeyConfigPage]) {
-            texts.push_back(WideFromCp932(LocalText("変更中")));
+            texts.push_back(WideFromCp932(LocalText(MessageId::kCapturing)));
             texts.push_back(L"KEY 12");
         }
         for (const std::wstring& t : texts) {

@@ -1,0 +1,34 @@
+// The program's run-time texts in both faces, chosen to fit where they are shown.
+#include "message/messages.h"
+
+const MessageText message_texts[kMessageCount] = {
+    {MessageId::kConfigUnreadableCreating, "コンフィグファイルが読み込めませんでした\n新規作成します",
+     "The config file could not be read.\nA new one will be created."},
+    {MessageId::kSaveFailed, "コンフィグファイルの保存に失敗しました", "The config file could not be saved."},
+    {MessageId::kCreateFailed, "コンフィグファイルの新規作成に失敗しました", "A new config file could not be created."},
+    {MessageId::kCreatedUnopenable, "作成されたコンフィグファイルが開けません", "The new config file cannot be opened."},
+    {MessageId::kNewerVersion, "新しいバージョンのコンフィグファイルです", "The config file is from a newer version."},
+    {MessageId::kLoadFailed, "コンフィグファイルの読み込みに失敗しました", "The config file could not be loaded."},
+    {MessageId::kListFull, "既に最大件数登録されています", "The list is already full."},
+    {MessageId::kBadAddress, "IPが正しく入力されていません", "The IP address is not entered correctly."},
+    {MessageId::kNoJoypad, "ジョイパッドが接続されていません", "No joypad is connected."},
+    {MessageId::kDirectInputFailed, "DirectInput8オブジェクトの生成に失敗しました", "DirectInput8 could not be started."},
+    {MessageId::kKeyboardCreateFailed, "DirectInput8\nキーボードオブジェクトの生成に失敗しました",
+     "DirectInput8\nThe keyboard could not be opened."},
+    {MessageId::kKeyboardFormatFailed, "DirectInput8\nキーボードのデータ設定に失敗しました",
+     "DirectInput8\nThe keyboard's data format could not be set."},
+    {MessageId::kKeyboardSharingFailed, "DirectInput8\nキーボードの協調設定に失敗しました",
+     "DirectInput8\nThe keyboard's sharing could not be set."},
+    {MessageId::kMouseCreateFailed, "DirectInput8\nマウスオブジェクトの生成に失敗しました",
+     "DirectInput8\nThe mouse could not be opened."},
+    {MessageId::kMouseFormatFailed, "DirectInput8\nマウスのデータ設定に失敗しました",
+     "DirectInput8\nThe mouse's data format could not be set."},
+    {MessageId::kMouseSharingFailed, "DirectInput8\nマウスの協調設定に失敗しました",
+     "DirectInput8\nThe mouse's sharing could not be set."},
+    {MessageId::kCapturing, "変更中", "Press"},
+};
+
+const char* MessageIn(MessageId id, Language language) {
+    const MessageText& row = message_texts[static_cast<std::size_t>(id)];
+    return language == Language::kEnglish ? row.english : row.japanese;
+}

@@ -1,0 +1,44 @@
+// Every text the program shows at run time (its messages and the capture prompt), by
+// identifier, with its Japanese and its English form in one row.
+#pragma once
+
+#include <cstddef>
+
+// The two faces the program shows.
+enum class Language { kJapanese, kEnglish };
+
+enum class MessageId {
+    kConfigUnreadableCreating,
+    kSaveFailed,
+    kCreateFailed,
+    kCreatedUnopenable,
+    kNewerVersion,
+    kLoadFailed,
+    kListFull,
+    kBadAddress,
+    kNoJoypad,
+    kDirectInputFailed,
+    kKeyboardCreateFailed,
+    kKeyboardFormatFailed,
+    kKeyboardSharingFailed,
+    kMouseCreateFailed,
+    kMouseFormatFailed,
+    kMouseSharingFailed,
+    kCapturing,  // the key label while a capture waits for a button
+    kCount
+};
+
+inline constexpr std::size_t kMessageCount = static_cast<std::size_t>(MessageId::kCount);
+
+// Both texts are CP932 bytes; the English one is ASCII.
+struct MessageText {
+    MessageId id;
+    const char* japanese;
+    const char* english;
+};
+
+// One row per identifier, in identifier order.
+extern const MessageText message_texts[kMessageCount];
+
+// The text of `id` in `language`.
+const char* MessageIn(MessageId id, Language language);
