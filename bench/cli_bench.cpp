@@ -29,9 +29,7 @@ std::vector<std::uint8_t> Encoded(const GameConfig& c) {
 
 GameConfig DefaultConfig() {
     GameConfig c;
-    ClearConfig(c);
-    SetConfigDefaults(c);
-    for (KeyMap& map : c.options.key_map) map = IdentityKeyMap();
+    NewFileConfig(c);
     return c;
 }
 

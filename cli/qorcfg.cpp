@@ -10,13 +10,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include "cli/config_reader.h"
+#include "cli/input_file.h"
 #include "cli/list_text.h"
 #include "cli/report.h"
 #include "cli/terminal_text.h"
 #include "config/config_codec.h"
-#include "config/config_file.h"
-#include "message/error_message.h"
+#include "config/config_store.h"
 #include "config/file_system.h"
 #include "model/address_text.h"
 
@@ -120,19 +119,11 @@ struct Session {
     std::vector<std::uint8_t> bytes;
 };
 
-Session* current_session = nullptr;
-
 void Message(const Session& s, const std::string& text) {
     WriteTerminalText(s.err, "qorcfg: " + text + "\n");
 }
 
 void FileMessage(const Session& s, const std::string& text) { Message(s, s.shown + ": " + text); }
-
-// The store's messages are CP932 and meant for a message box; here they go to the
-// error stream with the path they concern.
-void StoreMessageSink(const char* text) {
-    if (current_session != nullptr) FileMessage(*current_session, Cp932ToUtf8(text));
-}
 
 int Usage(const Session& s, const std::string& problem) {
     Message(s, problem + " (see 'qorcfg --help')");
@@ -145,38 +136,34 @@ std::string ErrorText(int error_number) { return error_number != 0 ? std::strerr
 // changing ones it starts from the defaults a new file gets, as the window does.
 int LoadConfiguration(Session& s, bool create_when_missing) {
     int error_number = 0;
-    switch (ReadConfigFile(s.path.c_str(), s.bytes, game_config, error_number)) {
-        case ConfigReadStatus::kOk: return kStatusDone;
-        case ConfigReadStatus::kMissing:
+    switch (LoadConfigFile(s.path.c_str(), game_config, &s.bytes, &error_number)) {
+        case LoadStatus::kOk:
+        case LoadStatus::kDamaged: return kStatusDone;
+        case LoadStatus::kMissing:
             if (!create_when_missing) {
                 FileMessage(s, "no such file (the tool would create it with the defaults)");
                 return kStatusFailed;
             }
             FileMessage(s, "no such file: starting from the defaults of a new file, as the tool does");
-            ClearConfig(game_config);
-            SetConfigDefaults(game_config);
-            for (int player = 0; player < 2; ++player) {
-                game_config.options.input_method[player] = 0;
-                game_config.options.key_map[player] = IdentityKeyMap();
-            }
+            NewFileConfig(game_config);
             s.bytes.clear();
             return kStatusDone;
-        case ConfigReadStatus::kCannotRead: FileMessage(s, "cannot be read: " + ErrorText(error_number)); break;
-        case ConfigReadStatus::kNoVersion:
+        case LoadStatus::kHeld: FileMessage(s, "cannot be read: " + ErrorText(error_number)); break;
+        case LoadStatus::kNoVersion:
             FileMessage(s, "too short to hold its version (" + std::to_string(s.bytes.size()) +
                                " bytes); the tool would replace it with the defaults, qorcfg leaves it alone");
             break;
-        case ConfigReadStatus::kTooNew:
+        case LoadStatus::kNewer:
             FileMessage(s, "version " + std::to_string(ConfigFileVersion(s.bytes).value_or(0)) +
                                " is newer than 272; the tool refuses it, and it is left as it is");
             break;
-        case ConfigReadStatus::kOutOfMemory: FileMessage(s, "not enough memory to read it"); break;
+        case LoadStatus::kOutOfMemory: FileMessage(s, "not enough memory to read it"); break;
     }
     return kStatusFailed;
 }
 
 int Save(Session& s) {
-    if (!WriteConfigFile()) {
+    if (SaveConfigFile(s.path.c_str(), game_config) != SaveStatus::kOk) {
         FileMessage(s, "not saved; the file is as it was");
         return kStatusFailed;
     }
@@ -618,16 +605,12 @@ int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
             Message(session, "the path after --file holds a character that cannot be named in a file path here");
             return kStatusFailed;
         }
-        SetConfigFilePath(path.substr(session.line.file_skip).c_str());
+        session.path = path.substr(session.line.file_skip);
+    } else {
+        session.path = ConfigFilePath();
     }
-    session.path = ConfigFilePath();
     session.shown = PathText(session.path);
-    current_session = &session;
-    const ErrorMessageSink previous = SetErrorMessageSink(StoreMessageSink);
     const int status = Dispatch(session);
-    SetErrorMessageSink(previous);
-    current_session = nullptr;
-    SetConfigFilePath(nullptr);
     std::fflush(out);
     return status;
 }

@@ -8,19 +8,9 @@
 #include <new>
 #include <span>
 
-// The configuration file: Data\GameConfig.dat under the current directory, unless
-// another path was set.
+// The configuration file the window works on: Data\GameConfig.dat, relative to the
+// current directory, in the platform's spelling. qorcfg may name another.
 const char* ConfigFilePath();
-
-// Points the store at another file (the command-line tool's --file); nullptr goes back to
-// the default. A save's temporary files and the backup stand beside whichever file it is.
-void SetConfigFilePath(const char* path);
-
-// The previous file, kept by every save that replaces one: the file's name with ".bak".
-const char* ConfigBackupPath();
-
-// Data\GameConfig.dat, relative to the current directory, in the platform's spelling.
-const char* DefaultConfigFilePath();
 
 // False when `path` exists but may not be overwritten (a read-only file), so a save
 // can give up before it touches anything, as writing the file in place would.

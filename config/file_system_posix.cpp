@@ -10,7 +10,7 @@
 #include <cstring>
 #include <new>
 
-const char* DefaultConfigFilePath() { return "Data/GameConfig.dat"; }
+const char* ConfigFilePath() { return "Data/GameConfig.dat"; }
 
 // A file without any write permission is read-only, as Windows' attribute says, even for
 // a user (root) whom access() would let write it.

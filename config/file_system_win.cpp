@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-const char* DefaultConfigFilePath() { return "Data\\GameConfig.dat"; }
+const char* ConfigFilePath() { return "Data\\GameConfig.dat"; }
 
 namespace {
 

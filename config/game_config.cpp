@@ -55,6 +55,15 @@ void SetConfigDefaults(GameConfig& config) {
     std::memset(config.function_messages, 0, sizeof config.function_messages);
 }
 
+void NewFileConfig(GameConfig& config) {
+    ClearConfig(config);
+    SetConfigDefaults(config);
+    for (int player = 0; player < 2; ++player) {
+        config.options.input_method[player] = 0;
+        config.options.key_map[player] = IdentityKeyMap();
+    }
+}
+
 void ResetOptionPage(GameConfig& config) { ApplyOptionDefaults(config.options); }
 
 void ReleaseConfig(GameConfig& config) {

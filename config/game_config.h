@@ -119,5 +119,9 @@ void ResetOptionPage(GameConfig& config = game_config);
 // The identity key map 0, 1, ..., 9.
 KeyMap IdentityKeyMap();
 
+// The record of a new file: the defaults, with both players on the joypad and the
+// identity key maps.
+void NewFileConfig(GameConfig& config);
+
 // Frees the heap parts of the record (at program exit).
 void ReleaseConfig(GameConfig& config = game_config);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "config/config_file.h"
+#include "config/config_store.h"
 #include "config/file_system.h"
 #include "config/game_config.h"
 #include "support/config_layout.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 using config_layout::DefaultFile;
 using config_layout::DefaultParts;
@@ -309,3 +311,41 @@ TEST(ConfigFile, ReadFileBytesReturnsTheWholeFile) {
     EXPECT_EQ(ReadFileBytes("Data/absent.dat", none), ReadStatus::kMissing);
     EXPECT_EQ(ReadFileBytes("Absent/absent.dat", none), ReadStatus::kMissing);
 }
+
+namespace {
+
+// The store names each outcome of a load; on a failed one the record is left alone.
+TEST(ConfigStore, LoadTellsEachKindOfFileApart) {
+    auto resized = [](std::vector<std::uint8_t> bytes, std::size_t size) {
+        bytes.resize(size, 0);
+        return bytes;
+    };
+    const struct {
+        const char* name;
+        std::optional<std::vector<std::uint8_t>> file;  // none: no file at all
+        LoadStatus status;
+        bool read;
+    } cases[] = {
+        {"no file", std::nullopt, LoadStatus::kMissing, false},
+        {"one byte", std::vector<std::uint8_t>{0x10}, LoadStatus::kNoVersion, false},
+        {"newer", FileOfVersion(273), LoadStatus::kNewer, false},
+        {"current and whole", DefaultFile(), LoadStatus::kOk, true},
+        {"current, one byte short", resized(DefaultFile(), DefaultFile().size() - 1), LoadStatus::kDamaged, true},
+        {"current, one byte over", resized(DefaultFile(), DefaultFile().size() + 1), LoadStatus::kDamaged, true},
+        {"version 259, as long as its layout", resized(FileOfVersion(259), 2 + 68 + 17 + 96 + 4), LoadStatus::kOk, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchGameFolder folder;
+        if (c.file) folder.WriteConfig(*c.file);
+        GameConfig config;
+        ClearConfig(config);
+        config.opaque_word_1 = 0xdeadbeef;
+        std::vector<std::uint8_t> bytes;
+        EXPECT_EQ(LoadConfigFile(ConfigFilePath(), config, &bytes), c.status);
+        EXPECT_EQ(config.opaque_word_1 == 0xdeadbeef, !c.read);
+        if (c.file) EXPECT_EQ(bytes, *c.file);
+    }
+}
+
+}  // namespace

@@ -1,11 +1,10 @@
-// Reading a configuration file without creating it or showing messages.
-#include "cli/config_reader.h"
+// Reading the files qorcfg imports.
+#include "cli/input_file.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <new>
 
-#include "config/config_codec.h"
 #include "config/file_system.h"
 
 FileReadStatus ReadInputFile(const char* path, std::vector<std::uint8_t>& bytes, int& error_number) {
@@ -44,21 +43,4 @@ FileReadStatus ReadStandardInput(std::vector<std::uint8_t>& bytes, int& error_nu
         return FileReadStatus::kCannotRead;
     }
     return FileReadStatus::kOk;
-}
-
-ConfigReadStatus ReadConfigFile(const char* path, std::vector<std::uint8_t>& bytes, GameConfig& config,
-                                int& error_number) {
-    switch (ReadInputFile(path, bytes, error_number)) {
-        case FileReadStatus::kOk: break;
-        case FileReadStatus::kMissing: return ConfigReadStatus::kMissing;
-        case FileReadStatus::kCannotRead: return ConfigReadStatus::kCannotRead;
-        case FileReadStatus::kOutOfMemory: return ConfigReadStatus::kOutOfMemory;
-    }
-    switch (DecodeConfig(bytes, config)) {
-        case DecodeStatus::kOk: return ConfigReadStatus::kOk;
-        case DecodeStatus::kTooNew: return ConfigReadStatus::kTooNew;
-        case DecodeStatus::kNoVersion: return ConfigReadStatus::kNoVersion;
-        case DecodeStatus::kOutOfMemory: return ConfigReadStatus::kOutOfMemory;
-    }
-    return ConfigReadStatus::kCannotRead;
 }

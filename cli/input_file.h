@@ -1,0 +1,16 @@
+// Reading the text files qorcfg imports: a whole file, read as the store reads one (in
+// one call into a buffer of its size), or the whole of standard input.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+
+enum class FileReadStatus { kOk, kMissing, kCannotRead, kOutOfMemory };
+
+// The whole file at `path`. `error_number` receives errno where the platform sets it
+// (0 otherwise) for kMissing and kCannotRead.
+FileReadStatus ReadInputFile(const char* path, std::vector<std::uint8_t>& bytes, int& error_number);
+
+// The whole of standard input.
+FileReadStatus ReadStandardInput(std::vector<std::uint8_t>& bytes, int& error_number);
