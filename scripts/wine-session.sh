@@ -91,3 +91,9 @@ session_answer_box() {
     session_click $((x + w / 2)) $((y + h - 24))
   fi
 }
+
+# The median of the numbers on standard input, one a line; the mean of the middle two for
+# an even count.
+session_median() {
+  sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
