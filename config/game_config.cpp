@@ -42,17 +42,13 @@ void ClearConfig(GameConfig& config) {
 }
 
 void SetConfigDefaults(GameConfig& config) {
+    // Everything outside the option block is cleared; inside it, the input methods, the
+    // key maps and the gap bytes keep their values.
+    const OptionBlock kept = config.options;
+    ClearConfig(config);
+    config.options = kept;
     ApplyOptionDefaults(config.options);
     config.options.extra_option = 0;
-    std::memset(config.connect_id, 0, sizeof config.connect_id);
-    std::memset(config.connect_addresses, 0, sizeof config.connect_addresses);
-    config.opaque_word_1 = 0;
-    config.allowed_only = 0;
-    config.allowed_patterns.clear();
-    config.denied_patterns.clear();
-    config.opaque_records.clear();
-    config.opaque_word_2 = 0;
-    std::memset(config.function_messages, 0, sizeof config.function_messages);
 }
 
 void NewFileConfig(GameConfig& config) {
