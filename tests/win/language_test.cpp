@@ -63,16 +63,7 @@ protected:
         for (int page = 0; page < kPageCount; ++page) {
             for (HWND child = GetWindow(Page(page), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
                 texts.push_back(Text(child));
-            HWND tab = Control(page, IDC_TAB);
-            for (int item = 0; item < kPageCount; ++item) {
-                wchar_t label[64] = {};
-                TCITEMW tab_item = {};
-                tab_item.mask = TCIF_TEXT;
-                tab_item.pszText = label;
-                tab_item.cchTextMax = 64;
-                SendMessageW(tab, TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&tab_item));
-                texts.push_back(label);
-            }
+            for (const std::wstring& label : TabLabels(Control(page, IDC_TAB))) texts.push_back(label);
         }
         return texts;
     }
