@@ -31,14 +31,19 @@ const char kLoadFailed[] = "コンフィグファイルの読み込みに失敗�
 // given the pages their fonts for the new scale.
 constexpr UINT kWidenCaptions = WM_APP + 1;
 
+// A move to a monitor of another scale: the rectangle the system suggests, at once; the
+// captions when the system is done with the pages.
+void OnScaleChange(HWND window, LPARAM suggested) {
+    if (suggested == 0) return;
+    OnDpiChanged(window, *reinterpret_cast<const RECT*>(suggested));
+    PostMessageW(window, kWidenCaptions, 0, 0);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
-        case WM_DPICHANGED:
-            OnDpiChanged(window, *reinterpret_cast<const RECT*>(lparam));
-            PostMessageW(window, kWidenCaptions, 0, 0);
-            return 0;
+        case WM_DPICHANGED: OnScaleChange(window, lparam); return 0;
         case kWidenCaptions: WidenPageCaptions(); return 0;
         case WM_SYSCOMMAND:
             if (OnLanguageCommand(static_cast<UINT>(wparam))) return 0;
