@@ -9,6 +9,8 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LANG="${QOR_WINE_LOCALE:-ja_JP.UTF-8}" LC_ALL="${QOR_WINE_LOCALE:-ja_JP.UTF-8}"
 session_xvfb_pid=""
+session_restore=()
+session_own_desktop=""
 
 # Fails unless scripts/setup has made the prefix.
 session_check_prefix() {
@@ -46,11 +48,27 @@ session_ensure_display() {
 }
 
 session_stop_xvfb() {
+  session_restore_registry
   if [ -n "$session_xvfb_pid" ]; then
     kill "$session_xvfb_pid" 2>/dev/null || true
     wait "$session_xvfb_pid" 2>/dev/null || true
     session_xvfb_pid=""
   fi
+  if [ -n "$session_own_desktop" ]; then
+    /usr/lib/wine/wineserver -w
+    session_own_desktop=""
+  fi
+}
+
+# A session at display scale $1 (DPI) on a screen of that scale. Wine's desktop keeps the
+# screen size of the session that started it for as long as the wine server lives, a few
+# seconds after its last program; so this session waits for the server of the one before
+# to end, and the next session waits for this one's.
+session_start_scaled() {
+  /usr/lib/wine/wineserver -w
+  session_own_desktop=1
+  session_start_xvfb "$(session_screen_for_dpi "$1")" || return 1
+  session_set_dpi "$1"
 }
 
 # Prints the id of the visible top-level window titled exactly $1, waiting up to $2
@@ -96,4 +114,54 @@ session_answer_box() {
 # an even count.
 session_median() {
   sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+
+# The screen of a display at DPI $1: 1024x768 at 96 DPI, scaled, as a monitor of that
+# scale would be.
+session_screen_for_dpi() {
+  echo "$((1024 * $1 / 96))x$((768 * $1 / 96))"
+}
+
+# Sets a registry value of the prefix for this session only (KEY NAME TYPE DATA, or KEY
+# NAME with nothing more to delete it); session_stop_xvfb puts back what was there. Wine
+# reads these when a program starts, and starts its desktop with the first program of a
+# session, so this runs once the display is up.
+session_set_value() {
+  local key=$1 name=$2 old
+  # A value reads as "    NAME    REG_TYPE    DATA"; it is put back as TYPE|DATA.
+  old=$(/usr/lib/wine/wine64 reg query "$key" /v "$name" 2>/dev/null | tr -d '\r' |
+        sed -n 's/^.*[[:space:]]\(REG_[A-Z_]*\)[[:space:]]*\(.*\)$/\1|\2/p' | head -n1 || true)
+  if [ -n "$old" ]; then
+    session_restore+=("add|$key|$name|$old")
+  else
+    session_restore+=("delete|$key|$name")
+  fi
+  if [ $# -ge 4 ]; then
+    /usr/lib/wine/wine64 reg add "$key" /v "$name" /t "$3" /d "$4" /f >/dev/null 2>&1
+  else
+    /usr/lib/wine/wine64 reg delete "$key" /v "$name" /f >/dev/null 2>&1 || true
+  fi
+}
+
+session_restore_registry() {
+  local i entry action key name type data
+  for ((i = ${#session_restore[@]} - 1; i >= 0; i--)); do
+    IFS='|' read -r action key name type data <<<"${session_restore[i]}"
+    if [ "$action" = add ]; then
+      /usr/lib/wine/wine64 reg add "$key" /v "$name" /t "$type" /d "$data" /f >/dev/null 2>&1 || true
+    else
+      /usr/lib/wine/wine64 reg delete "$key" /v "$name" /f >/dev/null 2>&1 || true
+    fi
+  done
+  session_restore=()
+}
+
+# The display scale for this session: Wine's LogPixels (96 = 100 %, 144 = 150 %).
+session_set_dpi() {
+  session_set_value 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$1"
+}
+
+# A player's prefix for this session: no replacement of the dialog font.
+session_plain_fonts() {
+  session_set_value 'HKCU\Software\Wine\Fonts\Replacements' 'MS Shell Dlg'
 }

@@ -6,6 +6,7 @@
 
 #include "message/error_message.h"
 #include "model/address_text.h"
+#include "ui/caption_fit_win.h"
 #include "ui/language_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
@@ -45,12 +46,14 @@ void OnAdd(HWND dialog) {
     EndDialog(dialog, IDOK);
 }
 
-// The dialog opens in the face the window shows. The focus goes to the first tab stop,
-// the Add button, as the template orders it.
+// The dialog opens in the face the window shows, every caption whole. The focus goes to
+// the first tab stop, the Add button, as the template orders it.
 void OnInitDialog(HWND dialog) {
-    if (current_language == Language::kJapanese) return;
-    ShowWindowTexts(dialog, address_dialog_texts);
-    SetCp932Text(dialog, address_dialog_texts.english_label);
+    if (current_language != Language::kJapanese) {
+        ShowWindowTexts(dialog, address_dialog_texts);
+        SetCp932Text(dialog, address_dialog_texts.english_label);
+    }
+    WidenCutCaptions(dialog);
 }
 
 }  // namespace

@@ -114,6 +114,7 @@ void SwitchLanguage(Language language) {
     current_language = language;
     SetMessageFace();
     ShowPages();
+    WidenPageCaptions();
     CheckLanguageItem();
     RememberLanguage(language);
 }

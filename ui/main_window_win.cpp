@@ -6,8 +6,10 @@
 #include "config/game_config.h"
 #include "input/devices_win.h"
 #include "input/window_context_win.h"
+#include "ui/caption_fit_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/language_win.h"
+#include "ui/window_dpi_win.h"
 #include "ui/window_win.h"
 
 HINSTANCE instance = nullptr;
@@ -24,14 +26,24 @@ namespace {
 const char kWindowClass[] = "QORConfig";
 const char kWindowTitle[] = "QORConfig";
 
-// The outer size of the main window in pixels; it has no sizing border.
-constexpr int kWindowWidth = 320;
-constexpr int kWindowHeight = 528;
+// Posted after a change of scale, so that the captions are measured once the system has
+// given the pages their fonts for the new scale.
+constexpr UINT kWidenCaptions = WM_APP + 1;
+
+// A move to a monitor of another scale: the rectangle the system suggests, at once; the
+// captions when the system is done with the pages.
+void OnScaleChange(HWND window, LPARAM suggested) {
+    if (suggested == 0) return;
+    OnDpiChanged(window, *reinterpret_cast<const RECT*>(suggested));
+    PostMessageW(window, kWidenCaptions, 0, 0);
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_DPICHANGED: OnScaleChange(window, lparam); return 0;
+        case kWidenCaptions: WidenPageCaptions(); return 0;
         case WM_SYSCOMMAND:
             if (OnLanguageCommand(static_cast<UINT>(wparam))) return 0;
             return DefWindowProcA(window, message, wparam, lparam);
@@ -51,14 +63,14 @@ bool RegisterMainWindowClass() {
     return RegisterClassA(&window_class) != 0;
 }
 
-// Centred from the screen size alone; C++ division truncates toward zero, so a screen
-// smaller than the window gives a negative origin rounded toward zero.
+// Centred from the screen size alone, at the size for the system's scale; once the pages
+// exist it is fitted to them (FitWindowToPages).
 HWND CreateMainWindow() {
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
+    const SIZE size = ScaledWindowSize(WindowDpi(nullptr));
+    const POINT origin = CentredOrigin(size);
     return CreateWindowExA(0, kWindowClass, kWindowTitle,
-                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                           kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
+                           WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, origin.x, origin.y,
+                           size.cx, size.cy, nullptr, nullptr, instance, nullptr);
 }
 
 // Pages are created in index order; each fills its tab control while it is created.
@@ -106,7 +118,13 @@ bool CreateToolWindow(HINSTANCE program_instance, int show_command) {
     if (!CreatePages()) return false;
     current_page = page_windows[kOptionsPage];
     ShowLanguage(main_window);
+    WidenPageCaptions();
+    FitWindowToPages(main_window, page_windows, kPageCount);
     return true;
+}
+
+void WidenPageCaptions() {
+    for (HWND page : page_windows) WidenCutCaptions(page);
 }
 
 // No IsDialogMessage: the pages keep no dialog keyboard handling. The loop is Unicode,

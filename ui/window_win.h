@@ -57,6 +57,10 @@ void PopulatePage(int index);
 // order, into game_config. False when one of them could not.
 bool HarvestPages();
 
+// Widens the captions of every page that the dialog font draws wider than their
+// controls (at start-up, after a switch of face and after a change of scale).
+void WidenPageCaptions();
+
 // The frame every page procedure shares: WM_INITDIALOG fills the tab control,
 // TCN_SELCHANGE from control 1001 switches pages, command 1022 saves, 1023 exits.
 // Page procedures call it for every message and then do their own part.

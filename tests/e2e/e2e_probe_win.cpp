@@ -3,12 +3,22 @@
 //   e2e_probe texts TITLE    prints the text of every control of the visible top-level
 //                            window titled TITLE, one per line as "id<TAB>text" in UTF-8,
 //                            a line break in a text written as \n
-// Texts are read with WM_GETTEXT in UTF-16, which Wine carries across processes.
+//   e2e_probe layout TITLE   prints the window's rectangle ("window X Y W H", screen),
+//                            its client size ("client W H"), the screen centres of the
+//                            shown page's Save and Exit ("save X Y", "exit X Y"), the
+//                            number of controls on its pages ("controls N") and each
+//                            control that reaches past the client area ("outside PAGE
+//                            ID L T R B", client coordinates)
+//   e2e_probe next-tab TITLE presses the right arrow on the shown page's tab strip, which
+//                            selects the next tab as a user's key press would
+// Texts are read with WM_GETTEXT in UTF-16, which Wine carries across processes; window
+// rectangles and posted key messages need no pointer and cross as well.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,6 +45,73 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM) {
     return TRUE;
 }
 
+constexpr int kTabStrip = 1001;
+constexpr int kSave = 1022;
+constexpr int kExit = 1023;
+
+// The tool's pages: the dialogs among the main window's children, in creation order.
+std::vector<HWND> Pages(HWND window) {
+    std::vector<HWND> pages;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t class_name[16] = {};
+        GetClassNameW(child, class_name, 16);
+        if (std::wstring(class_name) == L"#32770") pages.push_back(child);
+    }
+    return pages;
+}
+
+HWND ShownPage(HWND window) {
+    for (HWND page : Pages(window))
+        if (IsWindowVisible(page)) return page;
+    return nullptr;
+}
+
+std::wstring Centre(const wchar_t* name, HWND control) {
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    return std::wstring(name) + L" " + std::to_wstring((rect.left + rect.right) / 2) + L" " +
+           std::to_wstring((rect.top + rect.bottom) / 2) + L"\n";
+}
+
+int PrintLayout(HWND window) {
+    RECT outer = {};
+    RECT client = {};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    std::wstring out = L"window " + std::to_wstring(outer.left) + L" " + std::to_wstring(outer.top) + L" " +
+                       std::to_wstring(outer.right - outer.left) + L" " + std::to_wstring(outer.bottom - outer.top) +
+                       L"\nclient " + std::to_wstring(client.right) + L" " + std::to_wstring(client.bottom) + L"\n";
+    HWND shown = ShownPage(window);
+    if (shown == nullptr) return 1;
+    out += Centre(L"save", GetDlgItem(shown, kSave)) + Centre(L"exit", GetDlgItem(shown, kExit));
+    int controls = 0;
+    int index = 0;
+    for (HWND page : Pages(window)) {
+        for (HWND control = GetWindow(page, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
+            ++controls;
+            RECT rect = {};
+            GetWindowRect(control, &rect);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+            if (rect.left < 0 || rect.top < 0 || rect.right > client.right || rect.bottom > client.bottom)
+                out += L"outside " + std::to_wstring(index) + L" " + std::to_wstring(GetDlgCtrlID(control)) + L" " +
+                       std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " +
+                       std::to_wstring(rect.right) + L" " + std::to_wstring(rect.bottom) + L"\n";
+        }
+        ++index;
+    }
+    Write(out + L"controls " + std::to_wstring(controls) + L"\n");
+    return 0;
+}
+
+int NextTab(HWND window) {
+    HWND shown = ShownPage(window);
+    if (shown == nullptr) return 1;
+    HWND tab = GetDlgItem(shown, kTabStrip);
+    PostMessageW(tab, WM_KEYDOWN, VK_RIGHT, 1);
+    PostMessageW(tab, WM_KEYUP, VK_RIGHT, 0xC0000001);
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -51,6 +128,11 @@ int main() {
         if (window == nullptr || !IsWindowVisible(window)) return 1;
         EnumChildWindows(window, PrintControl, 0);
         return 0;
+    }
+    if ((command == L"layout" || command == L"next-tab") && count == 3) {
+        HWND window = FindWindowW(nullptr, args[2]);
+        if (window == nullptr || !IsWindowVisible(window)) return 1;
+        return command == L"layout" ? PrintLayout(window) : NextTab(window);
     }
     return 2;
 }

@@ -73,6 +73,13 @@ runtime_dll=$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)
 if "$root/scripts/check-imports" "$runtime_dll" >/dev/null 2>&1; then
   fail "check-imports accepted $runtime_dll, which needs libgcc_s_seh-1.dll"
 fi
+# ... and a program that imports a function only newer Windows has.
+printf '#include <windows.h>\nint main() { return static_cast<int>(GetDpiForWindow(nullptr)); }\n' >"$work/newer.cpp"
+x86_64-w64-mingw32-g++-posix -static -o "$work/newer.exe" "$work/newer.cpp" -luser32 ||
+  fail "cannot build a program that imports GetDpiForWindow"
+if "$root/scripts/check-imports" "$work/newer.exe" >/dev/null 2>&1; then
+  fail "check-imports accepted a program that imports GetDpiForWindow"
+fi
 
 # A tree that is not Release gives no zip.
 mkdir -p "$work/debug"
