@@ -71,6 +71,29 @@ session_start_scaled() {
   session_set_dpi "$1"
 }
 
+# What a session started besides its Xvfb, ended by session_end: the Windows program
+# (its process id in session_pid) and a scratch folder (session_scratch).
+session_pid=""
+session_scratch=""
+
+# Ends whatever the session started; scripts run it as their EXIT trap.
+session_end() {
+  [ -n "$session_pid" ] && kill "$session_pid" 2>/dev/null
+  session_stop_xvfb
+  [ -n "$session_scratch" ] && rm -rf "$session_scratch"
+  return 0
+}
+
+# Waits up to ten seconds for the session's program to end (after its Exit button, say);
+# fails when it is still running.
+session_wait_end() {
+  for _ in $(seq 100); do
+    kill -0 "$session_pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Prints the id of the visible top-level window titled exactly $1, waiting up to $2
 # seconds (default 30); fails when none appears.
 session_wait_window() {

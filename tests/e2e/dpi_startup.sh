@@ -84,10 +84,9 @@ expected_bytes=$(sed 's/#.*//' "$fixture" | tr -d ' \n')
   fail "Save wrote other bytes than the defaults"
 
 session_click "$exit_x" "$exit_y"
-for _ in $(seq 100); do kill -0 "$wine_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$wine_pid" 2>/dev/null && fail "the tool did not end after Exit at ($exit_x, $exit_y)"
+session_wait_end || fail "the tool did not end after Exit at ($exit_x, $exit_y)"
 status=0
-wait "$wine_pid" || status=$?
-wine_pid=""
+wait "$session_pid" || status=$?
+session_pid=""
 [ "$status" -eq 0 ] || fail "exit status $status, expected 0"
 echo "PASS at $dpi DPI${plain:+ without the font replacement}: window $ww x $wh at ($wx, $wy), $controls controls inside, six pages, Save, Exit"

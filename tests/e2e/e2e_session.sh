@@ -10,13 +10,8 @@ fixture="$session_root/tests/fixtures/default_config.hex"
 mkdir -p "$shots"
 
 game=$(mktemp -d)
-wine_pid=""
-finish() {
-  [ -n "$wine_pid" ] && kill "$wine_pid" 2>/dev/null
-  session_stop_xvfb
-  rm -rf "$game"
-}
-trap finish EXIT
+session_scratch=$game
+trap session_end EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Sets the face remembered for the user (ja or en), or with no argument removes it, so
@@ -47,7 +42,7 @@ start_without_file() {
   local box message
   cd "$game"
   /usr/lib/wine/wine64 "$exe" &
-  wine_pid=$!
+  session_pid=$!
   box=$(session_wait_window Error 60) || fail "the creation message did not appear"
   message=$(probe texts Error)
   grep -qF "$1" <<<"$message" || fail "the creation message reads '$message'"

@@ -24,7 +24,7 @@ session_start_xvfb 1025x769
 remember_language
 cd "$game"
 /usr/lib/wine/wine64 "$exe" &
-wine_pid=$!
+session_pid=$!
 window=$(session_wait_window QORConfig 60) || fail "the main window did not appear"
 read -r wx wy _ _ < <(session_geometry "$window")
 [ "$wx $wy" = "352 120" ] || fail "on a 1025x769 screen the window stands at ($wx, $wy), expected (352, 120)"
@@ -74,7 +74,6 @@ expected="0300""0a00000000000100""c000a80000010100""0900090009000900"
 [ "$actual" = "$expected" ] || fail "saved denied list $actual, expected $expected"
 
 click $EXIT_X $EXIT_Y
-for _ in $(seq 100); do kill -0 "$wine_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$wine_pid" 2>/dev/null && fail "the tool did not end after Exit"
-wine_pid=""
+session_wait_end || fail "the tool did not end after Exit"
+session_pid=""
 echo "PASS: dialog opened from the denied page, 192.168.*.1 added in sorted place and saved"

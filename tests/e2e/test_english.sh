@@ -55,9 +55,8 @@ done
 xdotool search --onlyvisible --name '^Add IP$' >/dev/null 2>&1 && fail "Cancel left the dialog open"
 
 click $EXIT_X $EXIT_Y
-for _ in $(seq 100); do kill -0 "$wine_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$wine_pid" 2>/dev/null && fail "the tool did not end after Exit"
-wine_pid=""
+session_wait_end || fail "the tool did not end after Exit"
+session_pid=""
 
 expected=$(sed 's/#.*//' "$here/../fixtures/default_config.hex" | tr -d ' \n')
 actual=$(od -An -v -tx1 "$game/Data/GameConfig.dat" | tr -d ' \n')

@@ -83,10 +83,9 @@ done
 
 click $EXIT_X $EXIT_Y
 status=0
-for _ in $(seq 100); do kill -0 "$wine_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$wine_pid" 2>/dev/null && fail "the tool did not end after Exit"
-wait "$wine_pid" || status=$?
-wine_pid=""
+session_wait_end || fail "the tool did not end after Exit"
+wait "$session_pid" || status=$?
+session_pid=""
 [ "$status" -eq 0 ] || fail "exit status $status, expected 0"
 
 expected=$(sed 's/#.*//' "$fixture" | tr -d ' \n')
