@@ -8,13 +8,15 @@
 #include "config/config_codec.h"
 #include "config/file_system.h"
 
-FileReadStatus ReadInputFile(const char* path, std::vector<std::uint8_t>& bytes, int& error_number) {
+FileReadStatus ReadInputFile(const char* path, std::vector<std::uint8_t>& bytes, int& error_number,
+                             FileStamp* stamp) {
     // The store's read: one call into a buffer of the file's size, sharing the file with
     // any program that holds it. errno says why on POSIX; Windows leaves it at 0.
     errno = 0;
     FileBytes file;
     const ReadStatus status = ReadFileBytes(path, file);
     error_number = errno;
+    if (stamp != nullptr) *stamp = status == ReadStatus::kOk ? StampOf(file) : FileStamp{};
     switch (status) {
         case ReadStatus::kOk: break;
         case ReadStatus::kMissing: return FileReadStatus::kMissing;
@@ -47,8 +49,8 @@ FileReadStatus ReadStandardInput(std::vector<std::uint8_t>& bytes, int& error_nu
 }
 
 ConfigReadStatus ReadConfigFile(const char* path, std::vector<std::uint8_t>& bytes, GameConfig& config,
-                                int& error_number) {
-    switch (ReadInputFile(path, bytes, error_number)) {
+                                int& error_number, FileStamp* stamp) {
+    switch (ReadInputFile(path, bytes, error_number, stamp)) {
         case FileReadStatus::kOk: break;
         case FileReadStatus::kMissing: return ConfigReadStatus::kMissing;
         case FileReadStatus::kCannotRead: return ConfigReadStatus::kCannotRead;
