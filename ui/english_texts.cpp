@@ -123,6 +123,14 @@ const Phrase english_phrases[] = {
     {"DirectInput8\nマウスのデータ設定に失敗しました", "DirectInput8\nThe mouse's data format could not be set."},
     {"DirectInput8\nマウスの協調設定に失敗しました", "DirectInput8\nThe mouse's sharing could not be set."},
     {"変更中", "Press"},
+    {"設定ファイルが他のプログラムによって変更されています。上書きしますか？",
+     "The config file was changed by another program. Overwrite it?"},
+    {"前回の保存前に戻す", "Restore the settings before the last save"},
+    {"設定を前回の保存前の状態に戻しますか？\n今のファイルはバックアップとして残ります。保存していない変更は失われます。",
+     "Restore the settings as they were before the last save?\nThe current file is kept as the backup. Changes not "
+     "saved yet are lost."},
+    {"前回の保存前のファイルがありません", "There is no file from before the last save."},
+    {"前回の保存前のファイルが読み込めませんでした", "The file from before the last save could not be read."},
 };
 const std::size_t english_phrase_count = std::size(english_phrases);
 

@@ -8,6 +8,7 @@
 
 #include "config/cp932_text.h"
 #include "message/error_message.h"
+#include "ui/file_guard_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "ui/window_text_win.h"
@@ -132,6 +133,7 @@ void SwitchLanguage(Language language) {
     SetMessageFace();
     ShowPages();
     CheckLanguageItem();
+    ShowRestoreItemText();
     RememberLanguage(language);
 }
 

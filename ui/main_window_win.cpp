@@ -7,6 +7,7 @@
 #include "input/devices_win.h"
 #include "input/window_context_win.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/file_guard_win.h"
 #include "ui/language_win.h"
 #include "ui/window_win.h"
 
@@ -34,8 +35,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         case WM_SYSCOMMAND:
-            if (OnLanguageCommand(static_cast<UINT>(wparam))) return 0;
+            if (OnLanguageCommand(static_cast<UINT>(wparam)) || OnRestoreCommand(static_cast<UINT>(wparam))) return 0;
             return DefWindowProcA(window, message, wparam, lparam);
+        case WM_INITMENU: RefreshRestoreItem(); return DefWindowProcA(window, message, wparam, lparam);
         default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }
@@ -107,6 +109,7 @@ bool CreateToolWindow(HINSTANCE program_instance, int show_command) {
     if (!CreatePages()) return false;
     current_page = page_windows[kOptionsPage];
     ShowLanguage(main_window);
+    AddRestoreItem(main_window);
     return true;
 }
 
