@@ -33,6 +33,7 @@ ReadStatus ReadConfigBytes(const char* path, FileBytes& bytes) {
     return status;
 }
 
+// The previous file, kept by every save that replaces one: the file's name with ".bak".
 std::string BackupPathOf(const char* path) { return std::string(path) + ".bak"; }
 
 // Creates a new empty file beside the configuration, named after it, this process and a

@@ -6,15 +6,9 @@
 namespace {
 
 std::string config_path;  // empty: the default place
-std::string backup_path;
 
 }  // namespace
 
 const char* ConfigFilePath() { return config_path.empty() ? DefaultConfigFilePath() : config_path.c_str(); }
 
 void SetConfigFilePath(const char* path) { config_path = path != nullptr ? path : ""; }
-
-const char* ConfigBackupPath() {
-    backup_path = std::string(ConfigFilePath()) + ".bak";
-    return backup_path.c_str();
-}

@@ -16,9 +16,6 @@ const char* ConfigFilePath();
 // the default. A save's temporary files and the backup stand beside whichever file it is.
 void SetConfigFilePath(const char* path);
 
-// The previous file, kept by every save that replaces one: the file's name with ".bak".
-const char* ConfigBackupPath();
-
 // Data\GameConfig.dat, relative to the current directory, in the platform's spelling.
 const char* DefaultConfigFilePath();
 

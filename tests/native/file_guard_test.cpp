@@ -79,7 +79,9 @@ TEST(FileGuard, CheckFileTellsEveryStateOfTheFileApart) {
         }
         FileStamp found;
         EXPECT_EQ(CheckFile(kPath, first, found), c.expected);
-        if (c.then == Case::kSameBytesLater) EXPECT_NE(found.write_time, first.write_time);
+        if (c.then == Case::kSameBytesLater) {
+            EXPECT_NE(found.write_time, first.write_time);
+        }
     }
 }
 
