@@ -1,6 +1,7 @@
 // Reading and writing the plain-text address lists.
 #include "cli/list_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "model/address_text.h"
@@ -158,6 +159,19 @@ ListLine ReadListLine(std::string_view text, AddressList list) {
             return Bad("0.0.0.0 marks an empty slot and cannot be listed");
     }
     return line;
+}
+
+std::vector<std::string_view> ListTextLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
 }
 
 AddressPattern NormalisedPattern(AddressPattern pattern) {

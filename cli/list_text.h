@@ -35,6 +35,11 @@ struct ListLine {
 // and never 0.0.0.0, which marks an empty slot there.
 ListLine ReadListLine(std::string_view line, AddressList list);
 
+// The lines of an imported text, without their line breaks, in order: a UTF-8
+// byte-order mark at the start (as some editors write one) is skipped, and a text that
+// ends in a line break has no empty line after it.
+std::vector<std::string_view> ListTextLines(std::string_view text);
+
 // The stored form compared and shown: an octet above 255 is the wildcard.
 AddressPattern NormalisedPattern(AddressPattern pattern);
 bool SamePattern(const AddressPattern& a, const AddressPattern& b);

@@ -37,10 +37,12 @@ const char kUsage[] =
     "  export LIST [FILE|-]            writes a list as text that import reads back\n"
     "  set allowed-only on|off         puts the allowed list to use, or not\n"
     "  set id TEXT                     sets the connect-to ID\n"
+    "  restore                         puts the backup (the file's name + .bak) back\n"
     "\n"
     "LIST is denied, allowed or connect. Exit status: 0 done (check: no findings);\n"
     "1 findings (check) or input refused, nothing changed; 2 the file is missing,\n"
-    "unreadable or of a newer version, a save failed, or the command line is wrong.\n"
+    "unreadable or of a newer version, a save failed, another program kept changing\n"
+    "the file, there is no backup to restore, or the command line is wrong.\n"
     "'qorcfg COMMAND --help' describes one command.\n";
 
 const char kAddressRules[] =
@@ -95,6 +97,12 @@ const CommandHelp kCommandHelp[] = {
      "allowed-only puts the allowed list to use (on) or not (off). id sets the\n"
      "connect-to ID: text of at most 15 bytes once written in the file's Japanese\n"
      "code page (CP932), without control characters.\n"},
+    {"restore",
+     "Usage: qorcfg restore\n\n"
+     "Puts the backup that every save keeps (the file's name + .bak) back as the file,\n"
+     "through the same safe save: the file it replaces becomes the new backup, so a\n"
+     "second restore undoes the first. Exit status 2, with nothing changed, when there\n"
+     "is no backup or it holds no configuration the tool reads.\n"},
 };
 
 struct CommandLine {
@@ -117,9 +125,15 @@ struct Session {
     std::string path;   // the file as qorcfg opens it
     std::string shown;  // the path in messages (UTF-8)
     std::vector<std::uint8_t> bytes;
+    FileStamp stamp;             // the file as it was read, which a save may replace
+    std::string* held = nullptr;  // where messages wait while an attempt may be redone
 };
 
 void Message(const Session& s, const std::string& text) {
+    if (s.held != nullptr) {
+        *s.held += "qorcfg: " + text + "\n";
+        return;
+    }
     WriteTerminalText(s.err, "qorcfg: " + text + "\n");
 }
 
@@ -136,7 +150,7 @@ std::string ErrorText(int error_number) { return error_number != 0 ? std::strerr
 // changing ones it starts from the defaults a new file gets, as the window does.
 int LoadConfiguration(Session& s, bool create_when_missing) {
     int error_number = 0;
-    switch (LoadConfigFile(s.path.c_str(), game_config, &s.bytes, &error_number)) {
+    switch (LoadConfigFile(s.path.c_str(), game_config, &s.bytes, &error_number, &s.stamp)) {
         case LoadStatus::kOk:
         case LoadStatus::kDamaged: return kStatusDone;
         case LoadStatus::kMissing:
@@ -162,12 +176,43 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
     return kStatusFailed;
 }
 
+// Not an exit status: the save found that another program wrote the file after it was
+// read, and replaced nothing.
+constexpr int kChangedMeanwhile = -1;
+
 int Save(Session& s) {
-    if (SaveConfigFile(s.path.c_str(), game_config) != SaveStatus::kOk) {
-        FileMessage(s, "not saved; the file is as it was");
-        return kStatusFailed;
+    switch (SaveConfigFile(s.path.c_str(), game_config, nullptr, &s.stamp)) {
+        case SaveStatus::kSaved: return kStatusDone;
+        case SaveStatus::kChanged: return kChangedMeanwhile;
+        default: break;
     }
-    return kStatusDone;
+    FileMessage(s, "not saved; the file is as it was");
+    return kStatusFailed;
+}
+
+// Reads the file, changes it and saves it through `apply`; when another program wrote
+// the file in between, does it all once more on the file as it is then, so that its
+// change is kept under ours. A second such write gives up and keeps the other
+// program's file. Only the messages of the attempt that counted are shown.
+template <typename Apply>
+int ReadModifyWrite(Session& s, Apply apply) {
+    constexpr int kAttempts = 2;
+    for (int attempt = 1;; ++attempt) {
+        std::string held;
+        s.held = &held;
+        const int status = apply();
+        s.held = nullptr;
+        if (status != kChangedMeanwhile) {
+            if (!held.empty()) WriteTerminalText(s.err, held);
+            return status;
+        }
+        if (attempt == kAttempts) {
+            FileMessage(s, "changed by another program again before it could be saved; not saved, the other "
+                           "program's changes are kept (run the command again)");
+            return kStatusFailed;
+        }
+        FileMessage(s, "changed by another program since it was read; reading it again");
+    }
 }
 
 // --- Reading commands -------------------------------------------------------------
@@ -299,19 +344,13 @@ std::string AddressText(const AddressPattern& p) {
 bool ReadLines(const Session& s, std::string_view text, AddressList list, const Source& source, std::size_t first,
                std::vector<Incoming>& incoming) {
     bool all_good = true;
-    std::size_t number = first;
-    std::size_t start = 0;
-    incoming.reserve(incoming.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    // A byte-order mark, as some editors write at the start of a UTF-8 file.
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") start = 3;
-    for (; start < text.size(); ++number) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view raw = text.substr(start, end - start);
-        start = end + 1;
-        const ListLine line = ReadListLine(raw, list);
+    const std::vector<std::string_view> lines = ListTextLines(text);
+    incoming.reserve(incoming.size() + lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::size_t number = first + i;
+        const ListLine line = ReadListLine(lines[i], list);
         if (line.kind == ListLine::kBad) {
-            Message(s, source.Where(number) + ": \"" + PrintableLine(raw) + "\": " + line.error);
+            Message(s, source.Where(number) + ": \"" + PrintableLine(lines[i]) + "\": " + line.error);
             all_good = false;
         } else if (line.kind == ListLine::kAddress) {
             incoming.push_back({line.address, number});
@@ -407,8 +446,10 @@ int Add(Session& s) {
     if (s.line.arguments.size() < 2) return Usage(s, "add needs at least one address");
     std::vector<Incoming> incoming;
     if (!ReadArguments(s, list, incoming)) return kStatusRefused;
-    if (int status = LoadConfiguration(s, true)) return status;
-    return AddAddresses(s, list, incoming, Source{}, false);
+    return ReadModifyWrite(s, [&] {
+        if (int status = LoadConfiguration(s, true)) return status;
+        return AddAddresses(s, list, incoming, Source{}, false);
+    });
 }
 
 int Import(Session& s) {
@@ -436,8 +477,10 @@ int Import(Session& s) {
         Message(s, "nothing changed");
         return kStatusRefused;
     }
-    if (int status = LoadConfiguration(s, true)) return status;
-    return AddAddresses(s, list, incoming, lines, s.line.replace);
+    return ReadModifyWrite(s, [&] {
+        if (int status = LoadConfiguration(s, true)) return status;
+        return AddAddresses(s, list, incoming, lines, s.line.replace);
+    });
 }
 
 int Remove(Session& s) {
@@ -446,47 +489,51 @@ int Remove(Session& s) {
     if (s.line.arguments.size() < 2) return Usage(s, "remove needs at least one address");
     std::vector<Incoming> incoming;
     if (!ReadArguments(s, list, incoming)) return kStatusRefused;
-    if (int status = LoadConfiguration(s, false)) return status;
-    std::unordered_map<std::uint64_t, std::size_t> wanted;  // key -> entries removed
-    for (const Incoming& in : incoming) wanted.emplace(PatternKey(in.address), 0);
-    std::size_t removed = 0;
-    auto take = [&](const AddressPattern& p) {
-        auto found = wanted.find(PatternKey(p));
-        if (found == wanted.end()) return false;
-        ++found->second;
-        ++removed;
-        return true;
-    };
-    if (list == AddressList::kConnect) {
-        // The slot is emptied; the other addresses keep their slots.
-        for (ConnectAddress& slot : game_config.connect_addresses) {
-            std::uint8_t* o = slot.octets;
-            if ((o[0] | o[1] | o[2] | o[3]) != 0 && take(AddressPattern{{o[0], o[1], o[2], o[3]}})) std::memset(o, 0, 4);
+    return ReadModifyWrite(s, [&] {
+        if (int status = LoadConfiguration(s, false)) return status;
+        std::unordered_map<std::uint64_t, std::size_t> wanted;  // key -> entries removed
+        for (const Incoming& in : incoming) wanted.emplace(PatternKey(in.address), 0);
+        std::size_t removed = 0;
+        auto take = [&](const AddressPattern& p) {
+            auto found = wanted.find(PatternKey(p));
+            if (found == wanted.end()) return false;
+            ++found->second;
+            ++removed;
+            return true;
+        };
+        if (list == AddressList::kConnect) {
+            // The slot is emptied; the other addresses keep their slots.
+            for (ConnectAddress& slot : game_config.connect_addresses) {
+                std::uint8_t* o = slot.octets;
+                if ((o[0] | o[1] | o[2] | o[3]) != 0 && take(AddressPattern{{o[0], o[1], o[2], o[3]}})) std::memset(o, 0, 4);
+            }
+        } else {
+            std::vector<AddressPattern>& entries =
+                list == AddressList::kDenied ? game_config.denied_patterns : game_config.allowed_patterns;
+            std::erase_if(entries, take);
         }
-    } else {
-        std::vector<AddressPattern>& entries =
-            list == AddressList::kDenied ? game_config.denied_patterns : game_config.allowed_patterns;
-        std::erase_if(entries, take);
-    }
-    for (const Incoming& in : incoming) {
-        auto found = wanted.find(PatternKey(in.address));
-        if (found->second == 0) {
-            Message(s, Source{}.Where(in.number) + ": " + AddressText(in.address) + " is not in the " +
-                           ListName(list) + " list");
-            found->second = 1;  // noted once
+        for (const Incoming& in : incoming) {
+            auto found = wanted.find(PatternKey(in.address));
+            if (found->second == 0) {
+                Message(s, Source{}.Where(in.number) + ": " + AddressText(in.address) + " is not in the " +
+                               ListName(list) + " list");
+                found->second = 1;  // noted once
+            }
         }
-    }
-    return removed == 0 ? kStatusDone : Save(s);
+        return removed == 0 ? kStatusDone : Save(s);
+    });
 }
 
 int SetAllowedOnly(Session& s, const std::string& value) {
     if (value != "on" && value != "off") return Usage(s, "allowed-only is on or off");
-    if (int status = LoadConfiguration(s, true)) return status;
     const std::int32_t flag = value == "on" ? 1 : 0;
-    if (game_config.allowed_only == flag && ConfigFileVersion(s.bytes).value_or(0) >= 260)
-        return kStatusDone;
-    game_config.allowed_only = flag;
-    return Save(s);
+    return ReadModifyWrite(s, [&] {
+        if (int status = LoadConfiguration(s, true)) return status;
+        if (game_config.allowed_only == flag && ConfigFileVersion(s.bytes).value_or(0) >= 260)
+            return static_cast<int>(kStatusDone);
+        game_config.allowed_only = flag;
+        return Save(s);
+    });
 }
 
 int SetId(Session& s) {
@@ -507,11 +554,30 @@ int SetId(Session& s) {
                        std::to_string(kConnectIdTextMax) + " it holds; nothing changed");
         return kStatusRefused;
     }
-    if (int status = LoadConfiguration(s, true)) return status;
-    // As the window stores it: the text and its NUL; the bytes after the NUL keep theirs.
-    if (std::memcmp(game_config.connect_id, id.c_str(), id.size() + 1) == 0 && !s.bytes.empty()) return kStatusDone;
-    std::memcpy(game_config.connect_id, id.c_str(), id.size() + 1);
-    return Save(s);
+    return ReadModifyWrite(s, [&] {
+        if (int status = LoadConfiguration(s, true)) return status;
+        // As the window stores it: the text and its NUL; the bytes after the NUL keep theirs.
+        if (std::memcmp(game_config.connect_id, id.c_str(), id.size() + 1) == 0 && !s.bytes.empty())
+            return static_cast<int>(kStatusDone);
+        std::memcpy(game_config.connect_id, id.c_str(), id.size() + 1);
+        return Save(s);
+    });
+}
+
+int Restore(Session& s) {
+    if (!s.line.arguments.empty()) return Usage(s, "restore takes no arguments");
+    const std::string backup = PathText(s.path + ".bak");
+    switch (RestoreConfigFile(s.path.c_str(), game_config)) {
+        case RestoreStatus::kRestored: return kStatusDone;
+        case RestoreStatus::kNoBackup: Message(s, backup + ": no backup to restore; nothing changed"); break;
+        case RestoreStatus::kBackupUnreadable: Message(s, backup + ": the backup cannot be read; nothing changed"); break;
+        case RestoreStatus::kBackupUnusable:
+            Message(s, backup + ": the backup holds no configuration the tool reads (too short, or of a newer "
+                                "version); nothing changed");
+            break;
+        case RestoreStatus::kFailed: FileMessage(s, "not restored; the file and its backup are as they were"); break;
+    }
+    return kStatusFailed;
 }
 
 int Set(Session& s) {
@@ -590,13 +656,14 @@ int Dispatch(Session& s) {
     if (command == "remove") return Remove(s);
     if (command == "import") return Import(s);
     if (command == "set") return Set(s);
+    if (command == "restore") return Restore(s);
     return Usage(s, "unknown command " + PrintableLine(command));
 }
 
 }  // namespace
 
 int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
-    Session session{out, err, argv, {}, {}, {}, {}};
+    Session session{out, err, argv, {}, {}, {}, {}, {}, nullptr};
     if (!ParseCommandLine(session, argc, argv)) return kStatusFailed;
     // The store reads and saves this file, with its temporary files and backup beside it.
     if (session.line.file_given) {

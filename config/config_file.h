@@ -1,6 +1,10 @@
-// Loading and saving Data\GameConfig.dat, relative to the current directory.
+// The window's load and save of Data\GameConfig.dat, relative to the current directory:
+// the store's statuses turned into the tool's messages, and the file the window's record
+// came from remembered.
 #pragma once
 
+#include "config/config_store.h"
+#include "config/file_stamp.h"
 #include "config/game_config.h"
 
 // Fills game_config from the file, creating it with defaults when it is missing (or too
@@ -21,3 +25,16 @@ bool WriteConfigFile();
 // the save write nothing, keep the old file and report the save as failed, so a file
 // never holds a list that lost its entries.
 bool SaveConfig(bool (*harvest)());
+
+// The file as this process last loaded, saved or restored it: the state the window's
+// record started from. Not there (exists false) before the first load.
+const FileStamp& ConfigFileStamp();
+
+// Saves game_config to `path` as SaveConfig does, but only while the file is still what
+// `expected` says (missing, when it says so): kChanged writes nothing and shows nothing;
+// any other failure shows the save's message.
+SaveStatus SaveConfigIfUnchanged(const char* path, const FileStamp& expected, bool (*harvest)());
+
+// Puts the backup of `path` back as the file through the same save and, on success,
+// decodes it into `config`. Shows nothing but a failed save's message.
+RestoreStatus RestoreConfigBackup(const char* path, GameConfig& config);

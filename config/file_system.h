@@ -20,6 +20,9 @@ bool FileMayBeReplaced(const char* path);
 struct FileBytes {
     std::unique_ptr<std::uint8_t[]> data;
     std::size_t size = 0;
+    // The file's last-write time as the open file reported it, in the platform's unit
+    // (Windows: 100 ns since 1601; elsewhere: ns since 1970); only ever compared.
+    std::uint64_t write_time = 0;
     std::span<const std::uint8_t> View() const { return {data.get(), size}; }
 };
 
@@ -60,6 +63,10 @@ ReadStatus ReadWholeOpenFile(std::size_t reported, ReadAt read_at, FileBytes& ou
     out.size = size;
     return ReadStatus::kOk;
 }
+
+// The last-write time of the file `path`, in FileBytes' unit; false when it cannot be
+// read (the file is not there).
+bool FileWriteTime(const char* path, std::uint64_t& time);
 
 // Creates `path` as a new empty file; false when anything already stands there.
 bool CreateNewFile(const char* path);

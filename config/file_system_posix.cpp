@@ -38,6 +38,21 @@ bool ReadFully(int fd, std::uint8_t* into, std::size_t size, std::size_t& got) {
 
 }  // namespace
 
+namespace {
+
+std::uint64_t WriteTimeOf(const struct stat& info) {
+    return static_cast<std::uint64_t>(info.st_mtim.tv_sec) * 1000000000u + static_cast<std::uint64_t>(info.st_mtim.tv_nsec);
+}
+
+}  // namespace
+
+bool FileWriteTime(const char* path, std::uint64_t& time) {
+    struct stat info;
+    if (stat(path, &info) != 0) return false;
+    time = WriteTimeOf(info);
+    return true;
+}
+
 ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
     int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::kMissing : ReadStatus::kUnopenable;
@@ -54,6 +69,7 @@ ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
         },
         out);
     close(fd);
+    out.write_time = WriteTimeOf(info);
     return status;
 }
 

@@ -97,6 +97,10 @@ InPlace WriteInPlace(const std::wstring& target, std::span<const std::uint8_t> b
     return result;
 }
 
+std::uint64_t FileTimeValue(const FILETIME& time) {
+    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
 // The attributes a file can be given, less read-only (a read-only file is never replaced).
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -118,8 +122,17 @@ ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
                                                                               : ReadStatus::kUnopenable;
     }
     ReadStatus status = ReadWhole(file, out);
+    FILETIME written = {};
+    if (GetFileTime(file, nullptr, nullptr, &written)) out.write_time = FileTimeValue(written);
     CloseHandle(file);
     return status;
+}
+
+bool FileWriteTime(const char* path, std::uint64_t& time) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return false;
+    time = FileTimeValue(data.ftLastWriteTime);
+    return true;
 }
 
 bool CreateNewFile(const char* path) {

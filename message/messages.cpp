@@ -26,6 +26,16 @@ const MessageText message_texts[kMessageCount] = {
     {MessageId::kMouseSharingFailed, "DirectInput8\nマウスの協調設定に失敗しました",
      "DirectInput8\nThe mouse's sharing could not be set."},
     {MessageId::kCapturing, "変更中", "Press"},
+    {MessageId::kChangedOverwrite, "設定ファイルが他のプログラムによって変更されています。上書きしますか？",
+     "The config file was changed by another program. Overwrite it?"},
+    {MessageId::kRestoreItem, "前回の保存前に戻す", "Restore the settings before the last save"},
+    {MessageId::kRestoreQuestion,
+     "設定を前回の保存前の状態に戻しますか？\n今のファイルはバックアップとして残ります。保存していない変更は失われます。",
+     "Restore the settings as they were before the last save?\nThe current file is kept as the backup. Changes not "
+     "saved yet are lost."},
+    {MessageId::kNoBackup, "前回の保存前のファイルがありません", "There is no file from before the last save."},
+    {MessageId::kBackupUnreadable, "前回の保存前のファイルが読み込めませんでした",
+     "The file from before the last save could not be read."},
 };
 
 const char* MessageIn(MessageId id, Language language) {

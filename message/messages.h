@@ -25,6 +25,11 @@ enum class MessageId {
     kMouseFormatFailed,
     kMouseSharingFailed,
     kCapturing,  // the key label while a capture waits for a button
+    kChangedOverwrite,
+    kRestoreItem,  // the system menu's item
+    kRestoreQuestion,
+    kNoBackup,
+    kBackupUnreadable,
     kCount
 };
 

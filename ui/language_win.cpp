@@ -8,6 +8,7 @@
 
 #include "text/cp932_text.h"
 #include "message/error_message.h"
+#include "ui/file_guard_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "ui/window_text_win.h"
@@ -116,6 +117,7 @@ void SwitchLanguage(Language language) {
     ShowPages();
     WidenPageCaptions();
     CheckLanguageItem();
+    ShowRestoreItemText();
     RememberLanguage(language);
 }
 

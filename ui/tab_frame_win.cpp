@@ -7,6 +7,7 @@
 
 #include "config/config_file.h"
 #include "text/cp932_text.h"
+#include "ui/file_guard_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/startup_win.h"
 #include "ui/window_win.h"
@@ -32,7 +33,7 @@ void OnTabChange(HWND page) {
 
 void OnCommand(WORD id) {
     switch (id) {
-        case IDC_SAVE: SaveConfig(HarvestPages); break;
+        case IDC_SAVE: SaveFromWindow(); break;
         case IDC_EXIT: DestroyWindow(main_window); break;
         default: break;
     }

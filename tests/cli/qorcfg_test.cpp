@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "cli/qorcfg.h"
+#include "config/config_file.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"
 
@@ -22,6 +25,7 @@ using config_layout::kConnectIdAt;
 using config_layout::kMessagesAt;
 using config_layout::kOpaqueWord1At;
 using config_layout::kScreenSizeAt;
+using testing_support::DataEntries;
 using testing_support::Hex;
 using testing_support::ScratchGameFolder;
 
@@ -418,6 +422,131 @@ TEST(Qorcfg, ReplacingTheConnectListFillsItsSlotsFromTheFirst) {
     const std::vector<std::uint8_t> filled = Hex("02020202 09090909");
     std::copy(filled.begin(), filled.end(), expected.begin() + kConnectAddressesAt);
     EXPECT_EQ(folder.ReadConfig(), expected);
+}
+
+}  // namespace
+
+namespace {
+
+std::string AsText(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+// The default file with the connect-to ID `id` and the address 10.0.0.1: a file some
+// program saved.
+std::string FileWithId(const std::string& id) {
+    FileParts parts = DefaultParts();
+    parts.connect_id = config_layout::IdField(id);
+    parts.connect[0] = {10, 0, 0, 1};
+    return AsText(parts.Bytes());
+}
+
+TEST(Qorcfg, RestorePutsTheBackupBackAndKeepsTheFileItReplaces) {
+    struct Row {
+        const char* name;
+        std::string backup;  // empty: none
+        int status;
+        const char* says;    // in the error stream
+    };
+    std::string newer = FileWithId("new");
+    newer[0] = 0x11;  // version 273
+    const Row rows[] = {
+        {"a backup", FileWithId("before"), 0, ""},
+        {"no backup", "", 2, "Data/GameConfig.dat.bak: no backup to restore; nothing changed"},
+        {"a backup of a newer version", newer, 2, "holds no configuration the tool reads"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScratchGameFolder folder;
+        WriteText("Data/GameConfig.dat", FileWithId("now"));
+        if (!row.backup.empty()) WriteText("Data/GameConfig.dat.bak", row.backup);
+        const Result restore = Qorcfg({"restore"});
+        EXPECT_EQ(restore.status, row.status);
+        EXPECT_NE(restore.err.find(row.says), std::string::npos) << restore.err;
+        if (row.status != 0) {
+            EXPECT_EQ(ReadText("Data/GameConfig.dat"), FileWithId("now"));
+            EXPECT_EQ(ReadText("Data/GameConfig.dat.bak"), row.backup);
+            continue;
+        }
+        EXPECT_EQ(ReadText("Data/GameConfig.dat"), row.backup);
+        EXPECT_EQ(ReadText("Data/GameConfig.dat.bak"), FileWithId("now"));
+        // A second restore undoes the first.
+        EXPECT_EQ(Qorcfg({"restore"}).status, 0);
+        EXPECT_EQ(ReadText("Data/GameConfig.dat"), FileWithId("now"));
+    }
+    ScratchGameFolder folder;
+    EXPECT_EQ(Qorcfg({"restore", "now"}).status, 2);
+}
+
+// qorcfg's commands in this process, so that the store's seam can play another
+// program that writes the file between qorcfg's read and its replace.
+Result RunInProcess(std::vector<std::string> args) {
+    args.insert(args.begin(), "qorcfg");
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int status = RunQorcfg(static_cast<int>(args.size()), argv.data(), out, err);
+    auto text = [](std::FILE* file) {
+        std::string all;
+        std::rewind(file);
+        for (int ch; (ch = std::fgetc(file)) != EOF;) all += static_cast<char>(ch);
+        std::fclose(file);
+        return all;
+    };
+    const std::string out_text = text(out);
+    return {status, out_text, text(err)};
+}
+
+int writes_left = 0;
+int writes_done = 0;
+// Another program saves its own ID, a new one each time, while it has writes left.
+void AnotherProgramSaves() {
+    if (writes_left == 0) return;
+    --writes_left;
+    WriteText("Data/GameConfig.dat", FileWithId("other" + std::to_string(++writes_done)));
+}
+
+TEST(Qorcfg, ACommandNeverUndoesAWriteBetweenItsReadAndItsReplace) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> command;
+        int other_writes;
+        int status;
+        const char* says;
+    };
+    const Row rows[] = {
+        {"add, written once between", {"add", "denied", "1.2.3.4"}, 1, 0, "reading it again"},
+        {"add, written every time", {"add", "denied", "1.2.3.4"}, 2, 2, "changed by another program again"},
+        {"set allowed-only, written once", {"set", "allowed-only", "on"}, 1, 0, "reading it again"},
+        {"remove, written every time", {"remove", "connect", "10.0.0.1"}, 5, 2, "changed by another program again"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScratchGameFolder folder;
+        WriteText("Data/GameConfig.dat", FileWithId("start"));
+        writes_left = row.other_writes;
+        writes_done = 0;
+        SetBeforeReplaceHook(AnotherProgramSaves);
+        const Result result = RunInProcess(row.command);
+        SetBeforeReplaceHook(nullptr);
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
+        const std::vector<std::string> entries =
+            row.status == 0 ? std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}
+                            : std::vector<std::string>{"GameConfig.dat"};
+        EXPECT_EQ(DataEntries(), entries);
+        const std::string now = ReadText("Data/GameConfig.dat");
+        // The other program's ID is there whatever happened; our change only when saved.
+        EXPECT_EQ(now.substr(kConnectIdAt, 7), "other" + std::to_string(writes_done) + std::string(1, '\0'));
+        if (row.status == 0) {
+            EXPECT_EQ(writes_done, 1);
+            EXPECT_EQ(ReadText("Data/GameConfig.dat.bak"), FileWithId("other1"));
+            EXPECT_NE(now, FileWithId("other1"));
+        } else {
+            EXPECT_EQ(writes_done, 2);
+            EXPECT_EQ(now, FileWithId("other2"));
+        }
+    }
 }
 
 }  // namespace

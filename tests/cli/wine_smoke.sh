@@ -2,7 +2,7 @@
 # qorcfg.exe under Wine: `show --json` of the default file with a message and a list line
 # prints JSON that parses and holds the file's fields, with its Japanese text as UTF-8.
 # Then, under a Western code page (1252), a file in a folder with a Japanese name is
-# changed through --file and exported to a file with a Japanese name.
+# changed through --file, exported to a file with a Japanese name, and restored.
 set -euo pipefail
 exe="$1"
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -42,3 +42,10 @@ QOR_WINE_LOCALE=en_US.UTF-8 "$root/scripts/wine-run" "$exe" --file 'ゲーム/Da
 [ -f "$work/ゲーム/Data/GameConfig.dat.bak" ] || { echo "FAIL: no backup beside the file named" >&2; exit 1; }
 [ "$(ls "$work/ゲーム/Data")" = "$(printf 'GameConfig.dat\nGameConfig.dat.bak')" ] || { echo "FAIL: Data holds $(ls "$work/ゲーム/Data")" >&2; exit 1; }
 echo "qorcfg.exe with Japanese paths under code page 1252: ok"
+
+# restore puts the file from before the add back, and the added one becomes the backup.
+QOR_WINE_LOCALE=en_US.UTF-8 "$root/scripts/wine-run" "$exe" --file 'ゲーム/Data/GameConfig.dat' restore
+cmp -s "$work/Data/GameConfig.dat" "$work/ゲーム/Data/GameConfig.dat" || { echo "FAIL: restore did not bring the file back" >&2; exit 1; }
+QOR_WINE_LOCALE=en_US.UTF-8 "$root/scripts/wine-run" "$exe" --file 'ゲーム/Data/GameConfig.dat.bak' list denied > bak.txt
+[ "$(tr -d '\r' < bak.txt)" = "$(printf '10.*.*.1\n1.2.3.4')" ] || { echo "FAIL: the backup after restore lists '$(cat bak.txt)'" >&2; exit 1; }
+echo "qorcfg.exe restore: ok"

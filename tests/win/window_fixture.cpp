@@ -6,14 +6,33 @@
 #include <cstring>
 
 #include "config/config_file.h"
+#include "ui/file_guard_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/language_win.h"
 #include "ui/startup_win.h"
 #include "ui/window_win.h"
 
+std::vector<WindowFixture::Question> WindowFixture::questions_;
+bool WindowFixture::answer_ = true;
+void (*WindowFixture::while_asked_)() = nullptr;
+
+namespace {
+
+bool RecordQuestion(HWND owner, const char* text) {
+    WindowFixture::questions_.push_back({owner, text});
+    if (WindowFixture::while_asked_ != nullptr) WindowFixture::while_asked_();
+    return WindowFixture::answer_;
+}
+
+}  // namespace
+
 void WindowFixture::SetUp() {
     folder_.emplace();
     recorder_.emplace();
+    questions_.clear();
+    answer_ = true;
+    while_asked_ = nullptr;
+    SetQuestionAnswerer(RecordQuestion);
     PrepareConfig();
     SetStoredLanguage(StoredLanguage());
     InitLanguage();
@@ -27,6 +46,7 @@ void WindowFixture::TearDown() {
     ReleaseToolWindow();
     PumpMessages();  // drops the quit message destroying the window posted
     recorder_.reset();
+    SetQuestionAnswerer(nullptr);
     folder_.reset();
 }
 

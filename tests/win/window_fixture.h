@@ -46,6 +46,19 @@ protected:
 
     const std::vector<std::string>& Messages() const { return recorder_->Messages(); }
 
+public:
+    // The window's Yes/No questions are recorded, never shown, and answered Yes unless
+    // a test says otherwise; `while_asked`, when set, runs as each question is open.
+    struct Question {
+        HWND owner;
+        std::string text;
+    };
+    static std::vector<Question> questions_;
+    static bool answer_;
+    static void (*while_asked_)();
+
+protected:
+
     std::optional<testing_support::ScratchGameFolder> folder_;
     std::optional<testing_support::MessageRecorder> recorder_;
 };
