@@ -40,31 +40,20 @@ grep -q '^outside' <<<"$layout" && fail "controls past the client area (page id 
 controls=$(awk '$1 == "controls" {print $2}' <<<"$layout")
 [ "${controls:-0}" -ge 60 ] || fail "the probe saw ${controls:-no} controls on the pages"
 
-shot() {
-  local i
-  import -window root -crop "${ww}x$wh+$wx+$wy" +repage "$1"
-  for i in $(seq 40); do
-    sleep 0.05
-    import -window root -crop "${ww}x$wh+$wx+$wy" +repage "$game/settle.png"
-    images_differ "$1" "$game/settle.png" || return 0
-    cp "$game/settle.png" "$1"
-  done
-  fail "the window kept changing"
-}
 # Each page in turn; a switch must change the picture.
 for k in 0 1 2 3 4 5; do
   if [ "$k" -gt 0 ]; then
     probe next-tab QORConfig || fail "no page is shown before tab $k"
     changed=""
     for _ in $(seq 40); do
-      shot "$shots/page-$k.png"
+      settled_window_shot "$shots/page-$k.png"
       if images_differ "$shots/page-$((k - 1)).png" "$shots/page-$k.png"; then changed=yes; break; fi
       sleep 0.05
     done
     [ -n "$changed" ] || fail "the arrow key on the tab strip did not show page $k"
   else
     sleep 0.3
-    shot "$shots/page-0.png"
+    settled_window_shot "$shots/page-0.png"
   fi
 done
 
