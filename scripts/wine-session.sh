@@ -24,6 +24,9 @@ session_check_prefix() {
 # points DISPLAY at it. Fails when the server does not come up within ten seconds.
 session_start_xvfb() {
   local fdfile size=${1:-1024x768}
+  # A Wine server of an earlier session keeps that session's display for a few seconds
+  # after its last program; a program started meanwhile on the new display dies at once.
+  timeout 20 /usr/lib/wine/wineserver -w 2>/dev/null || true
   fdfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   session_xvfb_pid=$!
@@ -65,7 +68,6 @@ session_stop_xvfb() {
 # seconds after its last program; so this session waits for the server of the one before
 # to end, and the next session waits for this one's.
 session_start_scaled() {
-  /usr/lib/wine/wineserver -w
   session_own_desktop=1
   session_start_xvfb "$(session_screen_for_dpi "$1")" || return 1
   session_set_dpi "$1"
@@ -121,15 +123,17 @@ session_click() {
 }
 
 # Presses OK on the message box with the given window id (its default button).
+# The box's one button is clicked, centred near its bottom edge: a Return key sent to a
+# box that focus has not reached can stay queued and press the default button of the
+# next dialog instead. Return only when the click did not close the box.
 session_answer_box() {
   local id=$1 x y w h
   read -r x y w h < <(session_geometry "$id")
-  xdotool windowfocus "$id" 2>/dev/null || true
-  xdotool key --window "$id" Return 2>/dev/null || true
+  session_click $((x + w / 2)) $((y + h - 24))
   sleep 0.3
   if xdotool search --onlyvisible --name '^Error$' 2>/dev/null | grep -qx "$id"; then
-    # Focus did not reach the box: click its button, centred near the bottom edge.
-    session_click $((x + w / 2)) $((y + h - 24))
+    xdotool windowfocus "$id" 2>/dev/null || true
+    xdotool key --window "$id" Return 2>/dev/null || true
   fi
 }
 
