@@ -344,7 +344,9 @@ TEST(ConfigStore, LoadTellsEachKindOfFileApart) {
         std::vector<std::uint8_t> bytes;
         EXPECT_EQ(LoadConfigFile(ConfigFilePath(), config, &bytes), c.status);
         EXPECT_EQ(config.opaque_word_1 == 0xdeadbeef, !c.read);
-        if (c.file) EXPECT_EQ(bytes, *c.file);
+        if (c.file) {
+            EXPECT_EQ(bytes, *c.file);
+        }
     }
 }
 
