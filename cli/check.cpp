@@ -1,8 +1,9 @@
 // The findings of `qorcfg check`: where the tool's reading of a file differs from the
 // file's bytes, and what the window's next save would make of it.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <set>
-#include <tuple>
 
 #include "cli/list_text.h"
 #include "config/config_codec.h"
@@ -89,16 +90,12 @@ void CheckTexts(const GameConfig& c, std::vector<std::string>& findings) {
 }
 
 void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
-    std::size_t used = 0;
-    bool gap_before_used = false;
-    for (const ConnectAddress& a : c.connect_addresses) {
-        const bool empty = a.octets[0] == 0 && a.octets[1] == 0 && a.octets[2] == 0 && a.octets[3] == 0;
-        if (!empty && used < static_cast<std::size_t>(&a - c.connect_addresses)) gap_before_used = true;
-        if (!empty) ++used;
-    }
-    if (gap_before_used)
+    ConnectAddress slots[kConnectSlots];
+    std::copy(std::begin(c.connect_addresses), std::end(c.connect_addresses), slots);
+    if (CompactConnectSlots(slots))
         findings.push_back("the connect-to table has empty slots before used ones: the window's next save moves its " +
-                           Number(static_cast<long long>(used)) + " addresses to the first slots");
+                           Number(static_cast<long long>(ListEntries(c, AddressList::kConnect).size())) +
+                           " addresses to the first slots");
 
     const AddressList pattern_lists[] = {AddressList::kAllowed, AddressList::kDenied};
     for (AddressList list : pattern_lists) {
@@ -107,7 +104,7 @@ void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
         std::size_t above = 0;
         std::size_t duplicates = 0;
         std::string first_duplicate;
-        std::set<std::tuple<int, int, int, int>> seen;
+        std::set<std::uint64_t> seen;
         for (const AddressPattern& p : entries) {
             for (std::uint16_t octet : p.octets)
                 if (octet > kWildcardOctet) {
@@ -115,7 +112,7 @@ void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
                     break;
                 }
             const AddressPattern n = NormalisedPattern(p);
-            if (!seen.insert({n.octets[0], n.octets[1], n.octets[2], n.octets[3]}).second) {
+            if (!seen.insert(PatternKey(n)).second) {
                 if (duplicates++ == 0) first_duplicate = FormatAddressText(n.octets[0], n.octets[1], n.octets[2], n.octets[3]);
             }
         }

@@ -296,45 +296,6 @@ struct Source {
     }
 };
 
-// Four octets of 0 to 256 (the wildcard) in 9 bits each.
-std::uint64_t PatternKey(const AddressPattern& p) {
-    const AddressPattern n = NormalisedPattern(p);
-    return static_cast<std::uint64_t>(n.octets[0]) << 27 | static_cast<std::uint64_t>(n.octets[1]) << 18 |
-           static_cast<std::uint64_t>(n.octets[2]) << 9 | n.octets[3];
-}
-
-// The addresses of a list and where each was first seen, in one open-addressed table
-// of packed keys: a list of 65535 needs no allocation per entry.
-class PatternTable {
-public:
-    explicit PatternTable(std::size_t entries) {
-        std::size_t capacity = 16;
-        while (capacity < 2 * entries) capacity *= 2;
-        mask_ = capacity - 1;
-        slots_.assign(capacity, 0);
-    }
-    // Adds the key (36 bits: four 9-bit octets) with `place` (below 2^27) and returns
-    // true; or, when it is there already, returns false and the place it was first seen.
-    bool Insert(std::uint64_t key, std::size_t place, std::size_t& first_place) {
-        const std::uint64_t stored = key + 1;  // 0 marks an empty slot
-        std::size_t i = static_cast<std::size_t>((stored * 0x9E3779B97F4A7C15ull) >> 32) & mask_;
-        for (; slots_[i] != 0; i = (i + 1) & mask_) {
-            if ((slots_[i] & kKeyMask) == stored) {
-                first_place = static_cast<std::size_t>(slots_[i] >> kKeyBits);
-                return false;
-            }
-        }
-        slots_[i] = stored | static_cast<std::uint64_t>(place) << kKeyBits;
-        return true;
-    }
-
-private:
-    static constexpr int kKeyBits = 37;
-    static constexpr std::uint64_t kKeyMask = (std::uint64_t{1} << kKeyBits) - 1;
-    std::vector<std::uint64_t> slots_;
-    std::size_t mask_ = 0;
-};
-
 std::string AddressText(const AddressPattern& p) {
     return FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]);
 }
@@ -359,19 +320,6 @@ bool ReadLines(const Session& s, std::string_view text, AddressList list, const 
     return all_good;
 }
 
-void StoreEntries(AddressList list, const std::vector<AddressPattern>& entries) {
-    if (list == AddressList::kDenied) {
-        game_config.denied_patterns = entries;
-    } else if (list == AddressList::kAllowed) {
-        game_config.allowed_patterns = entries;
-    } else {
-        for (std::size_t slot = 0; slot < kConnectSlots; ++slot) {
-            std::uint8_t* o = game_config.connect_addresses[slot].octets;
-            for (int i = 0; i < 4; ++i) o[i] = slot < entries.size() ? static_cast<std::uint8_t>(entries[slot].octets[i]) : 0;
-        }
-    }
-}
-
 bool SameEntries(const std::vector<AddressPattern>& a, const std::vector<AddressPattern>& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -385,24 +333,15 @@ bool SameEntries(const std::vector<AddressPattern>& a, const std::vector<Address
 int AddAddresses(Session& s, AddressList list, const std::vector<Incoming>& incoming, const Source& source,
                  bool replace) {
     const std::vector<AddressPattern> old = ListEntries(game_config, list);
+    std::vector<AddressPattern> addresses;
+    addresses.reserve(incoming.size());
+    for (const Incoming& in : incoming) addresses.push_back(in.address);
     const std::vector<AddressPattern> kept = replace ? std::vector<AddressPattern>() : old;
-    PatternTable listed(kept.size() + incoming.size());
-    constexpr std::size_t kInFile = 0;  // places: 0 for the file, else incoming index + 1
-    std::size_t first_place = 0;
-    for (const AddressPattern& p : kept) listed.Insert(PatternKey(p), kInFile, first_place);
-    std::vector<AddressPattern> added;
-    added.reserve(incoming.size());
-    for (std::size_t i = 0; i < incoming.size(); ++i) {
-        const Incoming& in = incoming[i];
-        if (listed.Insert(PatternKey(in.address), i + 1, first_place)) {
-            added.push_back(in.address);
-            continue;
-        }
-        Message(s, source.Where(in.number) + ": " + AddressText(in.address) + " is already listed" +
-                       (first_place == kInFile ? std::string(" in the file")
-                                               : " at " + source.Where(incoming[first_place - 1].number)) +
+    const std::vector<AddressPattern> added = NewEntries(kept, addresses, [&](std::size_t i, std::size_t first) {
+        Message(s, source.Where(incoming[i].number) + ": " + AddressText(incoming[i].address) + " is already listed" +
+                       (first == kAlreadyListed ? std::string(" in the file") : " at " + source.Where(incoming[first].number)) +
                        "; dropped");
-    }
+    });
     const std::size_t total = kept.size() + added.size();
     if (total > ListCapacity(list)) {
         Message(s, std::string("the ") + ListName(list) + " list would hold " + std::to_string(total) +
@@ -412,21 +351,11 @@ int AddAddresses(Session& s, AddressList list, const std::vector<Incoming>& inco
     if (replace) {
         // The connect-to table may also have gaps that the replacement closes.
         if (list != AddressList::kConnect && SameEntries(old, added)) return kStatusDone;
-        StoreEntries(list, added);
+        StoreEntries(game_config, list, added);
     } else if (added.empty()) {
         return kStatusDone;
-    } else if (list == AddressList::kConnect) {
-        std::size_t next = 0;
-        for (ConnectAddress& slot : game_config.connect_addresses) {
-            std::uint8_t* o = slot.octets;
-            if (next == added.size() || o[0] != 0 || o[1] != 0 || o[2] != 0 || o[3] != 0) continue;
-            for (int i = 0; i < 4; ++i) o[i] = static_cast<std::uint8_t>(added[next].octets[i]);
-            ++next;
-        }
     } else {
-        std::vector<AddressPattern>& entries =
-            list == AddressList::kDenied ? game_config.denied_patterns : game_config.allowed_patterns;
-        entries.insert(entries.end(), added.begin(), added.end());
+        AppendEntries(game_config, list, added);
     }
     return Save(s);
 }
@@ -493,25 +422,12 @@ int Remove(Session& s) {
         if (int status = LoadConfiguration(s, false)) return status;
         std::unordered_map<std::uint64_t, std::size_t> wanted;  // key -> entries removed
         for (const Incoming& in : incoming) wanted.emplace(PatternKey(in.address), 0);
-        std::size_t removed = 0;
-        auto take = [&](const AddressPattern& p) {
+        const std::size_t removed = RemoveEntries(game_config, list, [&](const AddressPattern& p) {
             auto found = wanted.find(PatternKey(p));
             if (found == wanted.end()) return false;
             ++found->second;
-            ++removed;
             return true;
-        };
-        if (list == AddressList::kConnect) {
-            // The slot is emptied; the other addresses keep their slots.
-            for (ConnectAddress& slot : game_config.connect_addresses) {
-                std::uint8_t* o = slot.octets;
-                if ((o[0] | o[1] | o[2] | o[3]) != 0 && take(AddressPattern{{o[0], o[1], o[2], o[3]}})) std::memset(o, 0, 4);
-            }
-        } else {
-            std::vector<AddressPattern>& entries =
-                list == AddressList::kDenied ? game_config.denied_patterns : game_config.allowed_patterns;
-            std::erase_if(entries, take);
-        }
+        });
         for (const Incoming& in : incoming) {
             auto found = wanted.find(PatternKey(in.address));
             if (found->second == 0) {
