@@ -1,43 +1,84 @@
-// The commands of qorcfg: reading the file without side effects, the readable and JSON
-// forms, the check, and the list and field edits that save through the store's own save.
+// qorcfg: the command table that the usage text, the help, the command line and the
+// dispatch all read, and the session each command runs in.
 #include "cli/qorcfg.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
-#include "cli/input_file.h"
+#include "cli/commands.h"
 #include "cli/list_text.h"
-#include "cli/report.h"
 #include "cli/terminal_text.h"
-#include "config/config_codec.h"
 #include "config/config_store.h"
-#include "config/file_system.h"
-#include "model/address_text.h"
 
 namespace {
 
-const char kUsage[] =
+// One way of calling a command: its arguments and what it does, in a line.
+struct CommandForm {
+    const char* arguments;
+    const char* summary;
+};
+
+struct Command {
+    const char* name;
+    CommandForm forms[2];     // the second is for a command called two ways
+    const char* option;       // the option that belongs to this command alone, if any,
+    bool CommandLine::*option_given;  // and where the command line notes it
+    bool address_rules;       // its help ends with the rules of address text
+    bool changes_file;        // it may save the file: its change runs as a read-modify-write
+    int (*handler)(Session&);
+    const char* help;         // what --help says after the usage lines
+};
+
+const Command kCommands[] = {
+    {"show", {{"[--json]", "every field in readable form, or as JSON"}}, "--json", &CommandLine::json, false, false, ShowCommand,
+     "Prints every field: version, options with their meaning, the connect-to ID and\n"
+     "addresses, both pattern lists, allowed-only, each player's input method and key\n"
+     "map, the eight function messages and the opaque records. --json prints the same\n"
+     "as one JSON object in UTF-8 (see the README for its shape).\n"},
+    {"check", {{"", "what the tool would do with the file"}}, nullptr, nullptr, false, false, CheckCommand,
+     "Reads the file as the tool does and says what the tool would do with it: an\n"
+     "older version migrated on the next save, a file shorter or longer than its\n"
+     "layout, values outside their sets and how the window's next save stores them,\n"
+     "texts without a NUL, duplicate entries, and so on. Exit status 0 without\n"
+     "findings, 1 with findings, 2 when the file is missing, unreadable or newer.\n"},
+    {"list", {{"denied|allowed|connect", "the addresses of a list, one per line"}}, nullptr, nullptr, true, false, ListCommand,
+     "Prints the list's addresses, one per line, in stored order.\n"},
+    {"add", {{"LIST ADDRESS...", "adds addresses to a list"}}, nullptr, nullptr, true, true, AddCommand,
+     "Adds the addresses at the end of the list and saves. If any address is bad,\n"
+     "nothing changes and every bad one is named.\n"},
+    {"remove", {{"LIST ADDRESS...", "removes addresses from a list"}}, nullptr, nullptr, true, true, RemoveCommand,
+     "Removes every entry equal to one of the addresses and saves. An address that is\n"
+     "not listed is noted. If any address is bad, nothing changes.\n"},
+    {"import", {{"LIST FILE|- [--replace]", "adds the addresses of a text file to a list"}}, "--replace", &CommandLine::replace, true, true,
+     ImportCommand,
+     "Reads one address per line from FILE (- for standard input); blank lines and\n"
+     "text after \"#\" are ignored. Adds the addresses at the end of the list, or with\n"
+     "--replace makes them the whole list, and saves. If any line is bad, nothing\n"
+     "changes and every bad line is named by its number.\n"},
+    {"export", {{"LIST [FILE|-]", "writes a list as text that import reads back"}}, nullptr, nullptr, true, false, ExportCommand,
+     "Writes the list's addresses one per line to FILE or standard output, exactly as\n"
+     "import reads them.\n"},
+    {"set", {{"allowed-only on|off", "puts the allowed list to use, or not"}, {"id TEXT", "sets the connect-to ID"}},
+     nullptr, nullptr, false, true, SetCommand,
+     "allowed-only puts the allowed list to use (on) or not (off). id sets the\n"
+     "connect-to ID: text of at most 15 bytes once written in the file's Japanese\n"
+     "code page (CP932), without control characters.\n"},
+    {"restore", {{"", "puts the backup (the file's name + .bak) back"}}, nullptr, nullptr, false, true, RestoreCommand,
+     "Puts the backup that every save keeps (the file's name + .bak) back as the file,\n"
+     "through the same safe save: the file it replaces becomes the new backup, so a\n"
+     "second restore undoes the first. Exit status 2, with nothing changed, when there\n"
+     "is no backup or it holds no configuration the tool reads.\n"},
+};
+
+const char kUsageHead[] =
     "Usage: qorcfg [--file PATH] COMMAND [ARGUMENTS]\n"
     "\n"
     "Reads and changes the game's configuration file as the configuration window does:\n"
     "Data/GameConfig.dat under the current directory, or PATH.\n"
     "\n"
-    "Commands:\n"
-    "  show [--json]                   every field in readable form, or as JSON\n"
-    "  check                           what the tool would do with the file\n"
-    "  list LIST                       the addresses of a list, one per line\n"
-    "  add LIST ADDRESS...             adds addresses to a list\n"
-    "  remove LIST ADDRESS...          removes addresses from a list\n"
-    "  import LIST FILE|- [--replace]  adds the addresses of a text file to a list\n"
-    "  export LIST [FILE|-]            writes a list as text that import reads back\n"
-    "  set allowed-only on|off         puts the allowed list to use, or not\n"
-    "  set id TEXT                     sets the connect-to ID\n"
-    "  restore                         puts the backup (the file's name + .bak) back\n"
+    "Commands:\n";
+
+const char kUsageTail[] =
     "\n"
     "LIST is denied, allowed or connect. Exit status: 0 done (check: no findings);\n"
     "1 findings (check) or input refused, nothing changed; 2 the file is missing,\n"
@@ -53,458 +94,44 @@ const char kAddressRules[] =
     "24 single addresses and never 0.0.0.0. The denied and allowed lists hold 65535.\n"
     "Addresses already listed are dropped with a note.\n";
 
-struct CommandHelp {
-    const char* name;
-    const char* text;
-};
-
-const CommandHelp kCommandHelp[] = {
-    {"show",
-     "Usage: qorcfg show [--json]\n\n"
-     "Prints every field: version, options with their meaning, the connect-to ID and\n"
-     "addresses, both pattern lists, allowed-only, each player's input method and key\n"
-     "map, the eight function messages and the opaque records. --json prints the same\n"
-     "as one JSON object in UTF-8 (see the README for its shape).\n"},
-    {"check",
-     "Usage: qorcfg check\n\n"
-     "Reads the file as the tool does and says what the tool would do with it: an\n"
-     "older version migrated on the next save, a file shorter or longer than its\n"
-     "layout, values outside their sets and how the window's next save stores them,\n"
-     "texts without a NUL, duplicate entries, and so on. Exit status 0 without\n"
-     "findings, 1 with findings, 2 when the file is missing, unreadable or newer.\n"},
-    {"list", "Usage: qorcfg list denied|allowed|connect\n\nPrints the list's addresses, one per line, in stored order.\n"},
-    {"add",
-     "Usage: qorcfg add LIST ADDRESS...\n\n"
-     "Adds the addresses at the end of the list and saves. If any address is bad,\n"
-     "nothing changes and every bad one is named.\n"},
-    {"remove",
-     "Usage: qorcfg remove LIST ADDRESS...\n\n"
-     "Removes every entry equal to one of the addresses and saves. An address that is\n"
-     "not listed is noted. If any address is bad, nothing changes.\n"},
-    {"import",
-     "Usage: qorcfg import LIST FILE|- [--replace]\n\n"
-     "Reads one address per line from FILE (- for standard input); blank lines and\n"
-     "text after \"#\" are ignored. Adds the addresses at the end of the list, or with\n"
-     "--replace makes them the whole list, and saves. If any line is bad, nothing\n"
-     "changes and every bad line is named by its number.\n"},
-    {"export",
-     "Usage: qorcfg export LIST [FILE|-]\n\n"
-     "Writes the list's addresses one per line to FILE or standard output, exactly as\n"
-     "import reads them.\n"},
-    {"set",
-     "Usage: qorcfg set allowed-only on|off\n"
-     "       qorcfg set id TEXT\n\n"
-     "allowed-only puts the allowed list to use (on) or not (off). id sets the\n"
-     "connect-to ID: text of at most 15 bytes once written in the file's Japanese\n"
-     "code page (CP932), without control characters.\n"},
-    {"restore",
-     "Usage: qorcfg restore\n\n"
-     "Puts the backup that every save keeps (the file's name + .bak) back as the file,\n"
-     "through the same safe save: the file it replaces becomes the new backup, so a\n"
-     "second restore undoes the first. Exit status 2, with nothing changed, when there\n"
-     "is no backup or it holds no configuration the tool reads.\n"},
-};
-
-struct CommandLine {
-    std::string command;
-    std::vector<std::string> arguments;  // after the command
-    std::vector<int> argument_index;     // their places in argv
-    int file_index = 0;         // the place in argv of --file's path (or of --file=PATH)
-    std::size_t file_skip = 0;  // bytes before the path in that argument
-    bool file_given = false;
-    bool json = false;
-    bool replace = false;
-    bool help = false;
-};
-
-struct Session {
-    std::FILE* out;
-    std::FILE* err;
-    char** argv;
-    CommandLine line;
-    std::string path;   // the file as qorcfg opens it
-    std::string shown;  // the path in messages (UTF-8)
-    std::vector<std::uint8_t> bytes;
-    FileStamp stamp;             // the file as it was read, which a save may replace
-    std::string* held = nullptr;  // where messages wait while an attempt may be redone
-};
-
-void Message(const Session& s, const std::string& text) {
-    if (s.held != nullptr) {
-        *s.held += "qorcfg: " + text + "\n";
-        return;
-    }
-    WriteTerminalText(s.err, "qorcfg: " + text + "\n");
+const Command* FindCommand(std::string_view name) {
+    for (const Command& command : kCommands)
+        if (name == command.name) return &command;
+    return nullptr;
 }
 
-void FileMessage(const Session& s, const std::string& text) { Message(s, s.shown + ": " + text); }
-
-int Usage(const Session& s, const std::string& problem) {
-    Message(s, problem + " (see 'qorcfg --help')");
-    return kStatusFailed;
+// "name arguments", or the name alone.
+std::string Call(const Command& command, const CommandForm& form) {
+    return std::string(command.name) + (*form.arguments != '\0' ? " " : "") + form.arguments;
 }
 
-std::string ErrorText(int error_number) { return error_number != 0 ? std::strerror(error_number) : "read error"; }
-
-// Reads the file for a command. A missing file is an error for reading commands; for
-// changing ones it starts from the defaults a new file gets, as the window does.
-int LoadConfiguration(Session& s, bool create_when_missing) {
-    int error_number = 0;
-    switch (LoadConfigFile(s.path.c_str(), game_config, &s.bytes, &error_number, &s.stamp)) {
-        case LoadStatus::kOk:
-        case LoadStatus::kDamaged: return kStatusDone;
-        case LoadStatus::kMissing:
-            if (!create_when_missing) {
-                FileMessage(s, "no such file (the tool would create it with the defaults)");
-                return kStatusFailed;
-            }
-            FileMessage(s, "no such file: starting from the defaults of a new file, as the tool does");
-            NewFileConfig(game_config);
-            s.bytes.clear();
-            return kStatusDone;
-        case LoadStatus::kHeld: FileMessage(s, "cannot be read: " + ErrorText(error_number)); break;
-        case LoadStatus::kNoVersion:
-            FileMessage(s, "too short to hold its version (" + std::to_string(s.bytes.size()) +
-                               " bytes); the tool would replace it with the defaults, qorcfg leaves it alone");
-            break;
-        case LoadStatus::kNewer:
-            FileMessage(s, "version " + std::to_string(ConfigFileVersion(s.bytes).value_or(0)) +
-                               " is newer than 272; the tool refuses it, and it is left as it is");
-            break;
-        case LoadStatus::kOutOfMemory: FileMessage(s, "not enough memory to read it"); break;
-    }
-    return kStatusFailed;
-}
-
-// Not an exit status: the save found that another program wrote the file after it was
-// read, and replaced nothing.
-constexpr int kChangedMeanwhile = -1;
-
-int Save(Session& s) {
-    switch (SaveConfigFile(s.path.c_str(), game_config, nullptr, &s.stamp)) {
-        case SaveStatus::kSaved: return kStatusDone;
-        case SaveStatus::kChanged: return kChangedMeanwhile;
-        default: break;
-    }
-    FileMessage(s, "not saved; the file is as it was");
-    return kStatusFailed;
-}
-
-// Reads the file, changes it and saves it through `apply`; when another program wrote
-// the file in between, does it all once more on the file as it is then, so that its
-// change is kept under ours. A second such write gives up and keeps the other
-// program's file. Only the messages of the attempt that counted are shown.
-template <typename Apply>
-int ReadModifyWrite(Session& s, Apply apply) {
-    constexpr int kAttempts = 2;
-    for (int attempt = 1;; ++attempt) {
-        std::string held;
-        s.held = &held;
-        const int status = apply();
-        s.held = nullptr;
-        if (status != kChangedMeanwhile) {
-            if (!held.empty()) WriteTerminalText(s.err, held);
-            return status;
+std::string UsageText() {
+    std::string text = kUsageHead;
+    for (const Command& command : kCommands)
+        for (const CommandForm& form : command.forms) {
+            if (form.summary == nullptr) continue;
+            std::string call = Call(command, form);
+            call.append(call.size() < 32 ? 32 - call.size() : 1, ' ');
+            text += "  " + call + form.summary + "\n";
         }
-        if (attempt == kAttempts) {
-            FileMessage(s, "changed by another program again before it could be saved; not saved, the other "
-                           "program's changes are kept (run the command again)");
-            return kStatusFailed;
-        }
-        FileMessage(s, "changed by another program since it was read; reading it again");
-    }
+    return text + kUsageTail;
 }
 
-// --- Reading commands -------------------------------------------------------------
-
-FileFacts Facts(const Session& s) {
-    return {s.shown, s.bytes.size(), ConfigFileVersion(s.bytes).value_or(0)};
+std::string HelpText(const Command& command) {
+    std::string text;
+    for (const CommandForm& form : command.forms)
+        if (form.summary != nullptr) text += (text.empty() ? "Usage: qorcfg " : "       qorcfg ") + Call(command, form) + "\n";
+    text += std::string("\n") + command.help;
+    if (command.address_rules) text += std::string("\n") + kAddressRules;
+    return text;
 }
 
-int Show(Session& s) {
-    if (!s.line.arguments.empty()) return Usage(s, "show takes no arguments");
-    if (int status = LoadConfiguration(s, false)) return status;
-    const FileFacts facts = Facts(s);
-    const std::string text = s.line.json ? ShowJson(game_config, facts) : ShowText(game_config, facts);
-    return WriteTerminalText(s.out, text, s.line.json) ? kStatusDone : kStatusFailed;
+// Notes an option that belongs to one command; false when no command has it.
+bool CommandOption(CommandLine& line, std::string_view arg) {
+    for (const Command& command : kCommands)
+        if (command.option != nullptr && arg == command.option) return line.*command.option_given = true;
+    return false;
 }
-
-int Check(Session& s) {
-    if (!s.line.arguments.empty()) return Usage(s, "check takes no arguments");
-    if (int status = LoadConfiguration(s, false)) return status;
-    const std::vector<std::string> findings = CheckFindings(s.bytes, game_config);
-    const FileFacts facts = Facts(s);
-    std::string text = facts.path + ": version " + std::to_string(facts.version) + ", " +
-                       std::to_string(facts.size) + " bytes\n";
-    for (const std::string& finding : findings) text += "- " + finding + "\n";
-    text += findings.empty() ? "no findings\n" : std::to_string(findings.size()) + " finding(s)\n";
-    WriteTerminalText(s.out, text);
-    return findings.empty() ? kStatusDone : kStatusRefused;
-}
-
-bool ListArgument(Session& s, AddressList& list) {
-    if (s.line.arguments.empty() || !ParseListName(s.line.arguments[0], list)) {
-        Usage(s, s.line.command + " needs a list: denied, allowed or connect");
-        return false;
-    }
-    return true;
-}
-
-int List(Session& s) {
-    AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
-    if (s.line.arguments.size() != 1) return Usage(s, "list takes one list");
-    if (int status = LoadConfiguration(s, false)) return status;
-    return WriteTerminalText(s.out, ListText(ListEntries(game_config, list))) ? kStatusDone : kStatusFailed;
-}
-
-int Export(Session& s) {
-    AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
-    if (s.line.arguments.size() > 2) return Usage(s, "export takes a list and at most one file");
-    if (int status = LoadConfiguration(s, false)) return status;
-    const std::string text = ListText(ListEntries(game_config, list));
-    if (s.line.arguments.size() < 2 || s.line.arguments[1] == "-")
-        return std::fwrite(text.data(), 1, text.size(), s.out) == text.size() ? kStatusDone : kStatusFailed;
-    std::string target;
-    if (!PathArgument(s.argv, s.line.argument_index[1], target))
-        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
-    errno = 0;
-    std::FILE* file = OpenPathForWriting(target);
-    bool ok = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const int error_number = errno;
-    if (file != nullptr) ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        Message(s, PathText(target) + ": cannot be written: " + ErrorText(error_number));
-        return kStatusFailed;
-    }
-    return kStatusDone;
-}
-
-// --- Changing commands ------------------------------------------------------------
-
-struct Incoming {
-    AddressPattern address;
-    std::size_t number;  // its line in the file, or its place on the command line
-};
-
-// Where addresses come from, for messages: a file's lines or the command's arguments.
-struct Source {
-    std::string name;  // the file, or empty for the command line
-    std::string Where(std::size_t number) const {
-        return name.empty() ? "argument " + std::to_string(number) : name + ":" + std::to_string(number);
-    }
-};
-
-std::string AddressText(const AddressPattern& p) {
-    return FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]);
-}
-
-// Reads every line of `text`, numbering from `first`; names every bad one and returns
-// false when there is any.
-bool ReadLines(const Session& s, std::string_view text, AddressList list, const Source& source, std::size_t first,
-               std::vector<Incoming>& incoming) {
-    bool all_good = true;
-    const std::vector<std::string_view> lines = ListTextLines(text);
-    incoming.reserve(incoming.size() + lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::size_t number = first + i;
-        const ListLine line = ReadListLine(lines[i], list);
-        if (line.kind == ListLine::kBad) {
-            Message(s, source.Where(number) + ": \"" + PrintableLine(lines[i]) + "\": " + line.error);
-            all_good = false;
-        } else if (line.kind == ListLine::kAddress) {
-            incoming.push_back({line.address, number});
-        }
-    }
-    return all_good;
-}
-
-bool SameEntries(const std::vector<AddressPattern>& a, const std::vector<AddressPattern>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (PatternKey(a[i]) != PatternKey(b[i])) return false;
-    return true;
-}
-
-// Appends the new addresses (or, with `replace`, makes them the list), dropping those
-// already listed. The connect-to table keeps its slots: new addresses go into the
-// empty ones in slot order.
-int AddAddresses(Session& s, AddressList list, const std::vector<Incoming>& incoming, const Source& source,
-                 bool replace) {
-    const std::vector<AddressPattern> old = ListEntries(game_config, list);
-    std::vector<AddressPattern> addresses;
-    addresses.reserve(incoming.size());
-    for (const Incoming& in : incoming) addresses.push_back(in.address);
-    const std::vector<AddressPattern> kept = replace ? std::vector<AddressPattern>() : old;
-    const std::vector<AddressPattern> added = NewEntries(kept, addresses, [&](std::size_t i, std::size_t first) {
-        Message(s, source.Where(incoming[i].number) + ": " + AddressText(incoming[i].address) + " is already listed" +
-                       (first == kAlreadyListed ? std::string(" in the file") : " at " + source.Where(incoming[first].number)) +
-                       "; dropped");
-    });
-    const std::size_t total = kept.size() + added.size();
-    if (total > ListCapacity(list)) {
-        Message(s, std::string("the ") + ListName(list) + " list would hold " + std::to_string(total) +
-                       " addresses, more than its " + std::to_string(ListCapacity(list)) + "; nothing changed");
-        return kStatusRefused;
-    }
-    if (replace) {
-        // The connect-to table may also have gaps that the replacement closes.
-        if (list != AddressList::kConnect && SameEntries(old, added)) return kStatusDone;
-        StoreEntries(game_config, list, added);
-    } else if (added.empty()) {
-        return kStatusDone;
-    } else {
-        AppendEntries(game_config, list, added);
-    }
-    return Save(s);
-}
-
-// The addresses given on the command line after the list, numbered by their place.
-bool ReadArguments(const Session& s, AddressList list, std::vector<Incoming>& incoming) {
-    bool good = true;
-    for (std::size_t i = 1; i < s.line.arguments.size(); ++i)
-        good = ReadLines(s, s.line.arguments[i], list, Source{}, i + 1, incoming) && good;
-    if (!good) Message(s, "nothing changed");
-    return good;
-}
-
-int Add(Session& s) {
-    AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
-    if (s.line.arguments.size() < 2) return Usage(s, "add needs at least one address");
-    std::vector<Incoming> incoming;
-    if (!ReadArguments(s, list, incoming)) return kStatusRefused;
-    return ReadModifyWrite(s, [&] {
-        if (int status = LoadConfiguration(s, true)) return status;
-        return AddAddresses(s, list, incoming, Source{}, false);
-    });
-}
-
-int Import(Session& s) {
-    AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
-    if (s.line.arguments.size() != 2) return Usage(s, "import needs a list and one file (or -)");
-    const bool from_stdin = s.line.arguments[1] == "-";
-    std::string path;
-    if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[1], path))
-        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
-    const std::string source = from_stdin ? "-" : PathText(path);
-    std::vector<std::uint8_t> input;
-    int error_number = 0;
-    const FileReadStatus read =
-        from_stdin ? ReadStandardInput(input, error_number) : ReadInputFile(path.c_str(), input, error_number);
-    if (read != FileReadStatus::kOk) {
-        Message(s, source + ": cannot be read: " +
-                       (read == FileReadStatus::kOutOfMemory ? std::string("not enough memory") : ErrorText(error_number)));
-        return kStatusFailed;
-    }
-    std::vector<Incoming> incoming;
-    const std::string_view text(reinterpret_cast<const char*>(input.data()), input.size());
-    const Source lines{from_stdin ? "stdin" : source};
-    if (!ReadLines(s, text, list, lines, 1, incoming)) {
-        Message(s, "nothing changed");
-        return kStatusRefused;
-    }
-    return ReadModifyWrite(s, [&] {
-        if (int status = LoadConfiguration(s, true)) return status;
-        return AddAddresses(s, list, incoming, lines, s.line.replace);
-    });
-}
-
-int Remove(Session& s) {
-    AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
-    if (s.line.arguments.size() < 2) return Usage(s, "remove needs at least one address");
-    std::vector<Incoming> incoming;
-    if (!ReadArguments(s, list, incoming)) return kStatusRefused;
-    return ReadModifyWrite(s, [&] {
-        if (int status = LoadConfiguration(s, false)) return status;
-        std::unordered_map<std::uint64_t, std::size_t> wanted;  // key -> entries removed
-        for (const Incoming& in : incoming) wanted.emplace(PatternKey(in.address), 0);
-        const std::size_t removed = RemoveEntries(game_config, list, [&](const AddressPattern& p) {
-            auto found = wanted.find(PatternKey(p));
-            if (found == wanted.end()) return false;
-            ++found->second;
-            return true;
-        });
-        for (const Incoming& in : incoming) {
-            auto found = wanted.find(PatternKey(in.address));
-            if (found->second == 0) {
-                Message(s, Source{}.Where(in.number) + ": " + AddressText(in.address) + " is not in the " +
-                               ListName(list) + " list");
-                found->second = 1;  // noted once
-            }
-        }
-        return removed == 0 ? kStatusDone : Save(s);
-    });
-}
-
-int SetAllowedOnly(Session& s, const std::string& value) {
-    if (value != "on" && value != "off") return Usage(s, "allowed-only is on or off");
-    const std::int32_t flag = value == "on" ? 1 : 0;
-    return ReadModifyWrite(s, [&] {
-        if (int status = LoadConfiguration(s, true)) return status;
-        if (game_config.allowed_only == flag && ConfigFileVersion(s.bytes).value_or(0) >= 260)
-            return static_cast<int>(kStatusDone);
-        game_config.allowed_only = flag;
-        return Save(s);
-    });
-}
-
-int SetId(Session& s) {
-    const std::string utf8 = ArgumentText(s.argv, s.line.argument_index[1]);
-    std::string id;
-    if (!Utf8ToCp932(utf8, id)) {
-        Message(s, "the ID must be text that the file's Japanese code page (CP932) can hold; nothing changed");
-        return kStatusRefused;
-    }
-    for (char ch : id) {
-        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) {
-            Message(s, "the ID cannot hold control characters; nothing changed");
-            return kStatusRefused;
-        }
-    }
-    if (id.size() > kConnectIdTextMax) {
-        Message(s, "the ID is " + std::to_string(id.size()) + " bytes in CP932, more than the " +
-                       std::to_string(kConnectIdTextMax) + " it holds; nothing changed");
-        return kStatusRefused;
-    }
-    return ReadModifyWrite(s, [&] {
-        if (int status = LoadConfiguration(s, true)) return status;
-        // As the window stores it: the text and its NUL; the bytes after the NUL keep theirs.
-        if (std::memcmp(game_config.connect_id, id.c_str(), id.size() + 1) == 0 && !s.bytes.empty())
-            return static_cast<int>(kStatusDone);
-        std::memcpy(game_config.connect_id, id.c_str(), id.size() + 1);
-        return Save(s);
-    });
-}
-
-int Restore(Session& s) {
-    if (!s.line.arguments.empty()) return Usage(s, "restore takes no arguments");
-    const std::string backup = PathText(s.path + ".bak");
-    switch (RestoreConfigFile(s.path.c_str(), game_config)) {
-        case RestoreStatus::kRestored: return kStatusDone;
-        case RestoreStatus::kNoBackup: Message(s, backup + ": no backup to restore; nothing changed"); break;
-        case RestoreStatus::kBackupUnreadable: Message(s, backup + ": the backup cannot be read; nothing changed"); break;
-        case RestoreStatus::kBackupUnusable:
-            Message(s, backup + ": the backup holds no configuration the tool reads (too short, or of a newer "
-                                "version); nothing changed");
-            break;
-        case RestoreStatus::kFailed: FileMessage(s, "not restored; the file and its backup are as they were"); break;
-    }
-    return kStatusFailed;
-}
-
-int Set(Session& s) {
-    if (s.line.arguments.size() != 2) return Usage(s, "set needs a field and a value");
-    const std::string& field = s.line.arguments[0];
-    if (field == "allowed-only") return SetAllowedOnly(s, s.line.arguments[1]);
-    if (field == "id") return SetId(s);
-    return Usage(s, "set knows allowed-only and id, not " + PrintableLine(field));
-}
-
-// --- The command line ---------------------------------------------------------------
 
 bool ParseCommandLine(Session& s, int argc, char** argv) {
     CommandLine& line = s.line;
@@ -523,13 +150,9 @@ bool ParseCommandLine(Session& s, int argc, char** argv) {
                     line.file_skip = 7;
                 }
                 line.file_given = true;
-            } else if (arg == "--json") {
-                line.json = true;
-            } else if (arg == "--replace") {
-                line.replace = true;
             } else if (arg == "--help" || arg == "-h") {
                 line.help = true;
-            } else {
+            } else if (!CommandOption(line, arg)) {
                 return Usage(s, "unknown option " + PrintableLine(arg)), false;
             }
             continue;
@@ -544,42 +167,35 @@ bool ParseCommandLine(Session& s, int argc, char** argv) {
     return true;
 }
 
-int Help(const Session& s, const std::string& command) {
-    for (const CommandHelp& help : kCommandHelp) {
-        if (command != help.name) continue;
-        std::string text = help.text;
-        if (command == "add" || command == "remove" || command == "import" || command == "list" || command == "export")
-            text += std::string("\n") + kAddressRules;
-        WriteTerminalText(s.out, text);
+int Help(const Session& s, const std::string& name) {
+    if (const Command* command = FindCommand(name)) {
+        WriteTerminalText(s.out, HelpText(*command));
         return kStatusDone;
     }
-    WriteTerminalText(s.out, std::string(kUsage) + "\n" + kAddressRules);
-    return command.empty() ? kStatusDone : kStatusFailed;
+    WriteTerminalText(s.out, UsageText() + "\n" + kAddressRules);
+    return name.empty() ? kStatusDone : kStatusFailed;
 }
 
 int Dispatch(Session& s) {
-    const std::string& command = s.line.command;
-    if (s.line.help || command == "help")
-        return Help(s, command == "help" ? (s.line.arguments.empty() ? "" : s.line.arguments[0]) : command);
-    if (command.empty()) return Usage(s, "no command given");
-    if (s.line.json && command != "show") return Usage(s, "--json belongs to show");
-    if (s.line.replace && command != "import") return Usage(s, "--replace belongs to import");
-    if (command == "show") return Show(s);
-    if (command == "check") return Check(s);
-    if (command == "list") return List(s);
-    if (command == "export") return Export(s);
-    if (command == "add") return Add(s);
-    if (command == "remove") return Remove(s);
-    if (command == "import") return Import(s);
-    if (command == "set") return Set(s);
-    if (command == "restore") return Restore(s);
-    return Usage(s, "unknown command " + PrintableLine(command));
+    const std::string& name = s.line.command;
+    if (s.line.help || name == "help")
+        return Help(s, name == "help" ? (s.line.arguments.empty() ? "" : s.line.arguments[0]) : name);
+    if (name.empty()) return Usage(s, "no command given");
+    for (const Command& owner : kCommands) {
+        if (owner.option == nullptr || owner.name == name) continue;
+        if (s.line.*owner.option_given) return Usage(s, std::string(owner.option) + " belongs to " + owner.name);
+    }
+    const Command* command = FindCommand(name);
+    if (command == nullptr) return Usage(s, "unknown command " + PrintableLine(name));
+    const int status = command->handler(s);
+    if (status != kStatusDone || !command->changes_file || !s.change) return status;
+    return ReadModifyWrite(s, s.change);
 }
 
 }  // namespace
 
 int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
-    Session session{out, err, argv, {}, {}, {}, {}, {}, nullptr};
+    Session session{out, err, argv, {}, {}, {}, {}, {}, nullptr, {}};
     if (!ParseCommandLine(session, argc, argv)) return kStatusFailed;
     // The store reads and saves this file, with its temporary files and backup beside it.
     if (session.line.file_given) {
