@@ -9,18 +9,20 @@
 #include "config/config_codec.h"
 #include "cli/report.h"
 #include "model/address_text.h"
+#include "model/key_assign.h"
 
 namespace {
 
-constexpr std::size_t kWindowOpaqueRecords = 50;  // the 600-byte buffer the format was made for
-constexpr std::uint8_t kHighestButton = 11;
-
-std::string Number(long long value) { return std::to_string(value); }
+template <typename Integer>
+std::string Number(Integer value) {
+    return std::to_string(value);
+}
 
 void CheckLayout(std::span<const std::uint8_t> bytes, std::uint16_t version, const GameConfig& c,
                  std::vector<std::string>& findings) {
     if (version < kCurrentConfigVersion) {
-        findings.push_back("version " + Number(version) + " is older than 272: the next save writes version 272, with " +
+        findings.push_back("version " + Number(version) + " is older than " + Number(kCurrentConfigVersion) +
+                           ": the next save writes version " + Number(kCurrentConfigVersion) + ", with " +
                            MigrationDefaultsText(version));
     }
     std::size_t expected = 0;
@@ -56,7 +58,7 @@ void CheckOptions(const GameConfig& c, std::vector<std::string>& findings) {
                                ": the key page shows keyboard and keeps the value until a choice is made there");
         for (std::size_t slot = 0; slot < c.options.key_map[player].size(); ++slot) {
             const std::uint8_t button = c.options.key_map[player][slot];
-            if (button > kHighestButton)
+            if (button >= kCaptureButtons)
                 findings.push_back(who + "'s key slot " + Number(static_cast<long long>(slot)) + " holds button " +
                                    Number(button) + " (shown as KEY " + Number(button + 1) +
                                    "), which no capture sets; it is kept as it is");
@@ -72,17 +74,19 @@ void CheckTexts(const GameConfig& c, std::vector<std::string>& findings) {
     const std::size_t id_length = id_end == nullptr ? kConnectIdBytes
                                                     : static_cast<std::size_t>(static_cast<const char*>(id_end) - c.connect_id);
     if (id_end == nullptr)
-        findings.push_back("the connect-to ID has no NUL in its 17 bytes: the window shows all 17 and its next save "
-                           "keeps at most the first 15");
+        findings.push_back("the connect-to ID has no NUL in its " + Number(kConnectIdBytes) + " bytes: the window shows all " +
+                           Number(kConnectIdBytes) + " and its next save keeps at most the first " +
+                           Number(kConnectIdTextMax));
     else if (id_length > kConnectIdTextMax)
         findings.push_back("the connect-to ID is " + Number(static_cast<long long>(id_length)) +
-                           " bytes: the window's next save keeps at most the first 15");
+                           " bytes: the window's next save keeps at most the first " + Number(kConnectIdTextMax));
     for (std::size_t i = 0; i < kFunctionMessages; ++i) {
         const FunctionMessage& m = c.function_messages[i];
         const std::string key = std::string("F") + Number(static_cast<long long>(i + 1));
         if (std::memchr(m.text, 0, sizeof m.text) == nullptr)
-            findings.push_back("message " + key + " has no NUL in its 41 bytes: the window shows at most its first 40 "
-                               "and its next save ends it there");
+            findings.push_back("message " + key + " has no NUL in its " + Number(kMessageTextBytes) +
+                               " bytes: the window shows at most its first " + Number(kMessageTextLimit) +
+                               " and its next save ends it there");
         if (m.target > 1)
             findings.push_back("message " + key + "'s target is " + Number(m.target) +
                                ": the window shows own team and its next save stores 1");
@@ -124,9 +128,10 @@ void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
             findings.push_back(name + " holds " + Number(static_cast<long long>(duplicates)) +
                                " duplicate entries (the first: " + first_duplicate + ")");
     }
-    if (c.opaque_records.size() > kWindowOpaqueRecords)
+    if (c.opaque_records.size() > kFormatOpaqueRecords)
         findings.push_back("the file holds " + Number(static_cast<long long>(c.opaque_records.size())) +
-                           " opaque records, more than the 50 the format was made for: they are carried unchanged");
+                           " opaque records, more than the " + Number(kFormatOpaqueRecords) +
+                           " the format was made for: they are carried unchanged");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ int SetAllowedOnly(Session& s, const std::string& value) {
     const std::int32_t flag = value == "on" ? 1 : 0;
     s.change = [&s, flag] {
         if (int status = LoadConfiguration(s, true)) return status;
-        if (game_config.allowed_only == flag && ConfigFileVersion(s.bytes).value_or(0) >= 260)
+        if (game_config.allowed_only == flag && ConfigFileVersion(s.bytes).value_or(0) > kOldestLayoutLastVersion)
             return static_cast<int>(kStatusDone);
         game_config.allowed_only = flag;
         return Save(s);

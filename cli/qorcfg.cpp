@@ -8,6 +8,8 @@
 #include "cli/commands.h"
 #include "cli/list_text.h"
 #include "cli/terminal_text.h"
+#include "model/address_lists.h"
+#include "model/address_text.h"
 #include "config/config_store.h"
 
 namespace {
@@ -28,6 +30,11 @@ struct Command {
     int (*handler)(Session&);
     const char* help;         // what --help says after the usage lines
 };
+
+const std::string kSetHelp =
+    "allowed-only puts the allowed list to use (on) or not (off). id sets the\n"
+    "connect-to ID: text of at most " + std::to_string(kConnectIdTextMax) + " bytes once written in the file's Japanese\n"
+    "code page (CP932), without control characters.\n";
 
 const Command kCommands[] = {
     {"show", {{"[--json]", "every field in readable form, or as JSON"}}, "--json", &CommandLine::json, false, false, ShowCommand,
@@ -59,10 +66,7 @@ const Command kCommands[] = {
      "Writes the list's addresses one per line to FILE or standard output, exactly as\n"
      "import reads them.\n"},
     {"set", {{"allowed-only on|off", "puts the allowed list to use, or not"}, {"id TEXT", "sets the connect-to ID"}},
-     nullptr, nullptr, false, true, SetCommand,
-     "allowed-only puts the allowed list to use (on) or not (off). id sets the\n"
-     "connect-to ID: text of at most 15 bytes once written in the file's Japanese\n"
-     "code page (CP932), without control characters.\n"},
+     nullptr, nullptr, false, true, SetCommand, kSetHelp.c_str()},
     {"restore", {{"", "puts the backup (the file's name + .bak) back"}}, nullptr, nullptr, false, true, RestoreCommand,
      "Puts the backup that every save keeps (the file's name + .bak) back as the file,\n"
      "through the same safe save: the file it replaces becomes the new backup, so a\n"
@@ -86,12 +90,13 @@ const char kUsageTail[] =
     "the file, there is no backup to restore, or the command line is wrong.\n"
     "'qorcfg COMMAND --help' describes one command.\n";
 
-const char kAddressRules[] =
+const std::string kAddressRules =
     "An address is a.b.c.d, each part 0 to 255 (leading zeros allowed). The denied\n"
     "and allowed lists also take \"*\" for a part that matches any value, and the\n"
     "prefixes /24 /16 /8 /0, which stand for \"*\" in the parts they leave open\n"
-    "(10.1.0.0/16 is 10.1.*.*); /32 is the address itself. The connect-to list holds\n"
-    "24 single addresses and never 0.0.0.0. The denied and allowed lists hold 65535.\n"
+    "(10.1.0.0/16 is 10.1.*.*); /32 is the address itself. The connect-to list holds\n" +
+    std::to_string(ListCapacity(AddressList::kConnect)) + " single addresses and never 0.0.0.0. The denied and allowed lists hold " +
+    std::to_string(ListCapacity(AddressList::kDenied)) + ".\n"
     "Addresses already listed are dropped with a note.\n";
 
 const Command* FindCommand(std::string_view name) {
@@ -122,7 +127,7 @@ std::string HelpText(const Command& command) {
     for (const CommandForm& form : command.forms)
         if (form.summary != nullptr) text += (text.empty() ? "Usage: qorcfg " : "       qorcfg ") + Call(command, form) + "\n";
     text += std::string("\n") + command.help;
-    if (command.address_rules) text += std::string("\n") + kAddressRules;
+    if (command.address_rules) text += "\n" + kAddressRules;
     return text;
 }
 

@@ -45,7 +45,8 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
             break;
         case LoadStatus::kNewer:
             FileMessage(s, "version " + std::to_string(ConfigFileVersion(s.bytes).value_or(0)) +
-                               " is newer than 272; the tool refuses it, and it is left as it is");
+                               " is newer than " + std::to_string(kCurrentConfigVersion) +
+                               "; the tool refuses it, and it is left as it is");
             break;
         case LoadStatus::kOutOfMemory: FileMessage(s, "not enough memory to read it"); break;
     }

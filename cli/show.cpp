@@ -133,7 +133,7 @@ std::string ShowText(const GameConfig& c, const FileFacts& facts) {
     }
     out += "Connect-to ID: " + Quoted(IdText(c)) + "\n";
     const std::vector<AddressPattern> connect = ListEntries(c, AddressList::kConnect);
-    out += "Connect-to addresses (" + Number(static_cast<long long>(connect.size())) + " of 24):\n";
+    out += "Connect-to addresses (" + Number(static_cast<long long>(connect.size())) + " of " + Number(static_cast<long long>(ListCapacity(AddressList::kConnect))) + "):\n";
     for (const AddressPattern& p : connect) {
         out += "  ";
         AppendAddress(out, p);

@@ -175,12 +175,12 @@ void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c) {
     for (ConnectAddress& a : c.connect_addresses) r.Bytes(a.octets, 4);
     c.opaque_word_1 = r.U32();
 
-    if (version >= 260) {
+    if (version > kOldestLayoutLastVersion) {
         c.allowed_only = r.I32();
         ReadPatterns(r, c.allowed_patterns);
         ReadPatterns(r, c.denied_patterns);
     }
-    if (version >= 272) {
+    if (version >= kCurrentConfigVersion) {
         c.opaque_records.assign(r.U8(), OpaqueRecord{});
         for (OpaqueRecord& rec : c.opaque_records) r.Bytes(rec.bytes, sizeof rec.bytes);
         c.opaque_word_2 = r.U32();
@@ -201,7 +201,7 @@ const OptionMigration option_migrations[4] = {
 };
 
 std::size_t OptionPrefixBytes(std::uint16_t version) {
-    if (version <= 259) return 68;  // up to and including both key maps
+    if (version <= kOldestLayoutLastVersion) return 68;  // up to and including both key maps
     if (version == 260) return 76;  // adds story_difficulty and movie_playback
     if (version == 261) return 80;  // adds run_when_inactive
     return kOptionBlockBytes;
@@ -216,14 +216,14 @@ std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t al
         {"connect-to addresses", 4 * kConnectSlots},
         {"opaque word 1", 4},
     };
-    if (version >= 260) {
+    if (version > kOldestLayoutLastVersion) {
         items.push_back({"allowed-only flag", 4});
         items.push_back({"allowed count", 2});
         items.push_back({"allowed addresses", sizeof(AddressPattern) * allowed});
         items.push_back({"denied count", 2});
         items.push_back({"denied addresses", sizeof(AddressPattern) * denied});
     }
-    if (version >= 272) {
+    if (version >= kCurrentConfigVersion) {
         items.push_back({"opaque-record count", 1});
         items.push_back({"opaque records", sizeof(OpaqueRecord) * records});
         items.push_back({"opaque word 2", 4});
@@ -236,7 +236,7 @@ std::string MigrationDefaultsText(std::uint16_t version) {
     std::string text;
     for (const OptionMigration& m : option_migrations)
         if (version <= m.last_version) text += std::string(m.field) + " " + std::to_string(m.value) + ", ";
-    if (version < 260) text += "allowed-only off, empty allowed and denied lists, ";
+    if (version <= kOldestLayoutLastVersion) text += "allowed-only off, empty allowed and denied lists, ";
     return text + "no opaque records and empty messages";
 }
 

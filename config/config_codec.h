@@ -12,6 +12,9 @@
 #include "config/game_config.h"
 
 inline constexpr std::uint16_t kCurrentConfigVersion = 272;
+// The last version of the oldest layout: files up to it end after the connect-to table,
+// without the allowed-only flag and the two pattern lists.
+inline constexpr std::uint16_t kOldestLayoutLastVersion = 259;
 
 enum class DecodeStatus {
     kOk,

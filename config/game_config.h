@@ -82,6 +82,8 @@ struct OpaqueRecord {
 inline constexpr std::size_t kConnectIdBytes = 17;
 inline constexpr std::size_t kConnectSlots = 24;
 inline constexpr std::size_t kFunctionMessages = 8;
+// The records the format was made for (a 600-byte buffer); a file may hold more.
+inline constexpr std::size_t kFormatOpaqueRecords = 50;
 // The file's record count is one byte, so a file can hold at most this many records.
 inline constexpr std::size_t kMaxOpaqueRecords = 255;
 // The file's list counts are 16-bit.
