@@ -86,7 +86,7 @@ std::vector<OptionView> OptionViews(const OptionBlock& o) {
     for (const OptionRule& rule : option_rules) {
         const std::int32_t value = OptionValue(o, rule);
         const std::int32_t saved = SavedOptionValue(rule, value);
-        views.push_back({rule.name, value, OptionMeaning(rule, value), saved == value, saved});
+        views.push_back({OptionName(rule), value, OptionMeaning(rule, value), saved == value, saved});
     }
     return views;
 }

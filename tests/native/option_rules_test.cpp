@@ -10,9 +10,9 @@ namespace {
 
 TEST(OptionRules, ASavedValueSavesAsItselfAndEveryValueOfTheSetIsKept) {
     for (const OptionRule& rule : option_rules) {
-        SCOPED_TRACE(rule.name);
+        SCOPED_TRACE(OptionName(rule));
         for (std::int32_t value : {INT_MIN, -10001, -10000, -1, 0, 1, 2, 3, 4, 255, 256, INT_MAX}) {
-            if (rule.byte_field && (value < 0 || value > 255)) continue;
+            if (option_fields[rule.field].width == 1 && (value < 0 || value > 255)) continue;
             const std::int32_t saved = SavedOptionValue(rule, value);
             EXPECT_EQ(SavedOptionValue(rule, saved), saved) << value;
             EXPECT_FALSE(OptionMeaning(rule, value).empty()) << value;
@@ -30,7 +30,7 @@ TEST(OptionRules, MigrationsNameTheFieldsTheySetInWords) {
         std::uint16_t version;
         const char* text;
     } cases[] = {
-        {259, "movie_playback 1, story_difficulty 1, run_when_inactive 0, loading_illustration 3, allowed-only off, "
+        {259, "story_difficulty 1, movie_playback 1, run_when_inactive 0, loading_illustration 3, allowed-only off, "
               "empty allowed and denied lists, no opaque records and empty messages"},
         {260, "run_when_inactive 0, loading_illustration 3, no opaque records and empty messages"},
         {261, "loading_illustration 3, no opaque records and empty messages"},
