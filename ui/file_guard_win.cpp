@@ -20,16 +20,12 @@ QuestionAnswerer answerer = AskWithBox;
 
 bool Ask(MessageId question) { return answerer(main_window, LocalText(question)); }
 
-void SetRestoreItemState() {
-    EnableMenuItem(GetSystemMenu(main_window, FALSE), kMenuRestore,
-                   MF_BYCOMMAND | (ConfigBackupExists(ConfigFilePath()) ? MF_ENABLED : MF_GRAYED));
-}
+}  // namespace
 
-void Restore() {
+void RestoreFromWindow() {
     // The item is greyed without a backup, but the backup may go while the menu is open.
     if (!ConfigBackupExists(ConfigFilePath())) {
         ShowErrorMessage(MessageId::kNoBackup);
-        SetRestoreItemState();
         return;
     }
     if (!Ask(MessageId::kRestoreQuestion)) return;
@@ -42,10 +38,7 @@ void Restore() {
         case RestoreStatus::kBackupUnusable: ShowErrorMessage(MessageId::kBackupUnreadable); break;
         case RestoreStatus::kFailed: break;  // the save has said so
     }
-    SetRestoreItemState();
 }
-
-}  // namespace
 
 QuestionAnswerer SetQuestionAnswerer(QuestionAnswerer next) {
     const QuestionAnswerer previous = answerer;
@@ -77,30 +70,6 @@ bool SaveFromWindow() {
             changed_at_save = true;
             continue;
         }
-        if (main_window != nullptr) SetRestoreItemState();
         return status == SaveStatus::kSaved;
     }
-}
-
-void AddRestoreItem(HWND window) {
-    HMENU menu = GetSystemMenu(window, FALSE);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kMenuRestore, WideFromCp932(LocalText(MessageId::kRestoreItem)).c_str());
-    SetRestoreItemState();
-}
-
-void RefreshRestoreItem() {
-    if (main_window != nullptr) SetRestoreItemState();
-}
-
-void ShowRestoreItemText() {
-    ModifyMenuW(GetSystemMenu(main_window, FALSE), kMenuRestore, MF_BYCOMMAND | MF_STRING, kMenuRestore,
-                WideFromCp932(LocalText(MessageId::kRestoreItem)).c_str());
-    SetRestoreItemState();
-}
-
-bool OnRestoreCommand(UINT command) {
-    if ((command & 0xFFF0) != kMenuRestore) return false;
-    Restore();
-    return true;
 }

@@ -8,7 +8,6 @@
 
 #include "text/cp932_text.h"
 #include "message/error_message.h"
-#include "ui/file_guard_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "ui/window_text_win.h"
@@ -82,11 +81,6 @@ void ShowPages() {
     }
 }
 
-void CheckLanguageItem() {
-    CheckMenuRadioItem(GetSystemMenu(main_window, FALSE), kMenuJapanese, kMenuEnglish,
-                       IsEnglish() ? kMenuEnglish : kMenuJapanese, MF_BYCOMMAND);
-}
-
 }  // namespace
 
 void InitLanguage() {
@@ -94,21 +88,8 @@ void InitLanguage() {
     SetMessageFace();
 }
 
-void ShowLanguage(HWND window) {
-    HMENU menu = GetSystemMenu(window, FALSE);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kMenuJapanese, L"日本語");
-    AppendMenuW(menu, MF_STRING, kMenuEnglish, L"English");
-    CheckLanguageItem();
+void ShowLanguage() {
     if (IsEnglish()) ShowPages();
-}
-
-bool OnLanguageCommand(UINT command) {
-    switch (command & 0xFFF0) {
-        case kMenuJapanese: SwitchLanguage(Language::kJapanese); return true;
-        case kMenuEnglish: SwitchLanguage(Language::kEnglish); return true;
-        default: return false;
-    }
 }
 
 void SwitchLanguage(Language language) {
@@ -116,8 +97,6 @@ void SwitchLanguage(Language language) {
     SetMessageFace();
     ShowPages();
     WidenPageCaptions();
-    CheckLanguageItem();
-    ShowRestoreItemText();
     RememberLanguage(language);
 }
 

@@ -14,6 +14,7 @@
 #include "ui/address_dialog_win.h"
 #include "ui/language_win.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/system_menu_win.h"
 #include "ui/window_win.h"
 #include "window_fixture.h"
 
