@@ -9,9 +9,9 @@ namespace {
 const char* const kSizes[] = {"640x480", "800x600", "1024x768"};
 const char* const kOnOff[] = {"on", "off"};
 const char* const kFrameRates[] = {"60 frames per second", "30 frames per second"};
-const char* const kBarriers[] = {"stage barrier around the character", "stage barrier always shown"};
+const char* const kBarriers[] = {"Nearby", "Always"};
 const char* const kDifficulties[] = {"Easy", "Normal", "Hard", "Nightmare"};
-const char* const kLoading[] = {"default", "illustrations", "all"};
+const char* const kLoading[] = {"Default", "Pictures", "All"};
 
 constexpr OptionRule Choice(OptionFieldId field, std::int32_t first, int buttons, const char* const* meanings) {
     return {field, OptionKind::kChoice, first, buttons, meanings};

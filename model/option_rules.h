@@ -21,7 +21,8 @@ struct OptionRule {
     OptionKind kind;
     std::int32_t first_value;                // a choice's values: first_value, first_value + 1, ...
     int buttons;                             // radio buttons: a choice's values, or 2 for on and off
-    const char* const* meanings;             // English, by button; null for a volume or carried field
+    const char* const* meanings;             // English, by button (the English face's own words
+                                             // where it has any); null for a volume or carried field
 };
 
 // The value fields' rules in the order of the block, which is also the options page's

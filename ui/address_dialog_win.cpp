@@ -51,7 +51,7 @@ void OnAdd(HWND dialog) {
 // the first tab stop, the Add button, as the template orders it.
 void OnInitDialog(HWND dialog) {
     if (current_language != Language::kJapanese) {
-        ShowWindowTexts(dialog, address_dialog_texts);
+        ShowWindowTexts(dialog, IDD_ADDRESS_DIALOG, address_dialog_texts);
         SetCp932Text(dialog, address_dialog_texts.english_label);
     }
     WidenCutCaptions(dialog);

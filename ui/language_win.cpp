@@ -8,6 +8,7 @@
 
 #include "text/cp932_text.h"
 #include "message/error_message.h"
+#include "ui/dialog_template_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "ui/window_text_win.h"
@@ -48,17 +49,14 @@ bool IsEnglish() { return current_language == Language::kEnglish; }
 
 const char* Pick(const char* japanese, const char* english) { return IsEnglish() ? english : japanese; }
 
-// The control a row names: by its identifier, or by its place among the window's
-// children, which the dialog manager creates in template order.
-HWND RowControl(HWND window, const ControlRef& control) {
-    if (control.id != kNoControlId) return GetDlgItem(window, control.id);
-    HWND child = GetWindow(window, GW_CHILD);
-    for (int place = 0; child != nullptr && place < control.place; ++place) child = GetWindow(child, GW_HWNDNEXT);
-    return child;
-}
-
-void ShowControlText(HWND window, const ControlText& row) {
-    if (HWND control = RowControl(window, row.control)) SetCp932Text(control, Pick(row.japanese, row.english));
+// The Japanese face is the template's own caption, as the dialog manager first showed it.
+void ShowControlText(HWND window, int dialog_template, const ControlText& row) {
+    HWND control = GetDlgItem(window, row.id);
+    if (control == nullptr) return;
+    if (IsEnglish())
+        SetCp932Text(control, row.english);
+    else
+        SetWindowTextW(control, TemplateCaption(dialog_template, row.id).c_str());
 }
 
 void ShowTabLabels(HWND tab) {
@@ -75,8 +73,8 @@ void ShowTabLabels(HWND tab) {
 void ShowPages() {
     for (int index = 0; index < kPageCount; ++index) {
         HWND page = page_windows[index];
-        ShowWindowTexts(page, page_frame_texts);
-        ShowWindowTexts(page, *page_table[index]->texts);
+        ShowWindowTexts(page, page_table[index]->dialog_template, page_frame_texts);
+        ShowWindowTexts(page, page_table[index]->dialog_template, *page_table[index]->texts);
         ShowTabLabels(GetDlgItem(page, IDC_TAB));
     }
 }
@@ -100,8 +98,8 @@ void SwitchLanguage(Language language) {
     RememberLanguage(language);
 }
 
-void ShowWindowTexts(HWND window, const WindowTexts& texts) {
-    for (std::size_t i = 0; i < texts.count; ++i) ShowControlText(window, texts.controls[i]);
+void ShowWindowTexts(HWND window, int dialog_template, const WindowTexts& texts) {
+    for (std::size_t i = 0; i < texts.count; ++i) ShowControlText(window, dialog_template, texts.controls[i]);
 }
 
 const char* LocalText(MessageId id) { return MessageIn(id, current_language); }

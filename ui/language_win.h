@@ -25,8 +25,9 @@ void ShowLanguage();
 // choice; a registry that cannot be written only means it is not remembered.
 void SwitchLanguage(Language language);
 
-// Puts a window's texts into the current face (the address dialog as it opens).
-void ShowWindowTexts(HWND window, const WindowTexts& texts);
+// Puts the texts of a window made from `dialog_template` into the current face (the
+// address dialog as it opens).
+void ShowWindowTexts(HWND window, int dialog_template, const WindowTexts& texts);
 
 // A text shown at run time, in the current face.
 const char* LocalText(MessageId id);

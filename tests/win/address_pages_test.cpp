@@ -22,7 +22,7 @@
 #include "ui/resources/resource_ids.h"
 #include "ui/window_text_win.h"
 #include "ui/window_win.h"
-#include "dialog_template.h"
+#include "ui/dialog_template_win.h"
 #include "window_fixture.h"
 
 using config_layout::IdField;
