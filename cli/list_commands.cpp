@@ -133,23 +133,25 @@ int AddAddresses(Session& s, AddressList list, const std::vector<Incoming>& inco
     return Save(s);
 }
 
-// The addresses given on the command line after the list, numbered by their place.
-bool ReadArguments(const Session& s, AddressList list, std::vector<Incoming>& incoming) {
+// The list and the addresses given on the command line after it, numbered by their
+// place; kStatusDone, or the status to exit with when they are missing or bad.
+int ReadArguments(Session& s, AddressList& list, std::vector<Incoming>& incoming) {
+    if (!ListArgument(s, list)) return kStatusFailed;
+    if (s.line.arguments.size() < 2) return Usage(s, s.line.command + " needs at least one address");
     bool good = true;
     for (std::size_t i = 1; i < s.line.arguments.size(); ++i)
         good = ReadLines(s, s.line.arguments[i], list, Source{}, i + 1, incoming) && good;
-    if (!good) Message(s, "nothing changed");
-    return good;
+    if (good) return kStatusDone;
+    Message(s, "nothing changed");
+    return kStatusRefused;
 }
 
 }  // namespace
 
 int AddCommand(Session& s) {
     AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
-    if (s.line.arguments.size() < 2) return Usage(s, "add needs at least one address");
     std::vector<Incoming> incoming;
-    if (!ReadArguments(s, list, incoming)) return kStatusRefused;
+    if (int status = ReadArguments(s, list, incoming)) return status;
     s.change = [&s, list, incoming] {
         if (int status = LoadConfiguration(s, true)) return status;
         return AddAddresses(s, list, incoming, Source{}, false);
@@ -191,10 +193,8 @@ int ImportCommand(Session& s) {
 
 int RemoveCommand(Session& s) {
     AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
-    if (s.line.arguments.size() < 2) return Usage(s, "remove needs at least one address");
     std::vector<Incoming> incoming;
-    if (!ReadArguments(s, list, incoming)) return kStatusRefused;
+    if (int status = ReadArguments(s, list, incoming)) return status;
     s.change = [&s, list, incoming] {
         if (int status = LoadConfiguration(s, false)) return status;
         std::unordered_map<std::uint64_t, std::size_t> wanted;  // key -> entries removed
