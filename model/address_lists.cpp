@@ -5,9 +5,9 @@
 #include <cstring>
 
 const AddressListRules address_lists[3] = {
-    {AddressList::kConnect, "connect", kConnectSlots, false, true, kConnectIdTextMax},
-    {AddressList::kDenied, "denied", kMaxPatterns, true, false, 0},
-    {AddressList::kAllowed, "allowed", kMaxPatterns, true, false, 0},
+    {AddressList::kConnect, "connect", kConnectSlots, false, true},
+    {AddressList::kDenied, "denied", kMaxPatterns, true, false},
+    {AddressList::kAllowed, "allowed", kMaxPatterns, true, false},
 };
 
 const AddressListRules& ListRules(AddressList list) { return address_lists[static_cast<int>(list)]; }

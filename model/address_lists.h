@@ -22,8 +22,9 @@ struct AddressListRules {
     std::size_t capacity;      // 24 connect-to slots, or what a 16-bit count can say
     bool wildcard_allowed;     // "*" may stand for an octet
     bool zero_is_empty;        // 0.0.0.0 marks an empty slot, so it is never an entry
-    std::size_t id_text_max;   // bytes of the ID that goes with the list (0: none)
 };
+// The connect-to list's ID has its limit beside its cut, kConnectIdTextMax in
+// model/address_text.h.
 
 // In the order of the pages: connect-to, denied, allowed.
 extern const AddressListRules address_lists[3];
