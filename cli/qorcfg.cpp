@@ -162,7 +162,17 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
             NewFileConfig(game_config);
             s.bytes.clear();
             return kStatusDone;
-        case LoadStatus::kHeld: FileMessage(s, "cannot be read: " + ErrorText(error_number)); break;
+        case LoadStatus::kHeld:
+            // Without an errno (Windows' file functions set none) the file could not be
+            // opened even after the store's wait, which is almost always another program
+            // holding it; with one, the system says why.
+            if (error_number != 0) {
+                FileMessage(s, "cannot be read: " + ErrorText(error_number));
+            } else {
+                FileMessage(s, create_when_missing ? "held by another program; not saved, nothing changed"
+                                                   : "held by another program; it cannot be read now");
+            }
+            break;
         case LoadStatus::kNoVersion:
             FileMessage(s, "too short to hold its version (" + std::to_string(s.bytes.size()) +
                                " bytes); the tool would replace it with the defaults, qorcfg leaves it alone");

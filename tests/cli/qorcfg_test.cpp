@@ -578,6 +578,16 @@ TEST(Qorcfg, ACommandNeverUndoesAWriteBetweenItsReadAndItsReplace) {
             EXPECT_EQ(now, FileWithId("other2"));
         }
     }
+    // Held before it could be read: named held too.
+    ScratchGameFolder folder;
+    WriteText("Data/GameConfig.dat", FileWithId("start"));
+    hold_from_replace = "Data/GameConfig.dat";
+    SetHeldFileTest(HeldNow);
+    const Result held = RunInProcess({"add", "denied", "1.2.3.4"});
+    SetHeldFileTest(nullptr);
+    hold_from_replace = nullptr;
+    EXPECT_EQ(held.status, 2);
+    EXPECT_EQ(held.err, "qorcfg: Data/GameConfig.dat: held by another program; not saved, nothing changed\n");
 }
 
 }  // namespace
