@@ -103,7 +103,6 @@ protected:
     // An edit a save writes: the connect-to ID.
     void TypeId(const char* id) {
         SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, id);
-        SendDlgItemMessageA(Page(kConnectPage), IDC_CONNECT_ID, EM_SETMODIFY, TRUE, 0);
     }
 };
 
