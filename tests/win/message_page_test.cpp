@@ -95,9 +95,9 @@ struct EditCase {
     const char* name;
     std::string initial;
     int select_from, select_to;
-    enum { kAnsi, kUnicode, kPaste, kReplace, kAnsiThenUndo, kImeResult, kImeChars, kClearThenUndo } how;
+    enum { kAnsi, kUnicode, kPaste, kReplace, kAnsiThenUndo, kImeResult, kClearThenUndo } how;
     std::string keys;        // ANSI keys, pasted or replacing text
-    std::wstring wide_keys;  // for kUnicode and the input method's
+    std::wstring wide_keys;  // for kUnicode and kImeResult
     std::string expected;
     int caret = -1;          // where the caret stands afterwards; -1: not checked
 };
@@ -129,12 +129,9 @@ const EditCase kEditCases[] = {
     // Selection positions count characters under Wine: 20 kana are 40 bytes.
     {"undo cannot bring back more than fits", Repeat(kKana, 30), 20, kEnd, EditCase::kAnsiThenUndo, "\b",
      L"", Repeat(kKana, 20)},
-    // An input method's result, committed whole or sent as one WM_IME_CHAR per
-    // character: only what fits goes in, the text there stays whole and the caret after
-    // what went in, as with a paste.
+    // Only what fits of an input method's result goes in, as with a paste: the text
+    // there stays whole, the caret after what went in.
     {"an input method's result at the start of 38 bytes", Repeat("い", 19), 0, 0, EditCase::kImeResult, "",
-     L"\x3042\x3042", kKana + Repeat("い", 19), 1},
-    {"an input method's characters at the start of 38 bytes", Repeat("い", 19), 0, 0, EditCase::kImeChars, "",
      L"\x3042\x3042", kKana + Repeat("い", 19), 1},
     // Undo brings back a cleared selection where the limit has since come down to 37
     // bytes: only what undo puts back is cut, the rest stays, the caret after it.
@@ -167,9 +164,6 @@ TEST_F(MessagePageTest, TypingAndPastingStopAtFortyBytes) {
             SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(c.keys.c_str()));
             break;
         case EditCase::kImeResult: CommitThroughInputMethod(edit, c.wide_keys); break;
-        case EditCase::kImeChars:
-            for (wchar_t key : c.wide_keys) SendMessageW(edit, WM_IME_CHAR, key, 1);
-            break;
         case EditCase::kClearThenUndo:
             SendMessageW(edit, WM_CLEAR, 0, 0);
             LimitEditBytes(edit, 37);
