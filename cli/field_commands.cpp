@@ -59,13 +59,14 @@ int RestoreCommand(Session& s) {
     if (!s.line.arguments.empty()) return Usage(s, "restore takes no arguments");
     const std::string backup = PathText(s.path + ".bak");
     switch (RestoreConfigFile(s.path.c_str(), game_config)) {
-        case RestoreStatus::kRestored: return kStatusDone;
+        case RestoreStatus::kRestored: NoteOlderBackup(s); return kStatusDone;
         case RestoreStatus::kNoBackup: Message(s, backup + ": no backup to restore; nothing changed"); break;
         case RestoreStatus::kBackupUnreadable: Message(s, backup + ": the backup cannot be read; nothing changed"); break;
         case RestoreStatus::kBackupUnusable:
             Message(s, backup + ": the backup holds no configuration the tool reads (too short, or of a newer "
                                 "version); nothing changed");
             break;
+        case RestoreStatus::kChanged:  // only with an expected file, which restore gives none
         case RestoreStatus::kFailed: FileMessage(s, "not restored; the file and its backup are as they were"); break;
     }
     return kStatusFailed;

@@ -38,7 +38,17 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
             NewFileConfig(game_config);
             s.bytes.clear();
             return kStatusDone;
-        case LoadStatus::kHeld: FileMessage(s, "cannot be read: " + ErrorText(error_number)); break;
+        case LoadStatus::kHeld:
+            // Without an errno (Windows' file functions set none) the file could not be
+            // opened even after the store's wait, which is almost always another program
+            // holding it; with one, the system says why.
+            if (error_number != 0) {
+                FileMessage(s, "cannot be read: " + ErrorText(error_number));
+            } else {
+                FileMessage(s, create_when_missing ? "held by another program; not saved, nothing changed"
+                                                   : "held by another program; it cannot be read now");
+            }
+            break;
         case LoadStatus::kNoVersion:
             FileMessage(s, "too short to hold its version (" + std::to_string(s.bytes.size()) +
                                " bytes); the tool would replace it with the defaults, qorcfg leaves it alone");
@@ -53,14 +63,23 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
     return kStatusFailed;
 }
 
+void NoteOlderBackup(const Session& s) {
+    if (ConfigBackupIsOlder(s.path.c_str()))
+        Message(s, PathText(s.path + ".bak") + ": held by another program, so it could not be updated: it still holds "
+                   "the file from before an earlier save, not the one this save replaced");
+}
+
+// A file another program holds (read and replace both refused, even after waiting) is
+// held, not changed: it is not read again.
 int Save(Session& s) {
     switch (SaveConfigFile(s.path.c_str(), game_config, nullptr, &s.stamp)) {
-        case SaveStatus::kSaved: return kStatusDone;
+        case SaveStatus::kSaved: break;
         case SaveStatus::kChanged: return kChangedMeanwhile;
-        default: break;
+        case SaveStatus::kHeld: FileMessage(s, "held by another program; not saved, nothing changed"); return kStatusFailed;
+        default: FileMessage(s, "not saved; the file is as it was"); return kStatusFailed;
     }
-    FileMessage(s, "not saved; the file is as it was");
-    return kStatusFailed;
+    NoteOlderBackup(s);
+    return kStatusDone;
 }
 
 int ReadModifyWrite(Session& s, const std::function<int()>& apply) {

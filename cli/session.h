@@ -56,6 +56,9 @@ int LoadConfiguration(Session& s, bool create_when_missing);
 // read, and replaced nothing.
 inline constexpr int kChangedMeanwhile = -1;
 
+// After a save that succeeded: a backup that could be neither refreshed nor removed.
+void NoteOlderBackup(const Session& s);
+
 // Saves the record as the file; kChangedMeanwhile when it changed since it was read.
 int Save(Session& s);
 

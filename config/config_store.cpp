@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <new>
+#include <set>
 #include <string>
 
 #include "config/config_codec.h"
@@ -10,21 +11,11 @@
 
 namespace {
 
-// Attempts to open a file another program holds, with PauseBeforeRetry between them:
-// about a second in all.
-constexpr int kOpenTries = 10;
-
 void (*before_replace_hook)() = nullptr;
 
-// Reads the file, waiting briefly while another program holds it.
-ReadStatus ReadHeldFile(const char* path, FileBytes& bytes) {
-    ReadStatus status = ReadFileBytes(path, bytes);
-    for (int attempt = 1; attempt < kOpenTries && status == ReadStatus::kUnopenable; ++attempt) {
-        PauseBeforeRetry();
-        status = ReadFileBytes(path, bytes);
-    }
-    return status;
-}
+// The backups this process could neither refresh nor remove at a save that succeeded:
+// each still holds the file from before an earlier save.
+std::set<std::string> older_backups;
 
 std::string BackupPathOf(const char* path) { return std::string(path) + ".bak"; }
 
@@ -60,6 +51,27 @@ bool PrepareBackup(const char* path, const FileBytes& old, std::string& copy) {
     return false;
 }
 
+// Puts the file a save replaced, copied to `copy` (empty: there is no copy, the file
+// could not be read or copied), in the place of the backup once the save succeeded. A
+// read-only backup is the tool's own and is replaced all the same; one another program
+// holds is waited for as the file is. A backup that cannot be made the replaced file is
+// removed, so that no older file stands for the one before this save; only where even
+// that fails (held without sharing its removal) is it remembered as older.
+void KeepBackup(const char* path, const std::string& copy, std::span<const std::uint8_t> old) {
+    const std::string target = BackupPathOf(path);
+    ClearReadOnly(target.c_str());
+    const bool held = HeldByTest(target.c_str());
+    bool kept = !copy.empty() && !held && PutFileInPlace(copy.c_str(), target.c_str(), old);
+    if (!copy.empty()) RemoveFile(copy.c_str());  // gone already when it was moved into place
+    std::uint64_t time = 0;
+    if (!kept) kept = !FileWriteTime(target.c_str(), time) || (!held && RemoveFile(target.c_str()));
+    if (kept) {
+        older_backups.erase(target);
+    } else {
+        older_backups.insert(target);
+    }
+}
+
 // What a save writes: a record, encoded once the fill has run, or bytes as they are.
 struct SaveContent {
     const GameConfig* config;
@@ -84,25 +96,30 @@ SaveStatus WriteThroughTemporary(const char* path, const SaveContent& content, c
     if (before_replace_hook != nullptr) before_replace_hook();
     // The file as it stands just before it is replaced: compared with what the caller
     // read, and kept as the backup. Waits briefly for a program that holds it, as the
-    // replace would. A file that cannot be read cannot be shown to be unchanged.
+    // load does. A file that stays unreadable is not known to have changed: the save
+    // goes on as it would without the comparison (placing it waits and falls back to
+    // writing in place), and fails as held when it cannot be placed either.
     FileBytes old;
-    const ReadStatus old_read = ReadHeldFile(path, old);
-    if (expected != nullptr) {
-        const bool readable = old_read == ReadStatus::kOk || old_read == ReadStatus::kMissing;
+    const ReadStatus old_read = ReadFileBytesWaiting(path, old);
+    if (expected != nullptr && (old_read == ReadStatus::kOk || old_read == ReadStatus::kMissing)) {
         const FileStamp now = old_read == ReadStatus::kOk ? StampOf(old) : FileStamp{};
-        if (!readable || !SameContent(now, *expected)) {
+        if (!SameContent(now, *expected)) {
             RemoveFile(temporary.c_str());
             return SaveStatus::kChanged;
         }
     }
     std::string backup;
-    const bool backed_up = old_read == ReadStatus::kOk && PrepareBackup(path, old, backup);
-    const bool placed = PutFileInPlace(temporary.c_str(), path, bytes);
+    if (old_read == ReadStatus::kOk && !PrepareBackup(path, old, backup)) backup.clear();
+    const bool placed = !HeldByTest(path) && PutFileInPlace(temporary.c_str(), path, bytes);
     // Gone already when it was moved into place; still there when the new bytes were
     // written into the file in place or the save failed.
     RemoveFile(temporary.c_str());
-    if (backed_up && !(placed && RenameOver(backup.c_str(), BackupPathOf(path).c_str()))) RemoveFile(backup.c_str());
-    if (!placed) return SaveStatus::kNotReplaced;
+    if (!placed) {
+        if (!backup.empty()) RemoveFile(backup.c_str());
+        return old_read == ReadStatus::kUnopenable ? SaveStatus::kHeld : SaveStatus::kNotReplaced;
+    }
+    // Where there was no file, the backup stays: it is still the last file a save replaced.
+    if (old_read != ReadStatus::kMissing) KeepBackup(path, backup, old.View());
     if (written != nullptr) {
         std::uint64_t time = 0;
         FileWriteTime(path, time);
@@ -117,7 +134,7 @@ LoadStatus LoadConfigFile(const char* path, GameConfig& config, std::vector<std:
                           FileStamp* stamp) {
     errno = 0;
     FileBytes file;
-    const ReadStatus read = ReadHeldFile(path, file);
+    const ReadStatus read = ReadFileBytesWaiting(path, file);
     if (error_number != nullptr) *error_number = errno;
     if (stamp != nullptr) *stamp = read == ReadStatus::kOk ? StampOf(file) : FileStamp{};
     switch (read) {
@@ -149,9 +166,9 @@ SaveStatus SaveConfigFile(const char* path, const GameConfig& config, bool (*fil
     return WriteThroughTemporary(path, {&config, fill, nullptr}, expected, written);
 }
 
-RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, FileStamp* written) {
+RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, const FileStamp* expected, FileStamp* written) {
     FileBytes saved;
-    switch (ReadHeldFile(BackupPathOf(path).c_str(), saved)) {
+    switch (ReadFileBytesWaiting(BackupPathOf(path).c_str(), saved)) {
         case ReadStatus::kOk: break;
         case ReadStatus::kMissing: return RestoreStatus::kNoBackup;
         case ReadStatus::kUnopenable:
@@ -168,8 +185,11 @@ RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, FileStamp*
         case DecodeStatus::kOutOfMemory: return RestoreStatus::kBackupUnreadable;
     }
     const std::vector<std::uint8_t> bytes(saved.data.get(), saved.data.get() + saved.size);
-    if (WriteThroughTemporary(path, {nullptr, nullptr, &bytes}, nullptr, written) != SaveStatus::kSaved)
-        return RestoreStatus::kFailed;
+    switch (WriteThroughTemporary(path, {nullptr, nullptr, &bytes}, expected, written)) {
+        case SaveStatus::kSaved: break;
+        case SaveStatus::kChanged: return RestoreStatus::kChanged;
+        default: return RestoreStatus::kFailed;
+    }
     config = std::move(restored);
     return RestoreStatus::kRestored;
 }
@@ -178,5 +198,7 @@ bool ConfigBackupExists(const char* path) {
     std::uint64_t time = 0;
     return FileWriteTime(BackupPathOf(path).c_str(), time);
 }
+
+bool ConfigBackupIsOlder(const char* path) { return older_backups.count(BackupPathOf(path)) != 0; }
 
 void SetBeforeReplaceHook(void (*hook)()) { before_replace_hook = hook; }

@@ -97,6 +97,9 @@ bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
 
 bool RemoveFile(const char* path) { return unlink(path) == 0; }
 
+// A file's permission bits never stop a rename over it or its removal here.
+void ClearReadOnly(const char*) {}
+
 bool RenameOver(const char* source, const char* target) { return std::rename(source, target) == 0; }
 
 // A rename is never refused because another process has the file open, so there is no

@@ -153,6 +153,13 @@ bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
 
 bool RemoveFile(const char* path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
 
+void ClearReadOnly(const char* path) {
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
 bool RenameOver(const char* source, const char* target) {
     return MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
