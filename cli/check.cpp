@@ -1,25 +1,28 @@
 // The findings of `qorcfg check`: where the tool's reading of a file differs from the
 // file's bytes, and what the window's next save would make of it.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <set>
-#include <tuple>
 
 #include "cli/list_text.h"
 #include "config/config_codec.h"
 #include "cli/report.h"
 #include "model/address_text.h"
+#include "model/key_assign.h"
 
 namespace {
 
-constexpr std::size_t kWindowOpaqueRecords = 50;  // the 600-byte buffer the format was made for
-constexpr std::uint8_t kHighestButton = 11;
-
-std::string Number(long long value) { return std::to_string(value); }
+template <typename Integer>
+std::string Number(Integer value) {
+    return std::to_string(value);
+}
 
 void CheckLayout(std::span<const std::uint8_t> bytes, std::uint16_t version, const GameConfig& c,
                  std::vector<std::string>& findings) {
     if (version < kCurrentConfigVersion) {
-        findings.push_back("version " + Number(version) + " is older than 272: the next save writes version 272, with " +
+        findings.push_back("version " + Number(version) + " is older than " + Number(kCurrentConfigVersion) +
+                           ": the next save writes version " + Number(kCurrentConfigVersion) + ", with " +
                            MigrationDefaultsText(version));
     }
     std::size_t expected = 0;
@@ -55,7 +58,7 @@ void CheckOptions(const GameConfig& c, std::vector<std::string>& findings) {
                                ": the key page shows keyboard and keeps the value until a choice is made there");
         for (std::size_t slot = 0; slot < c.options.key_map[player].size(); ++slot) {
             const std::uint8_t button = c.options.key_map[player][slot];
-            if (button > kHighestButton)
+            if (button >= kCaptureButtons)
                 findings.push_back(who + "'s key slot " + Number(static_cast<long long>(slot)) + " holds button " +
                                    Number(button) + " (shown as KEY " + Number(button + 1) +
                                    "), which no capture sets; it is kept as it is");
@@ -77,17 +80,19 @@ void CheckTexts(const GameConfig& c, std::vector<std::string>& findings) {
                            "\" and its next save stores \"" + FieldText(c.connect_id, id_shown, kConnectIdTextMax) +
                            "\", without the line break and what follows it");
     else if (id_end == nullptr)
-        findings.push_back("the connect-to ID has no NUL in its 17 bytes: the window shows all 17 and its next save "
-                           "keeps at most the first 15");
+        findings.push_back("the connect-to ID has no NUL in its " + Number(kConnectIdBytes) + " bytes: the window shows all " +
+                           Number(kConnectIdBytes) + " and its next save keeps at most the first " +
+                           Number(kConnectIdTextMax));
     else if (id_length > kConnectIdTextMax)
         findings.push_back("the connect-to ID is " + Number(static_cast<long long>(id_length)) +
-                           " bytes: the window's next save keeps at most the first 15");
+                           " bytes: the window's next save keeps at most the first " + Number(kConnectIdTextMax));
     for (std::size_t i = 0; i < kFunctionMessages; ++i) {
         const FunctionMessage& m = c.function_messages[i];
         const std::string key = std::string("F") + Number(static_cast<long long>(i + 1));
         if (std::memchr(m.text, 0, sizeof m.text) == nullptr)
-            findings.push_back("message " + key + " has no NUL in its 41 bytes: the window shows at most its first 40 "
-                               "and its next save ends it there");
+            findings.push_back("message " + key + " has no NUL in its " + Number(kMessageTextBytes) +
+                               " bytes: the window shows at most its first " + Number(kMessageTextLimit) +
+                               " and its next save ends it there");
         if (m.target > 1)
             findings.push_back("message " + key + "'s target is " + Number(m.target) +
                                ": the window shows own team and its next save stores 1");
@@ -95,16 +100,12 @@ void CheckTexts(const GameConfig& c, std::vector<std::string>& findings) {
 }
 
 void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
-    std::size_t used = 0;
-    bool gap_before_used = false;
-    for (const ConnectAddress& a : c.connect_addresses) {
-        const bool empty = a.octets[0] == 0 && a.octets[1] == 0 && a.octets[2] == 0 && a.octets[3] == 0;
-        if (!empty && used < static_cast<std::size_t>(&a - c.connect_addresses)) gap_before_used = true;
-        if (!empty) ++used;
-    }
-    if (gap_before_used)
+    ConnectAddress slots[kConnectSlots];
+    std::copy(std::begin(c.connect_addresses), std::end(c.connect_addresses), slots);
+    if (CompactConnectSlots(slots))
         findings.push_back("the connect-to table has empty slots before used ones: the window's next save moves its " +
-                           Number(static_cast<long long>(used)) + " addresses to the first slots");
+                           Number(static_cast<long long>(ListEntries(c, AddressList::kConnect).size())) +
+                           " addresses to the first slots");
 
     const AddressList pattern_lists[] = {AddressList::kAllowed, AddressList::kDenied};
     for (AddressList list : pattern_lists) {
@@ -113,7 +114,7 @@ void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
         std::size_t above = 0;
         std::size_t duplicates = 0;
         std::string first_duplicate;
-        std::set<std::tuple<int, int, int, int>> seen;
+        std::set<std::uint64_t> seen;
         for (const AddressPattern& p : entries) {
             for (std::uint16_t octet : p.octets)
                 if (octet > kWildcardOctet) {
@@ -121,7 +122,7 @@ void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
                     break;
                 }
             const AddressPattern n = NormalisedPattern(p);
-            if (!seen.insert({n.octets[0], n.octets[1], n.octets[2], n.octets[3]}).second) {
+            if (!seen.insert(PatternKey(n)).second) {
                 if (duplicates++ == 0) first_duplicate = FormatAddressText(n.octets[0], n.octets[1], n.octets[2], n.octets[3]);
             }
         }
@@ -133,9 +134,10 @@ void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
             findings.push_back(name + " holds " + Number(static_cast<long long>(duplicates)) +
                                " duplicate entries (the first: " + first_duplicate + ")");
     }
-    if (c.opaque_records.size() > kWindowOpaqueRecords)
+    if (c.opaque_records.size() > kFormatOpaqueRecords)
         findings.push_back("the file holds " + Number(static_cast<long long>(c.opaque_records.size())) +
-                           " opaque records, more than the 50 the format was made for: they are carried unchanged");
+                           " opaque records, more than the " + Number(kFormatOpaqueRecords) +
+                           " the format was made for: they are carried unchanged");
 }
 
 }  // namespace

@@ -30,42 +30,6 @@ ListLine Bad(std::string error) {
     return line;
 }
 
-}  // namespace
-
-bool ParseListName(std::string_view name, AddressList& list) {
-    if (name == "denied") list = AddressList::kDenied;
-    else if (name == "allowed") list = AddressList::kAllowed;
-    else if (name == "connect") list = AddressList::kConnect;
-    else return false;
-    return true;
-}
-
-const char* ListName(AddressList list) {
-    switch (list) {
-        case AddressList::kDenied: return "denied";
-        case AddressList::kAllowed: return "allowed";
-        case AddressList::kConnect: return "connect";
-    }
-    return "";
-}
-
-std::size_t ListCapacity(AddressList list) { return list == AddressList::kConnect ? kConnectSlots : kMaxPatterns; }
-
-namespace {
-
-// An octet as the address dialog reads one: one to three decimal digits (leading zeros
-// allowed) of at most 255. Longer text is refused rather than cut to three characters,
-// so that "1234" never silently becomes 123.
-bool ReadOctet(std::string_view part, std::uint16_t& value) {
-    if (part.empty() || part.size() > 3) return false;
-    value = 0;
-    for (char ch : part) {
-        if (ch < '0' || ch > '9') return false;
-        value = static_cast<std::uint16_t>(value * 10 + (ch - '0'));
-    }
-    return value <= 255;
-}
-
 // The common line, four plain octets and nothing else (a CR aside), read in one pass.
 // False for anything else, which the full reading then takes apart.
 bool ReadPlainAddress(std::string_view text, AddressPattern& address) {
@@ -92,10 +56,7 @@ ListLine ReadListLine(std::string_view text, AddressList list) {
     {
         ListLine line;
         line.kind = ListLine::kAddress;
-        const std::uint16_t* o = line.address.octets;
-        if (ReadPlainAddress(text, line.address) &&
-            (list != AddressList::kConnect || o[0] != 0 || o[1] != 0 || o[2] != 0 || o[3] != 0))
-            return line;
+        if (ReadPlainAddress(text, line.address) && !IsEmptySlot(list, line.address)) return line;
     }
     const std::size_t comment = text.find('#');
     if (comment != std::string_view::npos) text = text.substr(0, comment);
@@ -104,7 +65,7 @@ ListLine ReadListLine(std::string_view text, AddressList list) {
 
     // One pass: up to four parts split at ".", and the prefix after a "/". A fifth or a
     // missing part is a typing error, not a short form.
-    const bool wildcard_allowed = list != AddressList::kConnect;
+    const bool wildcard_allowed = ListRules(list).wildcard_allowed;
     std::string_view parts[4];
     std::size_t count = 0;
     std::size_t part_start = 0;
@@ -145,19 +106,16 @@ ListLine ReadListLine(std::string_view text, AddressList list) {
             line.address.octets[i] = kWildcardOctet;
             continue;
         }
-        std::uint16_t octet;
-        if (!ReadOctet(part, octet)) return Bad(which() + " is not a number from 0 to 255");
+        const std::optional<std::uint16_t> read = ReadOctet(part, false);
+        if (!read) return Bad(which() + " is not a number from 0 to 255");
+        std::uint16_t octet = *read;
         if (i >= open_from) {
             if (octet != 0) return Bad(which() + " lies inside the /" + std::to_string(prefix) + " prefix's open part and must be 0");
             octet = kWildcardOctet;
         }
         line.address.octets[i] = octet;
     }
-    if (list == AddressList::kConnect) {
-        const std::uint16_t* o = line.address.octets;
-        if (o[0] == 0 && o[1] == 0 && o[2] == 0 && o[3] == 0)
-            return Bad("0.0.0.0 marks an empty slot and cannot be listed");
-    }
+    if (IsEmptySlot(list, line.address)) return Bad("0.0.0.0 marks an empty slot and cannot be listed");
     return line;
 }
 
@@ -172,35 +130,6 @@ std::vector<std::string_view> ListTextLines(std::string_view text) {
         start = end + 1;
     }
     return lines;
-}
-
-AddressPattern NormalisedPattern(AddressPattern pattern) {
-    for (std::uint16_t& octet : pattern.octets)
-        if (octet > 255) octet = kWildcardOctet;
-    return pattern;
-}
-
-bool SamePattern(const AddressPattern& a, const AddressPattern& b) {
-    const AddressPattern x = NormalisedPattern(a);
-    const AddressPattern y = NormalisedPattern(b);
-    for (int i = 0; i < 4; ++i)
-        if (x.octets[i] != y.octets[i]) return false;
-    return true;
-}
-
-std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList list) {
-    switch (list) {
-        case AddressList::kDenied: return config.denied_patterns;
-        case AddressList::kAllowed: return config.allowed_patterns;
-        case AddressList::kConnect: break;
-    }
-    std::vector<AddressPattern> entries;
-    for (const ConnectAddress& address : config.connect_addresses) {
-        const std::uint8_t* o = address.octets;
-        if (o[0] == 0 && o[1] == 0 && o[2] == 0 && o[3] == 0) continue;
-        entries.push_back(AddressPattern{{o[0], o[1], o[2], o[3]}});
-    }
-    return entries;
 }
 
 std::string ListText(const std::vector<AddressPattern>& entries) {

@@ -9,16 +9,7 @@
 #include <vector>
 
 #include "config/game_config.h"
-
-// The three lists of the configuration that qorcfg edits.
-enum class AddressList { kDenied, kAllowed, kConnect };
-
-// "denied", "allowed" or "connect"; false for any other name.
-bool ParseListName(std::string_view name, AddressList& list);
-const char* ListName(AddressList list);
-
-// How many entries a list can hold: 65535 patterns, 24 connect-to slots.
-std::size_t ListCapacity(AddressList list);
+#include "model/address_lists.h"
 
 // One line of list text, read.
 struct ListLine {
@@ -31,22 +22,14 @@ struct ListLine {
 // lines holding only a "#" comment are kBlank; text after "#" is a comment. An address
 // is four parts joined by ".", each 0 to 255 (leading zeros allowed) or "*" where the
 // list allows wildcards; a prefix /32, /24, /16, /8 or /0 turns the octets it leaves
-// open into "*". The connect-to list takes neither "*" nor a prefix that opens an octet,
-// and never 0.0.0.0, which marks an empty slot there.
+// open into "*". A list without wildcards takes neither "*" nor a prefix that opens an
+// octet, and no list takes what marks its empty slot.
 ListLine ReadListLine(std::string_view line, AddressList list);
 
 // The lines of an imported text, without their line breaks, in order: a UTF-8
 // byte-order mark at the start (as some editors write one) is skipped, and a text that
 // ends in a line break has no empty line after it.
 std::vector<std::string_view> ListTextLines(std::string_view text);
-
-// The stored form compared and shown: an octet above 255 is the wildcard.
-AddressPattern NormalisedPattern(AddressPattern pattern);
-bool SamePattern(const AddressPattern& a, const AddressPattern& b);
-
-// The list's entries as the window shows them, in stored order (the connect-to list
-// without its empty slots).
-std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList list);
 
 // The list text that ReadListLine reads back: one address per line, each ending in "\n".
 std::string ListText(const std::vector<AddressPattern>& entries);

@@ -87,7 +87,7 @@ std::vector<OptionView> OptionViews(const OptionBlock& o) {
     for (const OptionRule& rule : option_rules) {
         const std::int32_t value = OptionValue(o, rule);
         const std::int32_t saved = SavedOptionValue(rule, value);
-        views.push_back({rule.name, value, OptionMeaning(rule, value), saved == value, saved});
+        views.push_back({OptionName(rule), value, OptionMeaning(rule, value), saved == value, saved});
     }
     return views;
 }
@@ -139,7 +139,7 @@ std::string ShowText(const GameConfig& c, const FileFacts& facts) {
     }
     out += "Connect-to ID: " + Quoted(IdText(c)) + "\n";
     const std::vector<AddressPattern> connect = ListEntries(c, AddressList::kConnect);
-    out += "Connect-to addresses (" + Number(static_cast<long long>(connect.size())) + " of 24):\n";
+    out += "Connect-to addresses (" + Number(static_cast<long long>(connect.size())) + " of " + Number(static_cast<long long>(ListCapacity(AddressList::kConnect))) + "):\n";
     for (const AddressPattern& p : connect) {
         out += "  ";
         AppendAddress(out, p);

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::size_t kOptionBlockBytes = 84;
+constexpr std::size_t kOptionBlockBytes = sizeof(OptionBlock);
 static_assert(sizeof(FunctionMessage) == 42 && sizeof(OpaqueRecord) == 12 && sizeof(AddressPattern) == 8);
 
 // Little-endian reader over a byte span. Reading past the end yields zero bytes, so a
@@ -79,50 +79,28 @@ private:
     std::size_t pos_ = 0;
 };
 
+// The block field by field, each value little-endian, each run of bytes as it is.
 void ReadOptionBlock(ByteReader& r, OptionBlock& o) {
-    o.screen_size = r.U8();
-    r.Bytes(o.gap_after_screen_size, 3);
-    o.full_screen = r.I32();
-    o.fps_60 = r.I32();
-    o.barrier_near_character = r.I32();
-    o.reduce_load = r.I32();
-    o.screen_shake = r.I32();
-    o.extra_option = r.I32();
-    o.bgm_volume = r.I32();
-    o.se_volume = r.I32();
-    o.voice_volume = r.I32();
-    o.input_method[0] = r.I32();
-    o.input_method[1] = r.I32();
-    r.Bytes(o.key_map[0].data(), 10);
-    r.Bytes(o.key_map[1].data(), 10);
-    o.story_difficulty = r.U8();
-    r.Bytes(o.gap_after_difficulty, 3);
-    o.movie_playback = r.I32();
-    o.run_when_inactive = r.I32();
-    o.loading_illustration = r.I32();
+    for (int id = 0; id < kOptionFieldCount; ++id) {
+        const OptionField& field = option_fields[id];
+        if (!field.is_value)
+            r.Bytes(reinterpret_cast<std::uint8_t*>(&o) + field.offset, field.width);
+        else
+            SetOptionFieldValue(o, static_cast<OptionFieldId>(id), field.width == 1 ? r.U8() : r.I32());
+    }
 }
 
 void WriteOptionBlock(ByteWriter& w, const OptionBlock& o) {
-    w.U8(o.screen_size);
-    w.Bytes(o.gap_after_screen_size, 3);
-    w.I32(o.full_screen);
-    w.I32(o.fps_60);
-    w.I32(o.barrier_near_character);
-    w.I32(o.reduce_load);
-    w.I32(o.screen_shake);
-    w.I32(o.extra_option);
-    w.I32(o.bgm_volume);
-    w.I32(o.se_volume);
-    w.I32(o.voice_volume);
-    w.I32(o.input_method[0]);
-    w.I32(o.input_method[1]);
-    w.Bytes(o.key_map[0].data(), 10);
-    w.Bytes(o.key_map[1].data(), 10);
-    w.U8(o.story_difficulty);
-    w.Bytes(o.gap_after_difficulty, 3);
-    w.I32(o.movie_playback);
-    w.I32(o.run_when_inactive);
-    w.I32(o.loading_illustration);
+    for (int id = 0; id < kOptionFieldCount; ++id) {
+        const OptionField& field = option_fields[id];
+        const std::int32_t value = OptionFieldValue(o, static_cast<OptionFieldId>(id));
+        if (!field.is_value)
+            w.Bytes(reinterpret_cast<const std::uint8_t*>(&o) + field.offset, field.width);
+        else if (field.width == 1)
+            w.U8(static_cast<std::uint8_t>(value));
+        else
+            w.I32(value);
+    }
 }
 
 void ReadPatterns(ByteReader& r, std::vector<AddressPattern>& patterns) {
@@ -165,22 +143,22 @@ void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c) {
     r.Bytes(block, OptionPrefixBytes(version));
     ByteReader block_reader(block);
     ReadOptionBlock(block_reader, c.options);
-    for (const OptionMigration& m : option_migrations)
-        if (version <= m.last_version) {
-            if (m.int_field) c.options.*m.int_field = m.value;
-            if (m.byte_field) c.options.*m.byte_field = static_cast<std::uint8_t>(m.value);
-        }
+    for (int id = 0; id < kOptionFieldCount; ++id) {
+        const OptionField& field = option_fields[id];
+        if (field.is_value && !OptionFieldHeld(field, version))
+            SetOptionFieldValue(c.options, static_cast<OptionFieldId>(id), field.migration_default);
+    }
 
     r.Bytes(c.connect_id, sizeof c.connect_id);
     for (ConnectAddress& a : c.connect_addresses) r.Bytes(a.octets, 4);
     c.opaque_word_1 = r.U32();
 
-    if (version >= 260) {
+    if (version > kOldestLayoutLastVersion) {
         c.allowed_only = r.I32();
         ReadPatterns(r, c.allowed_patterns);
         ReadPatterns(r, c.denied_patterns);
     }
-    if (version >= 272) {
+    if (version >= kCurrentConfigVersion) {
         c.opaque_records.assign(r.U8(), OpaqueRecord{});
         for (OpaqueRecord& rec : c.opaque_records) r.Bytes(rec.bytes, sizeof rec.bytes);
         c.opaque_word_2 = r.U32();
@@ -193,18 +171,11 @@ void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c) {
 
 }  // namespace
 
-const OptionMigration option_migrations[4] = {
-    {259, "movie_playback", 1, &OptionBlock::movie_playback, nullptr},
-    {259, "story_difficulty", 1, nullptr, &OptionBlock::story_difficulty},
-    {260, "run_when_inactive", 0, &OptionBlock::run_when_inactive, nullptr},
-    {261, "loading_illustration", 3, &OptionBlock::loading_illustration, nullptr},
-};
-
 std::size_t OptionPrefixBytes(std::uint16_t version) {
-    if (version <= 259) return 68;  // up to and including both key maps
-    if (version == 260) return 76;  // adds story_difficulty and movie_playback
-    if (version == 261) return 80;  // adds run_when_inactive
-    return kOptionBlockBytes;
+    std::size_t end = 0;
+    for (const OptionField& field : option_fields)
+        if (OptionFieldHeld(field, version)) end = std::max(end, field.offset + field.width);
+    return end;
 }
 
 std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t allowed, std::size_t denied,
@@ -216,14 +187,14 @@ std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t al
         {"connect-to addresses", 4 * kConnectSlots},
         {"opaque word 1", 4},
     };
-    if (version >= 260) {
+    if (version > kOldestLayoutLastVersion) {
         items.push_back({"allowed-only flag", 4});
         items.push_back({"allowed count", 2});
         items.push_back({"allowed addresses", sizeof(AddressPattern) * allowed});
         items.push_back({"denied count", 2});
         items.push_back({"denied addresses", sizeof(AddressPattern) * denied});
     }
-    if (version >= 272) {
+    if (version >= kCurrentConfigVersion) {
         items.push_back({"opaque-record count", 1});
         items.push_back({"opaque records", sizeof(OpaqueRecord) * records});
         items.push_back({"opaque word 2", 4});
@@ -234,9 +205,10 @@ std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t al
 
 std::string MigrationDefaultsText(std::uint16_t version) {
     std::string text;
-    for (const OptionMigration& m : option_migrations)
-        if (version <= m.last_version) text += std::string(m.field) + " " + std::to_string(m.value) + ", ";
-    if (version < 260) text += "allowed-only off, empty allowed and denied lists, ";
+    for (const OptionField& field : option_fields)
+        if (field.is_value && !OptionFieldHeld(field, version))
+            text += std::string(field.name) + " " + std::to_string(field.migration_default) + ", ";
+    if (version <= kOldestLayoutLastVersion) text += "allowed-only off, empty allowed and denied lists, ";
     return text + "no opaque records and empty messages";
 }
 

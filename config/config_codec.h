@@ -51,16 +51,6 @@ struct ConfigLayoutItem {
 std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t allowed, std::size_t denied,
                                            std::size_t records);
 
-// An option field that files up to `last_version` do not hold, and the value it takes.
-struct OptionMigration {
-    std::uint16_t last_version;
-    const char* field;
-    std::int32_t value;
-    std::int32_t OptionBlock::*int_field;   // exactly one of the two is set
-    std::uint8_t OptionBlock::*byte_field;
-};
-extern const OptionMigration option_migrations[4];
-
 // In words, what a file of an older `version` gains when it is read: the migration
 // defaults of the options it lacks and the empty items it lacks.
 std::string MigrationDefaultsText(std::uint16_t version);

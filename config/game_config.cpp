@@ -7,24 +7,36 @@ GameConfig game_config;
 
 namespace {
 
-// The option values a player gets back from "reset", and a new file gets as well.
-void ApplyOptionDefaults(OptionBlock& o) {
-    o.screen_size = 0;
-    o.full_screen = 0;
-    o.fps_60 = 1;
-    o.barrier_near_character = 1;
-    o.reduce_load = 0;
-    o.screen_shake = 1;
-    o.bgm_volume = -1600;
-    o.se_volume = -1600;
-    o.voice_volume = 0;
-    o.story_difficulty = 1;
-    o.movie_playback = 1;
-    o.run_when_inactive = 0;
-    o.loading_illustration = 3;
+// Sets the fields the options page's reset restores to their full defaults, and with
+// `full` the other fields that have one as well.
+void ApplyOptionDefaults(OptionBlock& o, bool full) {
+    for (int id = 0; id < kOptionFieldCount; ++id) {
+        const OptionField& field = option_fields[id];
+        if (field.defaulted == OptionDefault::kReset || (full && field.defaulted == OptionDefault::kFull))
+            SetOptionFieldValue(o, static_cast<OptionFieldId>(id), field.full_default);
+    }
+}
+
+std::uint8_t* FieldBytes(OptionBlock& block, OptionFieldId field) {
+    return reinterpret_cast<std::uint8_t*>(&block) + option_fields[field].offset;
 }
 
 }  // namespace
+
+std::int32_t OptionFieldValue(const OptionBlock& block, OptionFieldId field) {
+    const std::uint8_t* at = reinterpret_cast<const std::uint8_t*>(&block) + option_fields[field].offset;
+    if (option_fields[field].width == 1) return *at;
+    std::int32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+void SetOptionFieldValue(OptionBlock& block, OptionFieldId field, std::int32_t value) {
+    if (option_fields[field].width == 1)
+        *FieldBytes(block, field) = static_cast<std::uint8_t>(value);
+    else
+        std::memcpy(FieldBytes(block, field), &value, sizeof value);
+}
 
 KeyMap IdentityKeyMap() { return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}; }
 
@@ -47,8 +59,7 @@ void SetConfigDefaults(GameConfig& config) {
     const OptionBlock kept = config.options;
     ClearConfig(config);
     config.options = kept;
-    ApplyOptionDefaults(config.options);
-    config.options.extra_option = 0;
+    ApplyOptionDefaults(config.options, true);
 }
 
 void NewFileConfig(GameConfig& config) {
@@ -60,7 +71,7 @@ void NewFileConfig(GameConfig& config) {
     }
 }
 
-void ResetOptionPage(GameConfig& config) { ApplyOptionDefaults(config.options); }
+void ResetOptionPage(GameConfig& config) { ApplyOptionDefaults(config.options, false); }
 
 void ReleaseConfig(GameConfig& config) {
     // Swapping with empty vectors gives the memory back, not just the elements.

@@ -35,22 +35,89 @@ struct OptionBlock {
 };
 
 static_assert(sizeof(OptionBlock) == 84);
-static_assert(offsetof(OptionBlock, screen_size) == 0);
-static_assert(offsetof(OptionBlock, full_screen) == 4);
-static_assert(offsetof(OptionBlock, fps_60) == 8);
-static_assert(offsetof(OptionBlock, barrier_near_character) == 12);
-static_assert(offsetof(OptionBlock, reduce_load) == 16);
-static_assert(offsetof(OptionBlock, screen_shake) == 20);
-static_assert(offsetof(OptionBlock, extra_option) == 24);
-static_assert(offsetof(OptionBlock, bgm_volume) == 28);
-static_assert(offsetof(OptionBlock, se_volume) == 32);
-static_assert(offsetof(OptionBlock, voice_volume) == 36);
-static_assert(offsetof(OptionBlock, input_method) == 40);
-static_assert(offsetof(OptionBlock, key_map) == 48);
-static_assert(offsetof(OptionBlock, story_difficulty) == 68);
-static_assert(offsetof(OptionBlock, movie_playback) == 72);
-static_assert(offsetof(OptionBlock, run_when_inactive) == 76);
-static_assert(offsetof(OptionBlock, loading_illustration) == 80);
+
+// Where a field of the block takes a value from when the defaults are applied.
+enum class OptionDefault : std::uint8_t {
+    kKept,      // none: the defaults leave it as it is
+    kFull,      // the full defaults set it; the options page's reset does not
+    kReset,     // the full defaults and the options page's reset set it
+};
+
+// The last version of the oldest layout: its option block ends after the key maps, and
+// its file after the connect-to table, without the allowed-only flag and the lists.
+inline constexpr std::uint16_t kOldestLayoutLastVersion = 259;
+
+// A field's `missing_up_to` for a field that files of every version hold.
+inline constexpr std::uint16_t kEveryVersion = 0;
+
+// One field of the option block, in block order: its place and width in the file (a
+// width of 1 or 4 is a little-endian value; a run of bytes is carried as it is), its
+// full default, and the value it takes when a file's version is too old to hold it.
+struct OptionField {
+    const char* name;
+    std::size_t offset;
+    std::size_t width;
+    bool is_value;
+    OptionDefault defaulted;
+    std::int32_t full_default;
+    std::uint16_t missing_up_to;
+    std::int32_t migration_default;
+};
+
+enum OptionFieldId {
+    kScreenSizeField, kGapAfterScreenSize, kFullScreenField, kFps60Field, kBarrierField, kReduceLoadField,
+    kScreenShakeField, kExtraOptionField, kBgmVolumeField, kSeVolumeField, kVoiceVolumeField, kInputMethod1,
+    kInputMethod2, kKeyMap1, kKeyMap2, kDifficultyField, kGapAfterDifficulty, kMovieField, kInactiveField,
+    kLoadingField, kOptionFieldCount
+};
+
+#define QOR_OPTION_AT(member) #member, offsetof(OptionBlock, member), sizeof(OptionBlock::member)
+inline constexpr OptionField option_fields[kOptionFieldCount] = {
+    {QOR_OPTION_AT(screen_size), true, OptionDefault::kReset, 0, kEveryVersion, 0},
+    {QOR_OPTION_AT(gap_after_screen_size), false, OptionDefault::kKept, 0, kEveryVersion, 0},
+    {QOR_OPTION_AT(full_screen), true, OptionDefault::kReset, 0, kEveryVersion, 0},
+    {QOR_OPTION_AT(fps_60), true, OptionDefault::kReset, 1, kEveryVersion, 0},
+    {QOR_OPTION_AT(barrier_near_character), true, OptionDefault::kReset, 1, kEveryVersion, 0},
+    {QOR_OPTION_AT(reduce_load), true, OptionDefault::kReset, 0, kEveryVersion, 0},
+    {QOR_OPTION_AT(screen_shake), true, OptionDefault::kReset, 1, kEveryVersion, 0},
+    {QOR_OPTION_AT(extra_option), true, OptionDefault::kFull, 0, kEveryVersion, 0},
+    {QOR_OPTION_AT(bgm_volume), true, OptionDefault::kReset, -1600, kEveryVersion, 0},
+    {QOR_OPTION_AT(se_volume), true, OptionDefault::kReset, -1600, kEveryVersion, 0},
+    {QOR_OPTION_AT(voice_volume), true, OptionDefault::kReset, 0, kEveryVersion, 0},
+    {"input_method_1", offsetof(OptionBlock, input_method), 4, true, OptionDefault::kKept, 0, kEveryVersion, 0},
+    {"input_method_2", offsetof(OptionBlock, input_method) + 4, 4, true, OptionDefault::kKept, 0, kEveryVersion, 0},
+    {"key_map_1", offsetof(OptionBlock, key_map), sizeof(KeyMap), false, OptionDefault::kKept, 0, kEveryVersion, 0},
+    {"key_map_2", offsetof(OptionBlock, key_map) + sizeof(KeyMap), sizeof(KeyMap), false, OptionDefault::kKept, 0,
+     kEveryVersion, 0},
+    {QOR_OPTION_AT(story_difficulty), true, OptionDefault::kReset, 1, kOldestLayoutLastVersion, 1},
+    {QOR_OPTION_AT(gap_after_difficulty), false, OptionDefault::kKept, 0, kOldestLayoutLastVersion, 0},
+    {QOR_OPTION_AT(movie_playback), true, OptionDefault::kReset, 1, kOldestLayoutLastVersion, 1},
+    {QOR_OPTION_AT(run_when_inactive), true, OptionDefault::kReset, 0, kOldestLayoutLastVersion + 1, 0},
+    {QOR_OPTION_AT(loading_illustration), true, OptionDefault::kReset, 3, kOldestLayoutLastVersion + 2, 3},
+};
+#undef QOR_OPTION_AT
+
+// The rows cover the block, each where the previous one ends, so the struct and the
+// file agree byte for byte.
+constexpr bool OptionFieldsTileTheBlock() {
+    std::size_t end = 0;
+    for (const OptionField& field : option_fields) {
+        if (field.offset != end || (field.is_value && field.width != 1 && field.width != 4)) return false;
+        end += field.width;
+    }
+    return end == sizeof(OptionBlock);
+}
+static_assert(OptionFieldsTileTheBlock());
+
+// Whether a file of `version` holds the field.
+constexpr bool OptionFieldHeld(const OptionField& field, std::uint16_t version) {
+    return field.missing_up_to == kEveryVersion || version > field.missing_up_to;
+}
+
+// A value field's value, and setting it (a one-byte field is written as one byte: the gap
+// bytes after it are not ours).
+std::int32_t OptionFieldValue(const OptionBlock& block, OptionFieldId field);
+void SetOptionFieldValue(OptionBlock& block, OptionFieldId field, std::int32_t value);
 
 // An IPv4 address a.b.c.d to connect to; 0.0.0.0 marks an empty slot.
 struct ConnectAddress {
@@ -82,6 +149,8 @@ struct OpaqueRecord {
 inline constexpr std::size_t kConnectIdBytes = 17;
 inline constexpr std::size_t kConnectSlots = 24;
 inline constexpr std::size_t kFunctionMessages = 8;
+// The records the format was made for (a 600-byte buffer); a file may hold more.
+inline constexpr std::size_t kFormatOpaqueRecords = 50;
 // The file's record count is one byte, so a file can hold at most this many records.
 inline constexpr std::size_t kMaxOpaqueRecords = 255;
 // The file's list counts are 16-bit.

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "config/game_config.h"
-#include "model/address_text.h"
+#include "model/address_lists.h"
 
 namespace {
 

@@ -61,22 +61,6 @@ std::array<std::string_view, 4> SplitAddressText(std::string_view line) {
     return components;
 }
 
-std::optional<std::uint16_t> ReadOctetField(std::wstring_view field, bool wildcard_allowed) {
-    field = field.substr(0, 3);
-    if (field.empty()) return std::nullopt;
-    if (field == L"*") {
-        if (wildcard_allowed) return kWildcardOctet;
-        return std::nullopt;
-    }
-    std::uint16_t value = 0;
-    for (wchar_t ch : field) {
-        if (ch < L'0' || ch > L'9') return std::nullopt;
-        value = static_cast<std::uint16_t>(value * 10 + (ch - '0'));
-    }
-    if (value > 255) return std::nullopt;
-    return value;
-}
-
 std::uint16_t PatternOctetFromText(std::string_view component) {
     if (!component.empty() && component.front() == '*') return kWildcardOctet;
     return static_cast<std::uint16_t>(LeadingDecimal(component));

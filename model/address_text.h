@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,13 +24,6 @@ char* WriteAddressText(char* out, std::uint16_t a, std::uint16_t b, std::uint16_
 // The four components of a line, in order: each runs up to the next "." or the end of
 // the line; the components past the end of a short line are empty.
 std::array<std::string_view, 4> SplitAddressText(std::string_view line);
-
-// What the user typed in one octet field of the address dialog, as the edit holds it in
-// UTF-16: 0 to 255, the wildcard 256 for "*" where `wildcard_allowed`, or nothing when
-// the text is not a valid octet. Only the first three characters count, and only the
-// ASCII digits 0 to 9 are digits (a full-width digit is not, whatever the system's code
-// page would make of it).
-std::optional<std::uint16_t> ReadOctetField(std::wstring_view field, bool wildcard_allowed);
 
 // The stored value of a list line's component: its leading decimal digits (none read as
 // 0), kept to 16 bits; a component starting with "*" is the wildcard.

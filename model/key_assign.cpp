@@ -4,15 +4,15 @@
 #include <cstdio>
 
 const KeyRow key_rows[kKeySlotRows] = {
-    {3, "攻撃・魔力技１", "attack, magic skill 1"},
-    {0, "魔力弾・魔力技２/決定", "magic shot, magic skill 2, confirm"},
-    {1, "ガード・魔力技３/キャンセル", "guard, magic skill 3, cancel"},
-    {2, "ダッシュ", "dash"},
-    {4, "魔力溜め・魔力技トリガー", "charge magic, magic skill trigger"},
-    {5, "ターゲット変更", "change target"},
-    {7, "上昇", "rise"},
-    {6, "下降", "descend"},
-    {9, "メニュー", "menu"},
+    {3, "攻撃・魔力技１", "Attack/Skill 1"},
+    {0, "魔力弾・魔力技２/決定", "Shot/Skill 2/OK"},
+    {1, "ガード・魔力技３/キャンセル", "Guard/Skill 3/Cancel"},
+    {2, "ダッシュ", "Dash"},
+    {4, "魔力溜め・魔力技トリガー", "Charge/Skill trigger"},
+    {5, "ターゲット変更", "Target"},
+    {7, "上昇", "Rise"},
+    {6, "下降", "Fall"},
+    {9, "メニュー", "Menu"},
     {8, "", "on no page; carried in the map"},
 };
 

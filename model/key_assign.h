@@ -14,7 +14,8 @@ inline constexpr int kKeyRows = 9;
 inline constexpr std::uint8_t kCaptureButtons = 12;
 
 // One row of the key configuration page: the KeyMap slot it shows, its caption on the
-// page (CP932) and its action in English.
+// page (CP932, as qorcfg shows it; the page itself shows its template's) and its action
+// in English, which the page's English face and qorcfg both show.
 struct KeyRow {
     std::uint8_t slot;
     const char* caption;

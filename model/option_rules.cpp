@@ -9,53 +9,55 @@ namespace {
 const char* const kSizes[] = {"640x480", "800x600", "1024x768"};
 const char* const kOnOff[] = {"on", "off"};
 const char* const kFrameRates[] = {"60 frames per second", "30 frames per second"};
-const char* const kBarriers[] = {"stage barrier around the character", "stage barrier always shown"};
+const char* const kBarriers[] = {"Nearby", "Always"};
 const char* const kDifficulties[] = {"Easy", "Normal", "Hard", "Nightmare"};
-const char* const kLoading[] = {"default", "illustrations", "all"};
+const char* const kLoading[] = {"Default", "Pictures", "All"};
 
-constexpr OptionRule Choice(const char* name, std::uint8_t OptionBlock::*byte_field,
-                            std::int32_t OptionBlock::*int_field, std::int32_t first, int buttons,
-                            const char* const* meanings) {
-    return {name, OptionKind::kChoice, int_field, byte_field, first, buttons, meanings};
+constexpr OptionRule Choice(OptionFieldId field, std::int32_t first, int buttons, const char* const* meanings) {
+    return {field, OptionKind::kChoice, first, buttons, meanings};
 }
 
-constexpr OptionRule OnOff(const char* name, std::int32_t OptionBlock::*field, const char* const* meanings = kOnOff) {
-    return {name, OptionKind::kOnOff, field, nullptr, 0, 2, meanings};
+constexpr OptionRule OnOff(OptionFieldId field, const char* const* meanings = kOnOff) {
+    return {field, OptionKind::kOnOff, 0, 2, meanings};
 }
 
-constexpr OptionRule Volume(const char* name, std::int32_t OptionBlock::*field) {
-    return {name, OptionKind::kVolume, field, nullptr, 0, 0, nullptr};
-}
+constexpr OptionRule Volume(OptionFieldId field) { return {field, OptionKind::kVolume, 0, 0, nullptr}; }
+
+const OptionRule kRules[] = {
+    Choice(kScreenSizeField, 0, 3, kSizes),
+    OnOff(kFullScreenField),
+    OnOff(kFps60Field, kFrameRates),
+    OnOff(kBarrierField, kBarriers),
+    OnOff(kReduceLoadField),
+    OnOff(kScreenShakeField),
+    {kExtraOptionField, OptionKind::kCarried, 0, 0, nullptr},
+    Volume(kBgmVolumeField),
+    Volume(kSeVolumeField),
+    Volume(kVoiceVolumeField),
+    Choice(kDifficultyField, 0, 4, kDifficulties),
+    OnOff(kMovieField),
+    OnOff(kInactiveField),
+    Choice(kLoadingField, 1, 3, kLoading),
+};
 
 }  // namespace
 
-const OptionRule option_rules[kOptionRuleCount] = {
-    Choice("screen_size", &OptionBlock::screen_size, nullptr, 0, 3, kSizes),
-    OnOff("full_screen", &OptionBlock::full_screen),
-    OnOff("fps_60", &OptionBlock::fps_60, kFrameRates),
-    OnOff("barrier_near_character", &OptionBlock::barrier_near_character, kBarriers),
-    OnOff("reduce_load", &OptionBlock::reduce_load),
-    OnOff("screen_shake", &OptionBlock::screen_shake),
-    {"extra_option", OptionKind::kCarried, &OptionBlock::extra_option, nullptr, 0, 0, nullptr},
-    Volume("bgm_volume", &OptionBlock::bgm_volume),
-    Volume("se_volume", &OptionBlock::se_volume),
-    Volume("voice_volume", &OptionBlock::voice_volume),
-    Choice("story_difficulty", &OptionBlock::story_difficulty, nullptr, 0, 4, kDifficulties),
-    OnOff("movie_playback", &OptionBlock::movie_playback),
-    OnOff("run_when_inactive", &OptionBlock::run_when_inactive),
-    Choice("loading_illustration", nullptr, &OptionBlock::loading_illustration, 1, 3, kLoading),
-};
+const std::span<const OptionRule> option_rules = kRules;
 
-std::int32_t OptionValue(const OptionBlock& options, const OptionRule& rule) {
-    return rule.byte_field ? options.*rule.byte_field : options.*rule.int_field;
+const OptionRule& OptionRuleOf(OptionFieldId field) {
+    for (const OptionRule& rule : kRules)
+        if (rule.field == field) return rule;
+    return kRules[0];  // every field the pages show has its row
 }
 
-// One-byte fields are written as one byte: the gap bytes after them are not ours.
+const char* OptionName(const OptionRule& rule) { return option_fields[rule.field].name; }
+
+std::int32_t OptionValue(const OptionBlock& options, const OptionRule& rule) {
+    return OptionFieldValue(options, rule.field);
+}
+
 void SetOptionValue(OptionBlock& options, const OptionRule& rule, std::int32_t value) {
-    if (rule.byte_field)
-        options.*rule.byte_field = static_cast<std::uint8_t>(value);
-    else
-        options.*rule.int_field = value;
+    SetOptionFieldValue(options, rule.field, value);
 }
 
 int OptionButton(const OptionRule& rule, std::int32_t stored) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "config/game_config.h"
@@ -16,27 +17,27 @@ enum class OptionKind {
 };
 
 struct OptionRule {
-    const char* name;                        // the field's name in qorcfg's output
+    OptionFieldId field;                     // its row of the option block: name, place, defaults
     OptionKind kind;
-    std::int32_t OptionBlock::*int_field;    // exactly one of the two is set
-    std::uint8_t OptionBlock::*byte_field;
     std::int32_t first_value;                // a choice's values: first_value, first_value + 1, ...
     int buttons;                             // radio buttons: a choice's values, or 2 for on and off
-    const char* const* meanings;             // English, by button; null for a volume or carried field
+    const char* const* meanings;             // English, by button (the English face's own words
+                                             // where it has any); null for a volume or carried field
 };
 
-// The fields in the order of the block, which is also the options page's order.
-enum OptionRuleId {
-    kScreenSizeRule, kFullScreenRule, kFps60Rule, kBarrierRule, kReduceLoadRule, kScreenShakeRule,
-    kExtraOptionRule, kBgmVolumeRule, kSeVolumeRule, kVoiceVolumeRule, kDifficultyRule, kMovieRule,
-    kInactiveRule, kLoadingRule, kOptionRuleCount
-};
-extern const OptionRule option_rules[kOptionRuleCount];
+// The value fields' rules in the order of the block, which is also the options page's
+// order; the input methods, shown on the key page, have none.
+extern const std::span<const OptionRule> option_rules;
+
+// The rule of a value field that has one.
+const OptionRule& OptionRuleOf(OptionFieldId field);
 
 // Volumes run from -10000 (lowest) to 0 (highest).
 inline constexpr std::int32_t kLowestVolume = -10000;
 inline constexpr std::int32_t kHighestVolume = 0;
 
+// The field's name in qorcfg's output.
+const char* OptionName(const OptionRule& rule);
 std::int32_t OptionValue(const OptionBlock& options, const OptionRule& rule);
 void SetOptionValue(OptionBlock& options, const OptionRule& rule, std::int32_t value);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "message/error_message.h"
+#include "model/address_lists.h"
 #include "model/address_text.h"
 #include "ui/caption_fit_win.h"
 #include "ui/language_win.h"
@@ -21,8 +22,9 @@ const int kOctetFieldIds[4] = {IDC_OCTET_1, IDC_OCTET_2, IDC_OCTET_3, IDC_OCTET_
 void OnAdd(HWND dialog) {
     const auto* target = reinterpret_cast<const AddressDialogTarget*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (target == nullptr) return;
-    const bool wildcard_allowed = target->wildcard_allowed;
-    std::uint16_t octets[4];
+    const bool wildcard_allowed = ListRules(target->rules).wildcard_allowed;
+    AddressPattern address;
+    std::uint16_t* octets = address.octets;
     for (int field = 0; field < 4; ++field) {
         // Read as UTF-16: through the system's code page, a full-width digit would turn
         // into an ASCII one on some systems and not on others.
@@ -34,9 +36,8 @@ void OnAdd(HWND dialog) {
         }
         octets[field] = *octet;
     }
-    // An all-zero address marks an empty connect-to slot: the line would show now and be
-    // dropped by the next save without a word.
-    if (!wildcard_allowed && octets[0] == 0 && octets[1] == 0 && octets[2] == 0 && octets[3] == 0) {
+    // What marks an empty slot would show now and be dropped by the next save without a word.
+    if (IsEmptySlot(target->rules, address)) {
         ShowErrorMessage(MessageId::kBadAddress);
         return;
     }
@@ -50,7 +51,7 @@ void OnAdd(HWND dialog) {
 // the first tab stop, the Add button, as the template orders it.
 void OnInitDialog(HWND dialog) {
     if (current_language != Language::kJapanese) {
-        ShowWindowTexts(dialog, address_dialog_texts);
+        ShowWindowTexts(dialog, IDD_ADDRESS_DIALOG, address_dialog_texts);
         SetCp932Text(dialog, address_dialog_texts.english_label);
     }
     WidenCutCaptions(dialog);

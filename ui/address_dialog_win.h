@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
-// Where the dialog adds its line, given by the page that pressed Add. Without wildcards
-// (the connect-to list) 0.0.0.0 is refused too: an all-zero slot means an empty one.
+#include "model/address_lists.h"
+
+// Where the dialog adds its line, given by the page that pressed Add, and the list whose
+// rules the line must keep (whether "*" is taken, what an empty slot is).
 struct AddressDialogTarget {
     HWND list;
-    bool wildcard_allowed;
+    AddressList rules;
 };
 
 // Opens the dialog over the main window and returns once it is closed.

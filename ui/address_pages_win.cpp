@@ -1,5 +1,6 @@
 // The three address pages: the connect-to table with its ID, and the denied and allowed
 // lists, which share one page procedure and differ only in the slice they show.
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -11,6 +12,7 @@
 #include "message/error_message.h"
 #include "config/game_config.h"
 #include "ui/address_dialog_win.h"
+#include "model/address_lists.h"
 #include "model/address_text.h"
 #include "ui/byte_limit_edit_win.h"
 #include "ui/harvest_text_win.h"
@@ -24,7 +26,7 @@ namespace {
 // Room for any address line and more; longer text never comes from the pages.
 constexpr int kLineBuffer = 64;
 
-HWND AddressList(HWND page) { return GetDlgItem(page, IDC_ADDRESS_LIST); }
+HWND ListBox(HWND page) { return GetDlgItem(page, IDC_ADDRESS_LIST); }
 
 // A list that is filled or read line by line talks to the list's window procedure
 // directly. A sent message also passes through every hook on the thread (the input
@@ -86,7 +88,7 @@ std::string_view ReadLine(const DirectList& list, int index, char (&buffer)[kLin
 }
 
 void PopulatePatternList(HWND page, const std::vector<AddressPattern>& patterns) {
-    HWND list = AddressList(page);
+    HWND list = ListBox(page);
     BeginFill(list, patterns.size());
     const DirectList direct(list);
     int index = 0;
@@ -98,7 +100,7 @@ void PopulatePatternList(HWND page, const std::vector<AddressPattern>& patterns)
 // Replaces `patterns` with the list's lines in list order. When the memory for the new
 // array cannot be had, the old list stays and the harvest fails, which abandons the save.
 bool HarvestPatternList(HWND page, std::vector<AddressPattern>& patterns) {
-    HWND list = AddressList(page);
+    HWND list = ListBox(page);
     const int count = LineCount(list);
     std::vector<AddressPattern> harvested;
     try {
@@ -117,34 +119,24 @@ bool HarvestPatternList(HWND page, std::vector<AddressPattern>& patterns) {
     return true;
 }
 
-// What an address page's list holds: how many lines its page can store (24 connect-to
-// slots, or what a list's 16-bit count can say) and whether "*" may stand for an octet.
-struct ListRules {
-    std::size_t max_lines;
-    bool wildcard_allowed;
-};
-
-constexpr ListRules kConnectRules = {kConnectSlots, false};
-constexpr ListRules kPatternRules = {kMaxPatterns, true};
-
 // Add opens the dialog on the page's list unless the list is full.
-void OnAdd(HWND page, const ListRules& rules) {
-    if (static_cast<std::size_t>(LineCount(AddressList(page))) >= rules.max_lines) {
+void OnAdd(HWND page, AddressList list) {
+    if (static_cast<std::size_t>(LineCount(ListBox(page))) >= ListCapacity(list)) {
         ShowErrorMessage(MessageId::kListFull);
         return;
     }
-    RunAddressDialog(AddressDialogTarget{AddressList(page), rules.wildcard_allowed});
+    RunAddressDialog(AddressDialogTarget{ListBox(page), list});
 }
 
 void OnDelete(HWND page) {
-    HWND list = AddressList(page);
+    HWND list = ListBox(page);
     LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (selected != LB_ERR) SendMessageA(list, LB_DELETESTRING, selected, 0);
 }
 
-void OnCommand(HWND page, int id, const ListRules& rules) {
+void OnCommand(HWND page, int id, AddressList list) {
     switch (id) {
-        case IDC_ADDRESS_ADD: OnAdd(page, rules); break;
+        case IDC_ADDRESS_ADD: OnAdd(page, list); break;
         case IDC_ADDRESS_DELETE: OnDelete(page); break;
         default: break;
     }
@@ -152,19 +144,20 @@ void OnCommand(HWND page, int id, const ListRules& rules) {
 
 INT_PTR CALLBACK ConnectPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
-    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), kConnectRules);
+    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), AddressList::kConnect);
     return FALSE;
 }
 
-// Shared by the denied and allowed pages: it acts on the page that got the command.
+// The denied and allowed pages hold the same rules; the dialog adds to the page that got
+// the command.
 INT_PTR CALLBACK AddressListPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
-    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), kPatternRules);
+    if (message == WM_COMMAND) OnCommand(page, LOWORD(wparam), AddressList::kDenied);
     return FALSE;
 }
 // The ID up to its NUL, never past the field; then the filled slots in slot order.
 void PopulateConnectPage(HWND page) {
-    HWND list = AddressList(page);
+    HWND list = ListBox(page);
     BeginFill(list, kConnectSlots);
     const DirectList direct(list);
     HWND id_edit = GetDlgItem(page, IDC_CONNECT_ID);
@@ -172,11 +165,8 @@ void PopulateConnectPage(HWND page) {
     LimitEditBytes(id_edit, kNoByteLimit);
     ShowStoredText(id_edit, game_config.connect_id, sizeof game_config.connect_id);
     int index = 0;
-    for (const ConnectAddress& address : game_config.connect_addresses) {
-        const std::uint8_t* o = address.octets;
-        if (o[0] == 0 && o[1] == 0 && o[2] == 0 && o[3] == 0) continue;
-        AppendLine(direct, index++, FormatAddressText(o[0], o[1], o[2], o[3]));
-    }
+    for (const AddressPattern& p : ListEntries(game_config, AddressList::kConnect))
+        AppendLine(direct, index++, FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]));
     EndFill(list);
 }
 
@@ -188,17 +178,16 @@ bool HarvestConnectPage(HWND page) {
     std::memcpy(game_config.connect_id, id.data(), id.size());
     game_config.connect_id[id.size()] = '\0';
 
-    HWND list = AddressList(page);
-    const int count = LineCount(list);
+    HWND list = ListBox(page);
+    const int count = std::min(LineCount(list), static_cast<int>(ListCapacity(AddressList::kConnect)));
     const DirectList direct(list);
-    for (std::size_t slot = 0; slot < kConnectSlots; ++slot) {
-        ConnectAddress& address = game_config.connect_addresses[slot];
-        std::memset(address.octets, 0, sizeof address.octets);
-        if (static_cast<int>(slot) >= count) continue;
+    std::vector<AddressPattern> entries(static_cast<std::size_t>(count));
+    for (int line = 0; line < count; ++line) {
         char buffer[kLineBuffer];
-        const auto components = SplitAddressText(ReadLine(direct, static_cast<int>(slot), buffer));
-        for (int octet = 0; octet < 4; ++octet) address.octets[octet] = ConnectOctetFromText(components[octet]);
+        const auto components = SplitAddressText(ReadLine(direct, line, buffer));
+        for (int octet = 0; octet < 4; ++octet) entries[line].octets[octet] = ConnectOctetFromText(components[octet]);
     }
+    StoreEntries(game_config, AddressList::kConnect, entries);
     return true;
 }
 

@@ -1,98 +1,80 @@
 // The English texts, chosen to fit the controls the Japanese templates size: short, plain
-// game words. A fit test measures every one of them with the dialog font.
+// game words. A fit test measures every one of them with the dialog font. The key rows'
+// actions and the options' meanings are the words qorcfg shows for them as well.
 #include "ui/english_texts.h"
 
 #include <iterator>
 
+#include "model/key_assign.h"
+#include "model/option_rules.h"
 #include "ui/resources/resource_ids.h"
 
 namespace {
 
+const char* Meaning(OptionFieldId field, int button) { return OptionRuleOf(field).meanings[button]; }
+
 const ControlText kFrame[] = {
-    {Id(IDC_SAVE), "保存", "Save"},
-    {Id(IDC_EXIT), "終了", "Exit"},
+    {IDC_SAVE, "Save"},
+    {IDC_EXIT, "Exit"},
 };
 
 const ControlText kOptions[] = {
-    {Place(3), "画面サイズ", "Screen size"},
-    {Place(7), "フルスクリーン", "Full screen"},
-    {Place(10), "FPS", "Frame rate"},
-    {Place(13), "ステージバリア", "Stage barrier"},
-    {Id(IDC_BARRIER_NEAR), "キャラ周囲", "Nearby"},
-    {Id(IDC_BARRIER_ALWAYS), "常時表示", "Always"},
-    {Place(16), "負荷を軽減", "Reduce load"},
-    {Place(19), "画面振動", "Screen shake"},
-    {Place(22), "音量", "Volume"},
-    {Place(29), "ストーリー難度", "Story difficulty"},
-    {Place(34), "ムービー再生", "Movie playback"},
-    {Place(37), "非アクティブ動作", "Run when inactive"},
-    {Place(40), "ローディングイラスト", "Loading illustrations"},
-    {Id(IDC_LOADING_DEFAULT), "デフォルト", "Default"},
-    {Id(IDC_LOADING_ILLUST), "イラスト", "Pictures"},
-    {Id(IDC_LOADING_ALL), "全部", "All"},
-    {Id(IDC_RESET), "初期設定に戻す", "Reset defaults"},
+    {IDC_SCREEN_SIZE_CAPTION, "Screen size"},
+    {IDC_FULL_SCREEN_CAPTION, "Full screen"},
+    {IDC_FPS_CAPTION, "Frame rate"},
+    {IDC_BARRIER_CAPTION, "Stage barrier"},
+    {IDC_BARRIER_NEAR, Meaning(kBarrierField, 0)},
+    {IDC_BARRIER_ALWAYS, Meaning(kBarrierField, 1)},
+    {IDC_REDUCE_LOAD_CAPTION, "Reduce load"},
+    {IDC_SHAKE_CAPTION, "Screen shake"},
+    {IDC_VOLUME_CAPTION, "Volume"},
+    {IDC_DIFFICULTY_CAPTION, "Story difficulty"},
+    {IDC_MOVIE_CAPTION, "Movie playback"},
+    {IDC_INACTIVE_CAPTION, "Run when inactive"},
+    {IDC_LOADING_CAPTION, "Loading illustrations"},
+    {IDC_LOADING_DEFAULT, Meaning(kLoadingField, 0)},
+    {IDC_LOADING_ILLUST, Meaning(kLoadingField, 1)},
+    {IDC_LOADING_ALL, Meaning(kLoadingField, 2)},
+    {IDC_RESET, "Reset defaults"},
 };
 
-// The list's caption (at `place` in the page's template), Add and Delete of the three
-// address pages.
-#define ADDRESS_LIST_TEXTS(place) \
-    {Place(place), "IPリスト", "IP list"}, \
-    {Id(IDC_ADDRESS_ADD), "追加", "Add"}, \
-    {Id(IDC_ADDRESS_DELETE), "削除", "Delete"}
+// The list's caption, Add and Delete of the three address pages.
+#define ADDRESS_LIST_TEXTS \
+    {IDC_ADDRESS_LIST_CAPTION, "IP list"}, {IDC_ADDRESS_ADD, "Add"}, {IDC_ADDRESS_DELETE, "Delete"}
 
-const ControlText kConnect[] = {ADDRESS_LIST_TEXTS(5)};
-const ControlText kDenied[] = {ADDRESS_LIST_TEXTS(3)};
+const ControlText kConnect[] = {ADDRESS_LIST_TEXTS};
+const ControlText kDenied[] = {ADDRESS_LIST_TEXTS};
 const ControlText kAllowed[] = {
-    {Id(IDC_ALLOWED_ONLY), "接続許可IPを使用する", "Use the allowed list"},
-    ADDRESS_LIST_TEXTS(4),
+    {IDC_ALLOWED_ONLY, "Use the allowed list"},
+    ADDRESS_LIST_TEXTS,
 };
+
+// Row r of the page: its caption, the action of key row r, and its change button.
+#define KEY_ROW_TEXTS(r) {IDC_KEY_CAPTION_1 + (r), key_rows[r].action}, {IDC_KEY_CHANGE_1 + (r), "Change"}
 
 const ControlText kKeyConfig[] = {
-    {Place(3), "プレイヤー", "Player"},
-    {Place(6), "操作方法", "Control"},
-    {Id(IDC_METHOD_KEYBOARD), "キーボード", "Keyboard"},
-    {Id(IDC_METHOD_JOYPAD), "ジョイパッド", "Joypad"},
-    {Place(9), "操作キー", "Buttons"},
-    {Place(10), "攻撃・魔力技１", "Attack/Skill 1"},
-    {Place(13), "魔力弾・魔力技２/決定", "Shot/Skill 2/OK"},
-    {Place(16), "ガード・魔力技３/キャンセル", "Guard/Skill 3/Cancel"},
-    {Place(19), "ダッシュ", "Dash"},
-    {Place(22), "魔力溜め・魔力技トリガー", "Charge/Skill trigger"},
-    {Place(25), "ターゲット変更", "Target"},
-    {Place(28), "上昇", "Rise"},
-    {Place(31), "下降", "Fall"},
-    {Place(34), "メニュー", "Menu"},
-    {Id(IDC_KEY_CHANGE_1), "変更", "Change"},
-    {Id(IDC_KEY_CHANGE_2), "変更", "Change"},
-    {Id(IDC_KEY_CHANGE_3), "変更", "Change"},
-    {Id(IDC_KEY_CHANGE_4), "変更", "Change"},
-    {Id(IDC_KEY_CHANGE_5), "変更", "Change"},
-    {Id(IDC_KEY_CHANGE_6), "変更", "Change"},
-    {Id(IDC_KEY_CHANGE_7), "変更", "Change"},
-    {Id(IDC_KEY_CHANGE_8), "変更", "Change"},
-    {Id(IDC_KEY_CHANGE_9), "変更", "Change"},
-    {Id(IDC_RESET), "初期設定に戻す", "Reset defaults"},
+    {IDC_PLAYER_CAPTION, "Player"},
+    {IDC_METHOD_CAPTION, "Control"},
+    {IDC_METHOD_KEYBOARD, "Keyboard"},
+    {IDC_METHOD_JOYPAD, "Joypad"},
+    {IDC_KEYS_CAPTION, "Buttons"},
+    KEY_ROW_TEXTS(0), KEY_ROW_TEXTS(1), KEY_ROW_TEXTS(2), KEY_ROW_TEXTS(3), KEY_ROW_TEXTS(4),
+    KEY_ROW_TEXTS(5), KEY_ROW_TEXTS(6), KEY_ROW_TEXTS(7), KEY_ROW_TEXTS(8),
+    {IDC_RESET, "Reset defaults"},
 };
 
-// The eight rows' targets; row r's "送信先" caption has no identifier and stands at
-// 5 + 5r in the template (its group box, edit, caption and two buttons).
-#define SEND_TO(row) {Place(5 + 5 * (row)), "送信先", "Send to"}
+// Row r of the page: its "送信先" caption and its two target buttons.
+#define MESSAGE_ROW_TEXTS(n) {IDC_MSG##n##_SEND_TO, "Send to"}, {IDC_MSG##n##_ALL, "All"}, {IDC_MSG##n##_TEAM, "Team"}
+
 const ControlText kMessages[] = {
-    SEND_TO(0), SEND_TO(1), SEND_TO(2), SEND_TO(3), SEND_TO(4), SEND_TO(5), SEND_TO(6), SEND_TO(7),
-    {Id(IDC_MSG1_ALL), "全体", "All"}, {Id(IDC_MSG1_TEAM), "チーム", "Team"},
-    {Id(IDC_MSG2_ALL), "全体", "All"}, {Id(IDC_MSG2_TEAM), "チーム", "Team"},
-    {Id(IDC_MSG3_ALL), "全体", "All"}, {Id(IDC_MSG3_TEAM), "チーム", "Team"},
-    {Id(IDC_MSG4_ALL), "全体", "All"}, {Id(IDC_MSG4_TEAM), "チーム", "Team"},
-    {Id(IDC_MSG5_ALL), "全体", "All"}, {Id(IDC_MSG5_TEAM), "チーム", "Team"},
-    {Id(IDC_MSG6_ALL), "全体", "All"}, {Id(IDC_MSG6_TEAM), "チーム", "Team"},
-    {Id(IDC_MSG7_ALL), "全体", "All"}, {Id(IDC_MSG7_TEAM), "チーム", "Team"},
-    {Id(IDC_MSG8_ALL), "全体", "All"}, {Id(IDC_MSG8_TEAM), "チーム", "Team"},
+    MESSAGE_ROW_TEXTS(1), MESSAGE_ROW_TEXTS(2), MESSAGE_ROW_TEXTS(3), MESSAGE_ROW_TEXTS(4),
+    MESSAGE_ROW_TEXTS(5), MESSAGE_ROW_TEXTS(6), MESSAGE_ROW_TEXTS(7), MESSAGE_ROW_TEXTS(8),
 };
 
 // The dialog's buttons carry the standard identifiers of OK (1) and Cancel (2).
 const ControlText kAddressDialog[] = {
-    {Id(1), "追加", "Add"},
-    {Id(2), "キャンセル", "Cancel"},
+    {1, "Add"},
+    {2, "Cancel"},
 };
 
 }  // namespace

@@ -1,27 +1,15 @@
-// The English face: what each page, the address dialog and the messages show in place of
-// their Japanese texts. Plain data; the dialog templates stay Japanese and unchanged.
+// The English face: what each page and the address dialog show in place of their
+// Japanese captions. Plain data; the dialog templates stay Japanese and unchanged.
 #pragma once
 
 #include <cstddef>
 
-// A control's English text is found by its identifier, or, for a control without one
-// (group boxes, captions), by its place in the template: the dialog manager creates the
-// controls in template order, so the place is the control's index among its window's
-// children. Nothing is found by the text it shows.
-struct ControlRef {
-    int id;     // the control identifier, or kNoControlId
-    int place;  // for kNoControlId: the index of the control in the template
-};
-inline constexpr int kNoControlId = -1;
-constexpr ControlRef Id(int id) { return {id, -1}; }
-constexpr ControlRef Place(int place) { return {kNoControlId, place}; }
-
-// One control's text in both faces. Both texts are CP932 bytes; the Japanese one is the
-// template's caption, so switching back restores exactly what the template shows.
+// One control's English text, found by the control's identifier: every control with a
+// Japanese caption has one. The Japanese text is the template's own caption, read from
+// the template when the Japanese face comes back, so it is written nowhere else.
 struct ControlText {
-    ControlRef control;
-    const char* japanese;
-    const char* english;
+    int id;
+    const char* english;  // CP932 bytes (ASCII)
 };
 
 // One window's English texts: its controls, and the label the window carries elsewhere (a

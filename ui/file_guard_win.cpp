@@ -20,11 +20,6 @@ QuestionAnswerer answerer = AskWithBox;
 
 bool Ask(MessageId question) { return answerer(main_window, LocalText(question)); }
 
-void SetRestoreItemState() {
-    EnableMenuItem(GetSystemMenu(main_window, FALSE), kMenuRestore,
-                   MF_BYCOMMAND | (ConfigBackupExists(ConfigFilePath()) ? MF_ENABLED : MF_GRAYED));
-}
-
 // Whether the operation about to replace the file may go on, the file being what
 // `expected` says or the user accepting to overwrite what stands there now (which
 // `expected` then says). Asks when the file holds other bytes or is gone, and, once the
@@ -41,11 +36,12 @@ bool MayReplace(FileStamp& expected, bool changed_at_replace) {
     return true;
 }
 
-void Restore() {
+}  // namespace
+
+void RestoreFromWindow() {
     // The item is greyed without a backup, but the backup may go while the menu is open.
     if (!ConfigBackupExists(ConfigFilePath())) {
         ShowErrorMessage(MessageId::kNoBackup);
-        SetRestoreItemState();
         return;
     }
     FileStamp expected = ConfigFileStamp();
@@ -67,10 +63,7 @@ void Restore() {
         case RestoreStatus::kFailed:   // the save has said so
         case RestoreStatus::kChanged: break;  // the user chose to keep the other program's file
     }
-    SetRestoreItemState();
 }
-
-}  // namespace
 
 QuestionAnswerer SetQuestionAnswerer(QuestionAnswerer next) {
     const QuestionAnswerer previous = answerer;
@@ -87,30 +80,6 @@ bool SaveFromWindow() {
         if (!MayReplace(expected, changed_at_save)) return false;
         const SaveStatus status = SaveConfigIfUnchanged(ConfigFilePath(), expected, HarvestPages);
         if (status == SaveStatus::kChanged) continue;
-        if (main_window != nullptr) SetRestoreItemState();
         return status == SaveStatus::kSaved;
     }
-}
-
-void AddRestoreItem(HWND window) {
-    HMENU menu = GetSystemMenu(window, FALSE);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kMenuRestore, WideFromCp932(LocalText(MessageId::kRestoreItem)).c_str());
-    SetRestoreItemState();
-}
-
-void RefreshRestoreItem() {
-    if (main_window != nullptr) SetRestoreItemState();
-}
-
-void ShowRestoreItemText() {
-    ModifyMenuW(GetSystemMenu(main_window, FALSE), kMenuRestore, MF_BYCOMMAND | MF_STRING, kMenuRestore,
-                WideFromCp932(LocalText(MessageId::kRestoreItem)).c_str());
-    SetRestoreItemState();
-}
-
-bool OnRestoreCommand(UINT command) {
-    if ((command & 0xFFF0) != kMenuRestore) return false;
-    Restore();
-    return true;
 }

@@ -8,7 +8,7 @@
 
 #include "text/cp932_text.h"
 #include "message/error_message.h"
-#include "ui/file_guard_win.h"
+#include "ui/dialog_template_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "ui/window_text_win.h"
@@ -49,17 +49,14 @@ bool IsEnglish() { return current_language == Language::kEnglish; }
 
 const char* Pick(const char* japanese, const char* english) { return IsEnglish() ? english : japanese; }
 
-// The control a row names: by its identifier, or by its place among the window's
-// children, which the dialog manager creates in template order.
-HWND RowControl(HWND window, const ControlRef& control) {
-    if (control.id != kNoControlId) return GetDlgItem(window, control.id);
-    HWND child = GetWindow(window, GW_CHILD);
-    for (int place = 0; child != nullptr && place < control.place; ++place) child = GetWindow(child, GW_HWNDNEXT);
-    return child;
-}
-
-void ShowControlText(HWND window, const ControlText& row) {
-    if (HWND control = RowControl(window, row.control)) SetCp932Text(control, Pick(row.japanese, row.english));
+// The Japanese face is the template's own caption, as the dialog manager first showed it.
+void ShowControlText(HWND window, int dialog_template, const ControlText& row) {
+    HWND control = GetDlgItem(window, row.id);
+    if (control == nullptr) return;
+    if (IsEnglish())
+        SetCp932Text(control, row.english);
+    else
+        SetWindowTextW(control, TemplateCaption(dialog_template, row.id).c_str());
 }
 
 void ShowTabLabels(HWND tab) {
@@ -76,15 +73,10 @@ void ShowTabLabels(HWND tab) {
 void ShowPages() {
     for (int index = 0; index < kPageCount; ++index) {
         HWND page = page_windows[index];
-        ShowWindowTexts(page, page_frame_texts);
-        ShowWindowTexts(page, *page_table[index]->texts);
+        ShowWindowTexts(page, page_table[index]->dialog_template, page_frame_texts);
+        ShowWindowTexts(page, page_table[index]->dialog_template, *page_table[index]->texts);
         ShowTabLabels(GetDlgItem(page, IDC_TAB));
     }
-}
-
-void CheckLanguageItem() {
-    CheckMenuRadioItem(GetSystemMenu(main_window, FALSE), kMenuJapanese, kMenuEnglish,
-                       IsEnglish() ? kMenuEnglish : kMenuJapanese, MF_BYCOMMAND);
 }
 
 }  // namespace
@@ -94,21 +86,8 @@ void InitLanguage() {
     SetMessageFace();
 }
 
-void ShowLanguage(HWND window) {
-    HMENU menu = GetSystemMenu(window, FALSE);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kMenuJapanese, L"日本語");
-    AppendMenuW(menu, MF_STRING, kMenuEnglish, L"English");
-    CheckLanguageItem();
+void ShowLanguage() {
     if (IsEnglish()) ShowPages();
-}
-
-bool OnLanguageCommand(UINT command) {
-    switch (command & 0xFFF0) {
-        case kMenuJapanese: SwitchLanguage(Language::kJapanese); return true;
-        case kMenuEnglish: SwitchLanguage(Language::kEnglish); return true;
-        default: return false;
-    }
 }
 
 void SwitchLanguage(Language language) {
@@ -116,13 +95,11 @@ void SwitchLanguage(Language language) {
     SetMessageFace();
     ShowPages();
     WidenPageCaptions();
-    CheckLanguageItem();
-    ShowRestoreItemText();
     RememberLanguage(language);
 }
 
-void ShowWindowTexts(HWND window, const WindowTexts& texts) {
-    for (std::size_t i = 0; i < texts.count; ++i) ShowControlText(window, texts.controls[i]);
+void ShowWindowTexts(HWND window, int dialog_template, const WindowTexts& texts) {
+    for (std::size_t i = 0; i < texts.count; ++i) ShowControlText(window, dialog_template, texts.controls[i]);
 }
 
 const char* LocalText(MessageId id) { return MessageIn(id, current_language); }

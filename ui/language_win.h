@@ -1,5 +1,5 @@
-// The face the window shows, Japanese or English, how it is remembered per user, and the
-// system-menu items that switch it. Windows only.
+// The face the window shows, Japanese or English, and how it is remembered per user.
+// Windows only.
 #pragma once
 
 #include <windows.h>
@@ -13,30 +13,21 @@ extern Language current_language;
 // "en"). Tests point it at a key of their own.
 extern const wchar_t* language_registry_key;
 
-// The system-menu commands; WM_SYSCOMMAND keeps the low four bits for itself, so both
-// are multiples of 16 below the system's own commands.
-inline constexpr UINT kMenuJapanese = 0x0010;
-inline constexpr UINT kMenuEnglish = 0x0020;
-
 // Chooses the face at start-up, before anything is shown: the remembered choice, or the
 // user's Windows UI language. Messages from then on are shown in that face.
 void InitLanguage();
 
-// Start-up, once the pages exist: the two radio items in the main window's system menu,
-// and the English texts if that is the face (the Japanese face needs nothing: it is the
-// templates' own).
-void ShowLanguage(HWND window);
-
-// Handles a system-menu command; false when it is not one of the two items. Switching
-// changes only texts, never a control's state, so unsaved edits stay as they are.
-bool OnLanguageCommand(UINT command);
+// Start-up, once the pages exist: the English texts if that is the face (the Japanese
+// face needs nothing: it is the templates' own).
+void ShowLanguage();
 
 // Switches every page, tab label and later message to `language` and remembers the
 // choice; a registry that cannot be written only means it is not remembered.
 void SwitchLanguage(Language language);
 
-// Puts a window's texts into the current face (the address dialog as it opens).
-void ShowWindowTexts(HWND window, const WindowTexts& texts);
+// Puts the texts of a window made from `dialog_template` into the current face (the
+// address dialog as it opens).
+void ShowWindowTexts(HWND window, int dialog_template, const WindowTexts& texts);
 
 // A text shown at run time, in the current face.
 const char* LocalText(MessageId id);

@@ -8,7 +8,7 @@
 #include "input/window_context_win.h"
 #include "ui/caption_fit_win.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/file_guard_win.h"
+#include "ui/system_menu_win.h"
 #include "ui/language_win.h"
 #include "ui/window_dpi_win.h"
 #include "ui/window_win.h"
@@ -52,9 +52,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         case WM_DPICHANGED: OnScaleChange(window, lparam); return 0;
         case kRefitPages: OnRefitPages(window); return 0;
         case WM_SYSCOMMAND:
-            if (OnLanguageCommand(static_cast<UINT>(wparam)) || OnRestoreCommand(static_cast<UINT>(wparam))) return 0;
+            if (OnSystemMenuCommand(static_cast<UINT>(wparam))) return 0;
             return DefWindowProcA(window, message, wparam, lparam);
-        case WM_INITMENU: RefreshRestoreItem(); return DefWindowProcA(window, message, wparam, lparam);
+        case WM_INITMENU: RefreshSystemMenu(); return DefWindowProcA(window, message, wparam, lparam);
         default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }
@@ -125,10 +125,10 @@ bool CreateToolWindow(HINSTANCE program_instance, int show_command) {
     InitInput(startup_context);
     if (!CreatePages()) return false;
     current_page = page_windows[kOptionsPage];
-    ShowLanguage(main_window);
+    ShowLanguage();
     WidenPageCaptions();
     FitWindowToPages(main_window, page_windows, kPageCount);
-    AddRestoreItem(main_window);
+    AddSystemMenuItems(main_window);
     return true;
 }
 

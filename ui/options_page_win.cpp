@@ -15,25 +15,25 @@ namespace {
 // filled and harvested in), with its control: the first of a radio group's buttons,
 // whose ids run on consecutively, or a volume's slider. extra_option has none.
 struct OptionControl {
-    OptionRuleId rule;
+    OptionFieldId field;
     int control;
 };
 
 constexpr OptionControl kOptionControls[] = {
-    {kScreenSizeRule, IDC_SCREEN_640},      {kFullScreenRule, IDC_FULL_SCREEN_ON},
-    {kFps60Rule, IDC_FPS_60},               {kBarrierRule, IDC_BARRIER_NEAR},
-    {kReduceLoadRule, IDC_REDUCE_LOAD_ON},  {kScreenShakeRule, IDC_SHAKE_ON},
-    {kBgmVolumeRule, IDC_BGM_VOLUME},       {kSeVolumeRule, IDC_SE_VOLUME},
-    {kVoiceVolumeRule, IDC_VOICE_VOLUME},   {kDifficultyRule, IDC_DIFFICULTY_EASY},
-    {kMovieRule, IDC_MOVIE_ON},             {kInactiveRule, IDC_INACTIVE_ON},
-    {kLoadingRule, IDC_LOADING_DEFAULT},
+    {kScreenSizeField, IDC_SCREEN_640},      {kFullScreenField, IDC_FULL_SCREEN_ON},
+    {kFps60Field, IDC_FPS_60},               {kBarrierField, IDC_BARRIER_NEAR},
+    {kReduceLoadField, IDC_REDUCE_LOAD_ON},  {kScreenShakeField, IDC_SHAKE_ON},
+    {kBgmVolumeField, IDC_BGM_VOLUME},       {kSeVolumeField, IDC_SE_VOLUME},
+    {kVoiceVolumeField, IDC_VOICE_VOLUME},   {kDifficultyField, IDC_DIFFICULTY_EASY},
+    {kMovieField, IDC_MOVIE_ON},             {kInactiveField, IDC_INACTIVE_ON},
+    {kLoadingField, IDC_LOADING_DEFAULT},
 };
 
 // A slider shows volume + 10000, so its range starts at 0.
 constexpr int kSliderOffset = -kLowestVolume;
 
 void ShowOption(HWND page, const OptionControl& control) {
-    const OptionRule& rule = option_rules[control.rule];
+    const OptionRule& rule = OptionRuleOf(control.field);
     const std::int32_t value = OptionValue(game_config.options, rule);
     if (rule.kind == OptionKind::kVolume) {
         HWND trackbar = GetDlgItem(page, control.control);
@@ -49,7 +49,7 @@ void ShowOption(HWND page, const OptionControl& control) {
 
 // A radio group saves the value of the first checked button, or of its last button.
 void StoreOption(HWND page, const OptionControl& control) {
-    const OptionRule& rule = option_rules[control.rule];
+    const OptionRule& rule = OptionRuleOf(control.field);
     std::int32_t value = 0;
     if (rule.kind == OptionKind::kVolume) {
         value = static_cast<std::int32_t>(SendDlgItemMessageA(page, control.control, TBM_GETPOS, 0, 0)) - kSliderOffset;

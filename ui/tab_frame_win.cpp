@@ -10,6 +10,7 @@
 #include "ui/file_guard_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/startup_win.h"
+#include "ui/system_menu_win.h"
 #include "ui/window_win.h"
 
 namespace {
@@ -33,7 +34,10 @@ void OnTabChange(HWND page) {
 
 void OnCommand(WORD id) {
     switch (id) {
-        case IDC_SAVE: SaveFromWindow(); break;
+        case IDC_SAVE:
+            SaveFromWindow();
+            RefreshSystemMenu();  // a save may have made the backup the restore item needs
+            break;
         case IDC_EXIT: DestroyWindow(main_window); break;
         default: break;
     }

@@ -1,4 +1,4 @@
-// The dotted address text: formatting, splitting, reading typed octets, the ID cut.
+// The dotted address text: formatting, splitting, the stored components, the ID cut.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -48,42 +48,6 @@ TEST(AddressText, SplitCutsAtDotsAndLeavesMissingComponentsEmpty) {
         std::vector<std::string> got(parts.begin(), parts.end());
         EXPECT_EQ(got, c.components) << '"' << c.line << '"';
     }
-}
-
-struct FieldCase {
-    std::wstring text;  // as the edit holds it
-    bool wildcard_allowed;
-    std::optional<std::uint16_t> value;
-};
-
-TEST(AddressText, ReadOctetFieldAcceptsOnlyOctetsAndAllowedWildcards) {
-    const FieldCase cases[] = {
-        {L"0", false, 0},
-        {L"255", false, 255},
-        {L"256", true, std::nullopt},
-        {L"1234", false, 123},       // only the first three characters are read
-        {L"255x", false, 255},
-        {L"12x", false, std::nullopt},
-        {L"-1", false, std::nullopt},
-        {L" 1", false, std::nullopt},
-        {L"001", false, 1},
-        {L"007", true, 7},
-        {L"", true, std::nullopt},
-        {L"*", true, 256},
-        {L"*", false, std::nullopt},
-        {L"**", true, std::nullopt},
-        {L"*1", true, std::nullopt},
-        {L"1*", true, std::nullopt},
-        {L"\x3042", true, std::nullopt},           // a kana
-        {L"\xFF11", false, std::nullopt},          // full-width 1, not an ASCII digit
-        {L"1\xFF12", false, std::nullopt},
-        {L"\xFF0A", true, std::nullopt},           // full-width asterisk
-        {L"\x0661", false, std::nullopt},          // Arabic-Indic digit one
-    };
-    for (const FieldCase& c : cases)
-        EXPECT_EQ(ReadOctetField(c.text, c.wildcard_allowed), c.value)
-            << "field of " << c.text.size() << " units, first " << (c.text.empty() ? 0 : int(c.text[0]))
-            << " wildcard " << c.wildcard_allowed;
 }
 
 TEST(AddressText, ComponentValuesForStoring) {

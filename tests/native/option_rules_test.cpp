@@ -17,9 +17,9 @@ namespace {
 
 TEST(OptionRules, ASavedValueSavesAsItselfAndEveryValueOfTheSetIsKept) {
     for (const OptionRule& rule : option_rules) {
-        SCOPED_TRACE(rule.name);
+        SCOPED_TRACE(OptionName(rule));
         for (std::int32_t value : {INT_MIN, -10001, -10000, -1, 0, 1, 2, 3, 4, 255, 256, INT_MAX}) {
-            if (rule.byte_field && (value < 0 || value > 255)) continue;
+            if (option_fields[rule.field].width == 1 && (value < 0 || value > 255)) continue;
             const std::int32_t saved = SavedOptionValue(rule, value);
             EXPECT_EQ(SavedOptionValue(rule, saved), saved) << value;
             EXPECT_FALSE(OptionMeaning(rule, value).empty()) << value;
@@ -49,8 +49,8 @@ TEST(OptionRules, EachFieldShowsAndSavesAsDocumented) {
         {"full_screen", 4, -7, 1, "on"},
         {"fps_60", 8, 0, 0, "30 frames per second"},
         {"fps_60", 8, 2, 1, "60 frames per second"},
-        {"barrier_near_character", 12, 1, 1, "stage barrier around the character"},
-        {"barrier_near_character", 12, 0, 0, "stage barrier always shown"},
+        {"barrier_near_character", 12, 1, 1, "Nearby"},
+        {"barrier_near_character", 12, 0, 0, "Always"},
         {"reduce_load", 16, 1, 1, "on"},
         {"screen_shake", 20, 0, 0, "off"},
         {"extra_option", 24, 0x5a5a5a5a, 0x5a5a5a5a, "on no page; carried unchanged"},
@@ -61,15 +61,15 @@ TEST(OptionRules, EachFieldShowsAndSavesAsDocumented) {
         {"story_difficulty", 68, 200, 3, "Nightmare"},
         {"movie_playback", 72, 0, 0, "off"},
         {"run_when_inactive", 76, 1, 1, "on"},
-        {"loading_illustration", 80, 1, 1, "default"},
-        {"loading_illustration", 80, 0, 3, "all"},
-        {"loading_illustration", 80, INT_MAX, 3, "all"},
+        {"loading_illustration", 80, 1, 1, "Default"},
+        {"loading_illustration", 80, 0, 3, "All"},
+        {"loading_illustration", 80, INT_MAX, 3, "All"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " " + std::to_string(c.stored));
         const OptionRule* rule = nullptr;
         for (const OptionRule& r : option_rules)
-            if (std::string(r.name) == c.field) rule = &r;
+            if (std::string(OptionName(r)) == c.field) rule = &r;
         ASSERT_NE(rule, nullptr);
         EXPECT_EQ(SavedOptionValue(*rule, c.stored), c.saved);
         EXPECT_EQ(OptionMeaning(*rule, c.stored), c.meaning);

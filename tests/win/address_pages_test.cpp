@@ -22,7 +22,7 @@
 #include "ui/resources/resource_ids.h"
 #include "ui/window_text_win.h"
 #include "ui/window_win.h"
-#include "dialog_template.h"
+#include "ui/dialog_template_win.h"
 #include "window_fixture.h"
 
 using config_layout::IdField;
@@ -238,7 +238,7 @@ TEST_F(AddressPagesTest, ControlsStandWhereTheTemplatesPlaceThem) {
 
 // The dialog's template, opened modeless here so that it can be looked at unhurried.
 TEST_F(AddressPagesTest, DialogTemplateHasItsCaptionFieldsAndTabOrder) {
-    const AddressDialogTarget target = {GetDlgItem(Page(kDeniedPage), IDC_ADDRESS_LIST), true};
+    const AddressDialogTarget target = {GetDlgItem(Page(kDeniedPage), IDC_ADDRESS_LIST), AddressList::kDenied};
     HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ADDRESS_DIALOG), main_window,
                                      AddressDialogProc, reinterpret_cast<LPARAM>(&target));
     ASSERT_NE(dialog, nullptr);
@@ -309,7 +309,7 @@ TEST_F(AddressPagesTest, DialogProcedureHandlesOnlyItsOwnMessages) {
         {"WM_TIMER", WM_TIMER, 1, FALSE, false, {}},
         {"WM_LBUTTONDOWN", WM_LBUTTONDOWN, 0, FALSE, false, {}},
     };
-    const AddressDialogTarget target = {GetDlgItem(Page(kDeniedPage), IDC_ADDRESS_LIST), true};
+    const AddressDialogTarget target = {GetDlgItem(Page(kDeniedPage), IDC_ADDRESS_LIST), AddressList::kDenied};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         recorder_->Clear();

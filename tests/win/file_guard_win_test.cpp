@@ -16,6 +16,7 @@
 #include "ui/file_guard_win.h"
 #include "ui/language_win.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/system_menu_win.h"
 #include "ui/window_win.h"
 #include "window_fixture.h"
 
@@ -278,10 +279,10 @@ TEST_F(FileGuardTest, RestoreFromTheSystemMenuAsksThenBringsBackEveryPage) {
     EXPECT_EQ(folder_->ReadConfig(), FileWithId("loaded"));
 
     // The English face names the item in English and keeps it enabled.
-    SwitchLanguage(Language::kEnglish);
+    SendMessageW(main_window, WM_SYSCOMMAND, kMenuEnglish, 0);
     EXPECT_EQ(RestoreItemText(), L"Restore the settings before the last save");
     EXPECT_FALSE(RestoreItemGreyed());
-    SwitchLanguage(Language::kJapanese);
+    SendMessageW(main_window, WM_SYSCOMMAND, kMenuJapanese, 0);
 }
 
 }  // namespace

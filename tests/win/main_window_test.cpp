@@ -21,7 +21,7 @@
 #include "ui/resources/resource_ids.h"
 #include "ui/startup_win.h"
 #include "ui/window_win.h"
-#include "dialog_template.h"
+#include "ui/dialog_template_win.h"
 #include "window_fixture.h"
 
 using config_layout::Slice;

@@ -109,3 +109,40 @@
 #define IDC_MSG8_ALL          1082
 #define IDC_MSG8_TEAM         1083
 #define IDC_MSG8_TEXT         1084
+
+// Captions that nothing but the face reads, each with an identifier of its own so that
+// its English is found by its control.
+#define IDC_SCREEN_SIZE_CAPTION  1100
+#define IDC_FULL_SCREEN_CAPTION  1101
+#define IDC_FPS_CAPTION          1102
+#define IDC_BARRIER_CAPTION      1103
+#define IDC_REDUCE_LOAD_CAPTION  1104
+#define IDC_SHAKE_CAPTION        1105
+#define IDC_VOLUME_CAPTION       1106
+#define IDC_DIFFICULTY_CAPTION   1107
+#define IDC_MOVIE_CAPTION        1108
+#define IDC_INACTIVE_CAPTION     1109
+#define IDC_LOADING_CAPTION      1110
+#define IDC_ADDRESS_LIST_CAPTION 1111
+#define IDC_PLAYER_CAPTION       1112
+#define IDC_METHOD_CAPTION       1113
+#define IDC_KEYS_CAPTION         1114
+// The nine action rows' captions, top to bottom: IDC_KEY_CAPTION_1 + row.
+#define IDC_KEY_CAPTION_1        1115
+#define IDC_KEY_CAPTION_2        1116
+#define IDC_KEY_CAPTION_3        1117
+#define IDC_KEY_CAPTION_4        1118
+#define IDC_KEY_CAPTION_5        1119
+#define IDC_KEY_CAPTION_6        1120
+#define IDC_KEY_CAPTION_7        1121
+#define IDC_KEY_CAPTION_8        1122
+#define IDC_KEY_CAPTION_9        1123
+// Each message row's "送信先" caption: IDC_MSG1_SEND_TO + row.
+#define IDC_MSG1_SEND_TO         1124
+#define IDC_MSG2_SEND_TO         1125
+#define IDC_MSG3_SEND_TO         1126
+#define IDC_MSG4_SEND_TO         1127
+#define IDC_MSG5_SEND_TO         1128
+#define IDC_MSG6_SEND_TO         1129
+#define IDC_MSG7_SEND_TO         1130
+#define IDC_MSG8_SEND_TO         1131

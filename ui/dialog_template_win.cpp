@@ -1,5 +1,5 @@
-// The extended dialog template reader shared by the window tests.
-#include "dialog_template.h"
+// The extended dialog template reader.
+#include "ui/dialog_template_win.h"
 
 #include <cstring>
 
@@ -50,9 +50,22 @@ DialogTemplateInfo ReadDialogTemplate(int dialog_id) {
         p += 8;
         const int id = static_cast<int>(dword());
         skip_sz_or_ord();  // class
-        skip_sz_or_ord();  // text
+        std::wstring text;
+        if (WORD first = word(); first == 0xffff) {
+            word();  // an ordinal: a resource, not a caption
+        } else if (first != 0) {
+            text.push_back(static_cast<wchar_t>(first));
+            text += read_sz();
+        }
         p += word();       // creation data
         info.item_styles[id] = item_style;
+        info.item_texts[id] = text;
     }
     return info;
+}
+
+std::wstring TemplateCaption(int dialog_id, int control_id) {
+    const DialogTemplateInfo info = ReadDialogTemplate(dialog_id);
+    const auto found = info.item_texts.find(control_id);
+    return found != info.item_texts.end() ? found->second : std::wstring();
 }

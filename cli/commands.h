@@ -1,0 +1,16 @@
+// The handlers of qorcfg's commands, one a command; the table in qorcfg.cpp names them.
+// A handler reads its arguments; a command that changes the file leaves its change in
+// the session for the dispatch to run, and returns kStatusDone.
+#pragma once
+
+#include "cli/session.h"
+
+int ShowCommand(Session& s);
+int CheckCommand(Session& s);
+int ListCommand(Session& s);
+int ExportCommand(Session& s);
+int AddCommand(Session& s);
+int RemoveCommand(Session& s);
+int ImportCommand(Session& s);
+int SetCommand(Session& s);
+int RestoreCommand(Session& s);

@@ -1,0 +1,220 @@
+// The commands on the address lists: list, export, add, remove and import.
+#include <cerrno>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/input_file.h"
+#include "cli/list_text.h"
+#include "cli/terminal_text.h"
+#include "model/address_lists.h"
+
+namespace {
+
+bool ListArgument(Session& s, AddressList& list) {
+    if (s.line.arguments.empty() || !ParseListName(s.line.arguments[0], list)) {
+        Usage(s, s.line.command + " needs a list: denied, allowed or connect");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int ListCommand(Session& s) {
+    AddressList list;
+    if (!ListArgument(s, list)) return kStatusFailed;
+    if (s.line.arguments.size() != 1) return Usage(s, "list takes one list");
+    if (int status = LoadConfiguration(s, false)) return status;
+    return WriteTerminalText(s.out, ListText(ListEntries(game_config, list))) ? kStatusDone : kStatusFailed;
+}
+
+int ExportCommand(Session& s) {
+    AddressList list;
+    if (!ListArgument(s, list)) return kStatusFailed;
+    if (s.line.arguments.size() > 2) return Usage(s, "export takes a list and at most one file");
+    if (int status = LoadConfiguration(s, false)) return status;
+    const std::string text = ListText(ListEntries(game_config, list));
+    if (s.line.arguments.size() < 2 || s.line.arguments[1] == "-")
+        return std::fwrite(text.data(), 1, text.size(), s.out) == text.size() ? kStatusDone : kStatusFailed;
+    std::string target;
+    if (!PathArgument(s.argv, s.line.argument_index[1], target))
+        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
+    errno = 0;
+    std::FILE* file = OpenPathForWriting(target);
+    bool ok = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const int error_number = errno;
+    if (file != nullptr) ok = std::fclose(file) == 0 && ok;
+    if (!ok) {
+        Message(s, PathText(target) + ": cannot be written: " + ErrorText(error_number));
+        return kStatusFailed;
+    }
+    return kStatusDone;
+}
+
+namespace {
+
+struct Incoming {
+    AddressPattern address;
+    std::size_t number;  // its line in the file, or its place on the command line
+};
+
+// Where addresses come from, for messages: a file's lines or the command's arguments.
+struct Source {
+    std::string name;  // the file, or empty for the command line
+    std::string Where(std::size_t number) const {
+        return name.empty() ? "argument " + std::to_string(number) : name + ":" + std::to_string(number);
+    }
+};
+
+std::string AddressText(const AddressPattern& p) {
+    return FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]);
+}
+
+// Reads every line of `text`, numbering from `first`; names every bad one and returns
+// false when there is any.
+bool ReadLines(const Session& s, std::string_view text, AddressList list, const Source& source, std::size_t first,
+               std::vector<Incoming>& incoming) {
+    bool all_good = true;
+    const std::vector<std::string_view> lines = ListTextLines(text);
+    incoming.reserve(incoming.size() + lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::size_t number = first + i;
+        const ListLine line = ReadListLine(lines[i], list);
+        if (line.kind == ListLine::kBad) {
+            Message(s, source.Where(number) + ": \"" + PrintableLine(lines[i]) + "\": " + line.error);
+            all_good = false;
+        } else if (line.kind == ListLine::kAddress) {
+            incoming.push_back({line.address, number});
+        }
+    }
+    return all_good;
+}
+
+bool SameEntries(const std::vector<AddressPattern>& a, const std::vector<AddressPattern>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (PatternKey(a[i]) != PatternKey(b[i])) return false;
+    return true;
+}
+
+// Appends the new addresses (or, with `replace`, makes them the list), dropping those
+// already listed. The connect-to table keeps its slots: new addresses go into the
+// empty ones in slot order.
+int AddAddresses(Session& s, AddressList list, const std::vector<Incoming>& incoming, const Source& source,
+                 bool replace) {
+    const std::vector<AddressPattern> old = ListEntries(game_config, list);
+    std::vector<AddressPattern> addresses;
+    addresses.reserve(incoming.size());
+    for (const Incoming& in : incoming) addresses.push_back(in.address);
+    const std::vector<AddressPattern> kept = replace ? std::vector<AddressPattern>() : old;
+    const std::vector<AddressPattern> added = NewEntries(kept, addresses, [&](std::size_t i, std::size_t first) {
+        Message(s, source.Where(incoming[i].number) + ": " + AddressText(incoming[i].address) + " is already listed" +
+                       (first == kAlreadyListed ? std::string(" in the file") : " at " + source.Where(incoming[first].number)) +
+                       "; dropped");
+    });
+    const std::size_t total = kept.size() + added.size();
+    if (total > ListCapacity(list)) {
+        Message(s, std::string("the ") + ListName(list) + " list would hold " + std::to_string(total) +
+                       " addresses, more than its " + std::to_string(ListCapacity(list)) + "; nothing changed");
+        return kStatusRefused;
+    }
+    if (replace) {
+        // The connect-to table may also have gaps that the replacement closes.
+        if (list != AddressList::kConnect && SameEntries(old, added)) return kStatusDone;
+        StoreEntries(game_config, list, added);
+    } else if (added.empty()) {
+        return kStatusDone;
+    } else {
+        AppendEntries(game_config, list, added);
+    }
+    return Save(s);
+}
+
+// The list and the addresses given on the command line after it, numbered by their
+// place; kStatusDone, or the status to exit with when they are missing or bad.
+int ReadArguments(Session& s, AddressList& list, std::vector<Incoming>& incoming) {
+    if (!ListArgument(s, list)) return kStatusFailed;
+    if (s.line.arguments.size() < 2) return Usage(s, s.line.command + " needs at least one address");
+    bool good = true;
+    for (std::size_t i = 1; i < s.line.arguments.size(); ++i)
+        good = ReadLines(s, s.line.arguments[i], list, Source{}, i + 1, incoming) && good;
+    if (good) return kStatusDone;
+    Message(s, "nothing changed");
+    return kStatusRefused;
+}
+
+}  // namespace
+
+int AddCommand(Session& s) {
+    AddressList list;
+    std::vector<Incoming> incoming;
+    if (int status = ReadArguments(s, list, incoming)) return status;
+    s.change = [&s, list, incoming] {
+        if (int status = LoadConfiguration(s, true)) return status;
+        return AddAddresses(s, list, incoming, Source{}, false);
+    };
+    return kStatusDone;
+}
+
+int ImportCommand(Session& s) {
+    AddressList list;
+    if (!ListArgument(s, list)) return kStatusFailed;
+    if (s.line.arguments.size() != 2) return Usage(s, "import needs a list and one file (or -)");
+    const bool from_stdin = s.line.arguments[1] == "-";
+    std::string path;
+    if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[1], path))
+        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
+    const std::string source = from_stdin ? "-" : PathText(path);
+    std::vector<std::uint8_t> input;
+    int error_number = 0;
+    const FileReadStatus read =
+        from_stdin ? ReadStandardInput(input, error_number) : ReadInputFile(path.c_str(), input, error_number);
+    if (read != FileReadStatus::kOk) {
+        Message(s, source + ": cannot be read: " +
+                       (read == FileReadStatus::kOutOfMemory ? std::string("not enough memory") : ErrorText(error_number)));
+        return kStatusFailed;
+    }
+    std::vector<Incoming> incoming;
+    const std::string_view text(reinterpret_cast<const char*>(input.data()), input.size());
+    const Source lines{from_stdin ? "stdin" : source};
+    if (!ReadLines(s, text, list, lines, 1, incoming)) {
+        Message(s, "nothing changed");
+        return kStatusRefused;
+    }
+    s.change = [&s, list, incoming, lines] {
+        if (int status = LoadConfiguration(s, true)) return status;
+        return AddAddresses(s, list, incoming, lines, s.line.replace);
+    };
+    return kStatusDone;
+}
+
+int RemoveCommand(Session& s) {
+    AddressList list;
+    std::vector<Incoming> incoming;
+    if (int status = ReadArguments(s, list, incoming)) return status;
+    s.change = [&s, list, incoming] {
+        if (int status = LoadConfiguration(s, false)) return status;
+        std::unordered_map<std::uint64_t, std::size_t> wanted;  // key -> entries removed
+        for (const Incoming& in : incoming) wanted.emplace(PatternKey(in.address), 0);
+        const std::size_t removed = RemoveEntries(game_config, list, [&](const AddressPattern& p) {
+            auto found = wanted.find(PatternKey(p));
+            if (found == wanted.end()) return false;
+            ++found->second;
+            return true;
+        });
+        for (const Incoming& in : incoming) {
+            auto found = wanted.find(PatternKey(in.address));
+            if (found->second == 0) {
+                Message(s, Source{}.Where(in.number) + ": " + AddressText(in.address) + " is not in the " +
+                               ListName(list) + " list");
+                found->second = 1;  // noted once
+            }
+        }
+        return removed == 0 ? static_cast<int>(kStatusDone) : Save(s);
+    };
+    return kStatusDone;
+}
+

@@ -1,0 +1,69 @@
+// One run of qorcfg: its command line, the file it works on and the messages it gives,
+// with the reading and saving every command shares.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cli/qorcfg.h"
+#include "config/file_stamp.h"
+
+struct CommandLine {
+    std::string command;
+    std::vector<std::string> arguments;  // after the command
+    std::vector<int> argument_index;     // their places in argv
+    int file_index = 0;         // the place in argv of --file's path (or of --file=PATH)
+    std::size_t file_skip = 0;  // bytes before the path in that argument
+    bool file_given = false;
+    bool json = false;
+    bool replace = false;
+    bool help = false;
+};
+
+struct Session {
+    std::FILE* out;
+    std::FILE* err;
+    char** argv;
+    CommandLine line;
+    std::string path;   // the file as qorcfg opens it
+    std::string shown;  // the path in messages (UTF-8)
+    std::vector<std::uint8_t> bytes;
+    FileStamp stamp;              // the file as it was read, which a save may replace
+    std::string* held = nullptr;  // where messages wait while an attempt may be redone
+    // What a changing command does to the file, once its arguments are read: run by the
+    // dispatch as one read-modify-write, again if another program wrote the file meanwhile.
+    std::function<int()> change;
+};
+
+// "qorcfg: TEXT" on standard error (or held with the attempt it belongs to).
+void Message(const Session& s, const std::string& text);
+// The same, about the file: "qorcfg: PATH: TEXT".
+void FileMessage(const Session& s, const std::string& text);
+// A command-line mistake: says so, points to --help and returns kStatusFailed.
+int Usage(const Session& s, const std::string& problem);
+
+std::string ErrorText(int error_number);
+
+// Reads the file for a command. A missing file is an error for reading commands; with
+// `create_when_missing` it starts from the defaults a new file gets, as the window does.
+// Returns kStatusDone or the status to exit with.
+int LoadConfiguration(Session& s, bool create_when_missing);
+
+// Not an exit status: the save found that another program wrote the file after it was
+// read, and replaced nothing.
+inline constexpr int kChangedMeanwhile = -1;
+
+// After a save that succeeded: a backup that could be neither refreshed nor removed.
+void NoteOlderBackup(const Session& s);
+
+// Saves the record as the file; kChangedMeanwhile when it changed since it was read.
+int Save(Session& s);
+
+// Runs `apply` (read, change, save); when another program wrote the file in between, does
+// it all once more on the file as it is then, so that its change is kept under ours. A
+// second such write gives up and keeps the other program's file. Only the messages of
+// the attempt that counted are shown.
+int ReadModifyWrite(Session& s, const std::function<int()>& apply);

@@ -1,0 +1,38 @@
+// The commands that print the file: show and check.
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/report.h"
+#include "cli/terminal_text.h"
+#include "config/config_codec.h"
+
+namespace {
+
+FileFacts Facts(const Session& s) {
+    return {s.shown, s.bytes.size(), ConfigFileVersion(s.bytes).value_or(0)};
+}
+
+}  // namespace
+
+int ShowCommand(Session& s) {
+    if (!s.line.arguments.empty()) return Usage(s, "show takes no arguments");
+    if (int status = LoadConfiguration(s, false)) return status;
+    const FileFacts facts = Facts(s);
+    const std::string text = s.line.json ? ShowJson(game_config, facts) : ShowText(game_config, facts);
+    return WriteTerminalText(s.out, text, s.line.json) ? kStatusDone : kStatusFailed;
+}
+
+int CheckCommand(Session& s) {
+    if (!s.line.arguments.empty()) return Usage(s, "check takes no arguments");
+    if (int status = LoadConfiguration(s, false)) return status;
+    const std::vector<std::string> findings = CheckFindings(s.bytes, game_config);
+    const FileFacts facts = Facts(s);
+    std::string text = facts.path + ": version " + std::to_string(facts.version) + ", " +
+                       std::to_string(facts.size) + " bytes\n";
+    for (const std::string& finding : findings) text += "- " + finding + "\n";
+    text += findings.empty() ? "no findings\n" : std::to_string(findings.size()) + " finding(s)\n";
+    WriteTerminalText(s.out, text);
+    return findings.empty() ? kStatusDone : kStatusRefused;
+}
+

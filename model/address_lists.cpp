@@ -1,0 +1,198 @@
+// The address lists' rules and the edits both front ends make to them.
+#include "model/address_lists.h"
+
+#include <algorithm>
+#include <cstring>
+
+const AddressListRules address_lists[3] = {
+    {AddressList::kConnect, "connect", kConnectSlots, false, true},
+    {AddressList::kDenied, "denied", kMaxPatterns, true, false},
+    {AddressList::kAllowed, "allowed", kMaxPatterns, true, false},
+};
+
+const AddressListRules& ListRules(AddressList list) { return address_lists[static_cast<int>(list)]; }
+
+bool ParseListName(std::string_view name, AddressList& list) {
+    for (const AddressListRules& rules : address_lists) {
+        if (name != rules.name) continue;
+        list = rules.list;
+        return true;
+    }
+    return false;
+}
+
+const char* ListName(AddressList list) { return ListRules(list).name; }
+
+std::size_t ListCapacity(AddressList list) { return ListRules(list).capacity; }
+
+bool IsEmptySlot(AddressList list, const AddressPattern& entry) {
+    const std::uint16_t* o = entry.octets;
+    return ListRules(list).zero_is_empty && (o[0] | o[1] | o[2] | o[3]) == 0;
+}
+
+AddressPattern ConnectEntry(const ConnectAddress& slot) {
+    const std::uint8_t* o = slot.octets;
+    return AddressPattern{{o[0], o[1], o[2], o[3]}};
+}
+
+namespace {
+
+template <typename Char>
+std::optional<std::uint16_t> ReadOctetText(std::basic_string_view<Char> text, bool wildcard_allowed) {
+    if (text.size() == 1 && text[0] == Char('*')) {
+        if (wildcard_allowed) return kWildcardOctet;
+        return std::nullopt;
+    }
+    if (text.empty() || text.size() > 3) return std::nullopt;
+    std::uint16_t value = 0;
+    for (Char ch : text) {
+        if (ch < Char('0') || ch > Char('9')) return std::nullopt;
+        value = static_cast<std::uint16_t>(value * 10 + (ch - Char('0')));
+    }
+    if (value > 255) return std::nullopt;
+    return value;
+}
+
+void StoreSlot(ConnectAddress& slot, const AddressPattern& entry) {
+    for (int i = 0; i < 4; ++i) slot.octets[i] = static_cast<std::uint8_t>(entry.octets[i]);
+}
+
+std::vector<AddressPattern>& Patterns(GameConfig& config, AddressList list) {
+    return list == AddressList::kDenied ? config.denied_patterns : config.allowed_patterns;
+}
+
+const std::vector<AddressPattern>& Patterns(const GameConfig& config, AddressList list) {
+    return list == AddressList::kDenied ? config.denied_patterns : config.allowed_patterns;
+}
+
+// The keys of a list and where each was first seen, in one open-addressed table: a list
+// of 65535 needs no allocation per entry.
+class PatternTable {
+public:
+    explicit PatternTable(std::size_t entries) {
+        std::size_t capacity = 16;
+        while (capacity < 2 * entries) capacity *= 2;
+        mask_ = capacity - 1;
+        slots_.assign(capacity, 0);
+    }
+    // Adds the key (36 bits: four 9-bit octets) with `place` (below 2^27) and returns
+    // true; or, when it is there already, returns false and the place it was first seen.
+    bool Insert(std::uint64_t key, std::size_t place, std::size_t& first_place) {
+        const std::uint64_t stored = key + 1;  // 0 marks an empty slot
+        std::size_t i = static_cast<std::size_t>((stored * 0x9E3779B97F4A7C15ull) >> 32) & mask_;
+        for (; slots_[i] != 0; i = (i + 1) & mask_) {
+            if ((slots_[i] & kKeyMask) == stored) {
+                first_place = static_cast<std::size_t>(slots_[i] >> kKeyBits);
+                return false;
+            }
+        }
+        slots_[i] = stored | static_cast<std::uint64_t>(place) << kKeyBits;
+        return true;
+    }
+
+private:
+    static constexpr int kKeyBits = 37;
+    static constexpr std::uint64_t kKeyMask = (std::uint64_t{1} << kKeyBits) - 1;
+    std::vector<std::uint64_t> slots_;
+    std::size_t mask_ = 0;
+};
+
+}  // namespace
+
+std::optional<std::uint16_t> ReadOctet(std::string_view text, bool wildcard_allowed) {
+    return ReadOctetText(text, wildcard_allowed);
+}
+
+std::optional<std::uint16_t> ReadOctetField(std::wstring_view field, bool wildcard_allowed) {
+    return ReadOctetText(field.substr(0, 3), wildcard_allowed);
+}
+
+AddressPattern NormalisedPattern(AddressPattern pattern) {
+    for (std::uint16_t& octet : pattern.octets)
+        if (octet > 255) octet = kWildcardOctet;
+    return pattern;
+}
+
+bool SamePattern(const AddressPattern& a, const AddressPattern& b) { return PatternKey(a) == PatternKey(b); }
+
+// Four octets of 0 to 256 (the wildcard) in 9 bits each.
+std::uint64_t PatternKey(const AddressPattern& p) {
+    const AddressPattern n = NormalisedPattern(p);
+    return static_cast<std::uint64_t>(n.octets[0]) << 27 | static_cast<std::uint64_t>(n.octets[1]) << 18 |
+           static_cast<std::uint64_t>(n.octets[2]) << 9 | n.octets[3];
+}
+
+std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList list) {
+    if (list != AddressList::kConnect) return Patterns(config, list);
+    std::vector<AddressPattern> entries;
+    for (const ConnectAddress& slot : config.connect_addresses)
+        if (!IsEmptySlot(list, ConnectEntry(slot))) entries.push_back(ConnectEntry(slot));
+    return entries;
+}
+
+void StoreEntries(GameConfig& config, AddressList list, const std::vector<AddressPattern>& entries) {
+    if (list != AddressList::kConnect) {
+        Patterns(config, list) = entries;
+        return;
+    }
+    for (std::size_t slot = 0; slot < kConnectSlots; ++slot)
+        StoreSlot(config.connect_addresses[slot], slot < entries.size() ? entries[slot] : AddressPattern{});
+}
+
+void AppendEntries(GameConfig& config, AddressList list, const std::vector<AddressPattern>& entries) {
+    if (list != AddressList::kConnect) {
+        std::vector<AddressPattern>& patterns = Patterns(config, list);
+        patterns.insert(patterns.end(), entries.begin(), entries.end());
+        return;
+    }
+    std::size_t next = 0;
+    for (ConnectAddress& slot : config.connect_addresses) {
+        if (next == entries.size()) break;
+        if (IsEmptySlot(list, ConnectEntry(slot))) StoreSlot(slot, entries[next++]);
+    }
+}
+
+std::size_t RemoveEntries(GameConfig& config, AddressList list, const std::function<bool(const AddressPattern&)>& take) {
+    if (list != AddressList::kConnect) return std::erase_if(Patterns(config, list), take);
+    std::size_t removed = 0;
+    for (ConnectAddress& slot : config.connect_addresses) {
+        const AddressPattern entry = ConnectEntry(slot);
+        if (IsEmptySlot(list, entry) || !take(entry)) continue;
+        StoreSlot(slot, AddressPattern{});
+        ++removed;
+    }
+    return removed;
+}
+
+bool CompactConnectSlots(ConnectAddress (&slots)[kConnectSlots]) {
+    std::size_t used = 0;
+    bool moved = false;
+    for (std::size_t slot = 0; slot < kConnectSlots; ++slot) {
+        if (IsEmptySlot(AddressList::kConnect, ConnectEntry(slots[slot]))) continue;
+        if (used != slot) {
+            slots[used] = slots[slot];
+            std::memset(slots[slot].octets, 0, sizeof slots[slot].octets);
+            moved = true;
+        }
+        ++used;
+    }
+    return moved;
+}
+
+std::vector<AddressPattern> NewEntries(const std::vector<AddressPattern>& listed,
+                                       std::span<const AddressPattern> incoming,
+                                       const std::function<void(std::size_t index, std::size_t first)>& dropped) {
+    PatternTable table(listed.size() + incoming.size());
+    constexpr std::size_t kInList = 0;  // places: 0 for the list, else incoming index + 1
+    std::size_t first_place = 0;
+    for (const AddressPattern& p : listed) table.Insert(PatternKey(p), kInList, first_place);
+    std::vector<AddressPattern> added;
+    added.reserve(incoming.size());
+    for (std::size_t i = 0; i < incoming.size(); ++i) {
+        if (table.Insert(PatternKey(incoming[i]), i + 1, first_place))
+            added.push_back(incoming[i]);
+        else
+            dropped(i, first_place == kInList ? kAlreadyListed : first_place - 1);
+    }
+    return added;
+}
