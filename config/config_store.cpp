@@ -2,6 +2,7 @@
 #include "config/config_store.h"
 
 #include <cerrno>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -36,18 +37,52 @@ std::size_t LayoutSize(std::uint16_t version, const GameConfig& c) {
     return size;
 }
 
-// Creates a new empty file beside `path`, named after it, this process and a counter, so
-// that no two saves share a name and whatever stands at a name (a leftover of a crash, a
-// folder) is passed over rather than blocking the save.
-bool CreateTemporary(const char* path, std::string& temporary) {
+// A name beside `path` for a temporary file of ours: "GameConfig.dat.PID-N.tmp", after
+// this process and a counter, so that no two saves share a name.
+std::string TemporaryName(const char* path) {
     static unsigned long serial = 0;
+    return std::string(path) + "." + std::to_string(CurrentProcessId()) + "-" + std::to_string(serial++) + ".tmp";
+}
+
+// Creates a new empty temporary file beside `path`; whatever stands at a name (a
+// leftover, a folder) is passed over rather than blocking the save.
+bool CreateTemporary(const char* path, std::string& temporary) {
     constexpr int kNamesTried = 100;
     for (int attempt = 0; attempt < kNamesTried; ++attempt) {
-        temporary = std::string(path) + "." + std::to_string(CurrentProcessId()) + "-" + std::to_string(serial++) +
-                    ".tmp";
+        temporary = TemporaryName(path);
         if (CreateNewFile(temporary.c_str())) return true;
     }
     return false;
+}
+
+// The process number in `rest`, the part of a name after "GameConfig.dat.", when it is
+// exactly "PID-N.tmp"; 0 when it is not a name of ours.
+unsigned long TemporaryOwner(const std::string& rest) {
+    const std::size_t dash = rest.find('-');
+    const std::size_t end = rest.size() >= 4 ? rest.size() - 4 : 0;
+    if (dash == 0 || dash == std::string::npos || dash + 1 >= end || rest.compare(end, 4, ".tmp") != 0) return 0;
+    for (std::size_t i = 0; i < end; ++i)
+        if (i != dash && (rest[i] < '0' || rest[i] > '9')) return 0;
+    return std::strtoul(rest.c_str(), nullptr, 10);
+}
+
+// A save cut short (the process killed, the power lost) leaves its temporary files
+// beside the file, and nothing else would ever remove them. Removed here: the files of
+// our own naming last written before this process started, unless the process they
+// name still runs (another instance in the middle of its own save). Nothing else is
+// touched.
+void RemoveLeftoverTemporaries(const char* path) {
+    const std::string whole(path);
+    const std::size_t cut = whole.find_last_of("/\\");
+    const std::string folder = cut == std::string::npos ? std::string() : whole.substr(0, cut + 1);
+    const std::string prefix = whole.substr(folder.size()) + ".";
+    const std::uint64_t started = ProcessStartTime();
+    for (const FolderEntry& entry : FilesStartingWith(folder.empty() ? folder : folder.substr(0, cut), prefix)) {
+        const unsigned long owner = TemporaryOwner(entry.name.substr(prefix.size()));
+        if (owner == 0 || entry.write_time >= started) continue;
+        if (owner != CurrentProcessId() && ProcessIsRunning(owner)) continue;
+        RemoveFile((folder + entry.name).c_str());
+    }
 }
 
 // Copies the file a save is about to replace into a new temporary file, which becomes
@@ -60,53 +95,70 @@ bool PrepareBackup(const char* path, const FileBytes& old, std::string& copy) {
     return false;
 }
 
-// What a save writes: a record, encoded once the fill has run, or bytes as they are.
+// What a save writes: a record, encoded once the fill has run, or bytes as they are
+// (taken over by the save).
 struct SaveContent {
     const GameConfig* config;
     bool (*fill)();
-    const std::vector<std::uint8_t>* bytes;
+    std::vector<std::uint8_t>* bytes;
 };
+
+// True when what was read just now is the file `expected` stands for.
+bool StillExpected(ReadStatus read, const FileBytes& now, const FileStamp& expected) {
+    if (read == ReadStatus::kMissing) return !expected.exists;
+    if (read != ReadStatus::kOk || !expected.exists || now.size != expected.Bytes().size()) return false;
+    return now.size == 0 || std::memcmp(now.data.get(), expected.Bytes().data(), now.size) == 0;
+}
 
 SaveStatus WriteThroughTemporary(const char* path, const SaveContent& content, const FileStamp* expected,
                                  FileStamp* written) {
     std::string temporary;
     if (!FileMayBeReplaced(path)) return SaveStatus::kReadOnly;
+    RemoveLeftoverTemporaries(path);
     if (!CreateTemporary(path, temporary)) return SaveStatus::kNotWritten;
     std::vector<std::uint8_t> encoded;
     bool ok = content.bytes != nullptr ||
               ((content.fill == nullptr || content.fill()) && EncodeConfig(*content.config, encoded));
-    const std::vector<std::uint8_t>& bytes = content.bytes != nullptr ? *content.bytes : encoded;
+    std::vector<std::uint8_t>& bytes = content.bytes != nullptr ? *content.bytes : encoded;
+    // Flushed before it takes the file's place, so that no crash can put a file in place
+    // whose bytes are not yet on the disk.
     ok = ok && WriteFileBytes(temporary.c_str(), bytes);
     if (!ok) {
         RemoveFile(temporary.c_str());
         return SaveStatus::kNotWritten;
     }
     if (before_replace_hook != nullptr) before_replace_hook();
-    // The file as it stands just before it is replaced: compared with what the caller
-    // read, and kept as the backup. Waits briefly for a program that holds it, as the
+    // The file as it stands just before it is replaced is kept as the backup: under a
+    // second name (a link, no copy) where the file system allows it, else as a copy.
+    // It is compared with what the caller read, through that name, so the backup is
+    // the file that was checked. Waits briefly for a program that holds it, as the
     // replace would. A file that cannot be read cannot be shown to be unchanged.
+    std::string backup = TemporaryName(path);
+    const bool linked = LinkFile(path, backup.c_str());
     FileBytes old;
-    const ReadStatus old_read = ReadHeldFile(path, old);
-    if (expected != nullptr) {
-        const bool readable = old_read == ReadStatus::kOk || old_read == ReadStatus::kMissing;
-        const FileStamp now = old_read == ReadStatus::kOk ? StampOf(old) : FileStamp{};
-        if (!readable || !SameContent(now, *expected)) {
-            RemoveFile(temporary.c_str());
-            return SaveStatus::kChanged;
-        }
+    ReadStatus old_read = ReadStatus::kOk;
+    if (expected != nullptr || !linked) old_read = ReadHeldFile(linked ? backup.c_str() : path, old);
+    if (expected != nullptr && !StillExpected(old_read, old, *expected)) {
+        RemoveFile(temporary.c_str());
+        if (linked) RemoveFile(backup.c_str());
+        return SaveStatus::kChanged;
     }
-    std::string backup;
-    const bool backed_up = old_read == ReadStatus::kOk && PrepareBackup(path, old, backup);
-    const bool placed = PutFileInPlace(temporary.c_str(), path, bytes);
+    const bool backed_up = linked || (old_read == ReadStatus::kOk && PrepareBackup(path, old, backup));
+    const bool placed = PutFileInPlace(temporary.c_str(), path, bytes, linked ? backup.c_str() : nullptr);
     // Gone already when it was moved into place; still there when the new bytes were
     // written into the file in place or the save failed.
     RemoveFile(temporary.c_str());
-    if (backed_up && !(placed && RenameOver(backup.c_str(), BackupPathOf(path).c_str()))) RemoveFile(backup.c_str());
+    // The backup's own temporary name is removed in any case: a rename onto a name of
+    // the same file leaves both.
+    if (backed_up) {
+        if (placed) RenameOver(backup.c_str(), BackupPathOf(path).c_str());
+        RemoveFile(backup.c_str());
+    }
     if (!placed) return SaveStatus::kNotReplaced;
     if (written != nullptr) {
         std::uint64_t time = 0;
         FileWriteTime(path, time);
-        *written = StampOf(bytes, time);
+        *written = StampOf(std::move(bytes), time);
     }
     return SaveStatus::kSaved;
 }
@@ -119,7 +171,15 @@ LoadStatus LoadConfigFile(const char* path, GameConfig& config, std::vector<std:
     FileBytes file;
     const ReadStatus read = ReadHeldFile(path, file);
     if (error_number != nullptr) *error_number = errno;
-    if (stamp != nullptr) *stamp = read == ReadStatus::kOk ? StampOf(file) : FileStamp{};
+    if (stamp != nullptr) *stamp = FileStamp{};
+    // The stamp takes over the buffer read once the decode is done with it, whatever it found.
+    struct StampOnReturn {
+        FileStamp* stamp;
+        FileBytes& file;
+        ~StampOnReturn() {
+            if (stamp != nullptr && file.data) *stamp = StampOf(std::move(file));
+        }
+    } stamp_on_return{read == ReadStatus::kOk ? stamp : nullptr, file};
     switch (read) {
         case ReadStatus::kOk: break;
         case ReadStatus::kMissing: return LoadStatus::kMissing;
@@ -167,7 +227,7 @@ RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, FileStamp*
         case DecodeStatus::kNoVersion: return RestoreStatus::kBackupUnusable;
         case DecodeStatus::kOutOfMemory: return RestoreStatus::kBackupUnreadable;
     }
-    const std::vector<std::uint8_t> bytes(saved.data.get(), saved.data.get() + saved.size);
+    std::vector<std::uint8_t> bytes(saved.data.get(), saved.data.get() + saved.size);
     if (WriteThroughTemporary(path, {nullptr, nullptr, &bytes}, nullptr, written) != SaveStatus::kSaved)
         return RestoreStatus::kFailed;
     config = std::move(restored);
