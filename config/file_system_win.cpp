@@ -196,9 +196,16 @@ bool RenameOver(const char* source, const char* target) {
     return true;
 }
 
+// A file another program holds so that it cannot be replaced is written in place, which
+// a second name would see too: such a file gets no link (the backup is then a copy).
 bool LinkFile(const char* existing, const char* link) {
-    if (file_steps::Stopped() || !CreateHardLinkW(WidePath(link).c_str(), WidePath(existing).c_str(), nullptr))
-        return false;
+    if (file_steps::Stopped()) return false;
+    const std::wstring name = WidePath(existing);
+    HANDLE probe = CreateFileW(name.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(probe);
+    if (!CreateHardLinkW(WidePath(link).c_str(), name.c_str(), nullptr)) return false;
     file_steps::Done(FileStep::kLink, link, {}, existing);
     return true;
 }
