@@ -75,9 +75,10 @@ void RemoveLeftoverTemporaries(const char* path) {
     const std::string whole(path);
     const std::size_t cut = whole.find_last_of("/\\");
     const std::string folder = cut == std::string::npos ? std::string() : whole.substr(0, cut + 1);
+    const std::string listed = folder.size() > 1 ? folder.substr(0, cut) : folder;  // "/" stays the root
     const std::string prefix = whole.substr(folder.size()) + ".";
     const std::uint64_t started = ProcessStartTime();
-    for (const FolderEntry& entry : FilesStartingWith(folder.empty() ? folder : folder.substr(0, cut), prefix)) {
+    for (const FolderEntry& entry : FilesStartingWith(listed, prefix)) {
         const unsigned long owner = TemporaryOwner(entry.name.substr(prefix.size()));
         if (owner == 0 || entry.write_time >= started) continue;
         if (owner != CurrentProcessId() && ProcessIsRunning(owner)) continue;
