@@ -70,7 +70,13 @@ void CheckTexts(const GameConfig& c, std::vector<std::string>& findings) {
     const void* id_end = std::memchr(c.connect_id, 0, kConnectIdBytes);
     const std::size_t id_length = id_end == nullptr ? kConnectIdBytes
                                                     : static_cast<std::size_t>(static_cast<const char*>(id_end) - c.connect_id);
-    if (id_end == nullptr)
+    const std::size_t id_shown = ShownIdBytes(c);
+    if (id_shown < id_length)
+        findings.push_back("the connect-to ID holds a line break after its first " + Number(static_cast<long long>(id_shown)) +
+                           " bytes: the window shows \"" + FieldText(c.connect_id, id_shown, kConnectIdBytes) +
+                           "\" and its next save stores \"" + FieldText(c.connect_id, id_shown, kConnectIdTextMax) +
+                           "\", without the line break and what follows it");
+    else if (id_end == nullptr)
         findings.push_back("the connect-to ID has no NUL in its 17 bytes: the window shows all 17 and its next save "
                            "keeps at most the first 15");
     else if (id_length > kConnectIdTextMax)

@@ -162,7 +162,17 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
             NewFileConfig(game_config);
             s.bytes.clear();
             return kStatusDone;
-        case LoadStatus::kHeld: FileMessage(s, "cannot be read: " + ErrorText(error_number)); break;
+        case LoadStatus::kHeld:
+            // Without an errno (Windows' file functions set none) the file could not be
+            // opened even after the store's wait, which is almost always another program
+            // holding it; with one, the system says why.
+            if (error_number != 0) {
+                FileMessage(s, "cannot be read: " + ErrorText(error_number));
+            } else {
+                FileMessage(s, create_when_missing ? "held by another program; not saved, nothing changed"
+                                                   : "held by another program; it cannot be read now");
+            }
+            break;
         case LoadStatus::kNoVersion:
             FileMessage(s, "too short to hold its version (" + std::to_string(s.bytes.size()) +
                                " bytes); the tool would replace it with the defaults, qorcfg leaves it alone");
@@ -180,14 +190,24 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
 // read, and replaced nothing.
 constexpr int kChangedMeanwhile = -1;
 
+// After a save that succeeded: a backup that could be neither refreshed nor removed.
+void NoteOlderBackup(const Session& s) {
+    if (ConfigBackupIsOlder(s.path.c_str()))
+        Message(s, PathText(s.path + ".bak") + ": held by another program, so it could not be updated: it still holds "
+                   "the file from before an earlier save, not the one this save replaced");
+}
+
+// A file another program holds (read and replace both refused, even after waiting) is
+// held, not changed: it is not read again.
 int Save(Session& s) {
     switch (SaveConfigFile(s.path.c_str(), game_config, nullptr, &s.stamp)) {
-        case SaveStatus::kSaved: return kStatusDone;
+        case SaveStatus::kSaved: break;
         case SaveStatus::kChanged: return kChangedMeanwhile;
-        default: break;
+        case SaveStatus::kHeld: FileMessage(s, "held by another program; not saved, nothing changed"); return kStatusFailed;
+        default: FileMessage(s, "not saved; the file is as it was"); return kStatusFailed;
     }
-    FileMessage(s, "not saved; the file is as it was");
-    return kStatusFailed;
+    NoteOlderBackup(s);
+    return kStatusDone;
 }
 
 // Reads the file, changes it and saves it through `apply`; when another program wrote
@@ -568,13 +588,14 @@ int Restore(Session& s) {
     if (!s.line.arguments.empty()) return Usage(s, "restore takes no arguments");
     const std::string backup = PathText(s.path + ".bak");
     switch (RestoreConfigFile(s.path.c_str(), game_config)) {
-        case RestoreStatus::kRestored: return kStatusDone;
+        case RestoreStatus::kRestored: NoteOlderBackup(s); return kStatusDone;
         case RestoreStatus::kNoBackup: Message(s, backup + ": no backup to restore; nothing changed"); break;
         case RestoreStatus::kBackupUnreadable: Message(s, backup + ": the backup cannot be read; nothing changed"); break;
         case RestoreStatus::kBackupUnusable:
             Message(s, backup + ": the backup holds no configuration the tool reads (too short, or of a newer "
                                 "version); nothing changed");
             break;
+        case RestoreStatus::kChanged:  // only with an expected file, which restore gives none
         case RestoreStatus::kFailed: FileMessage(s, "not restored; the file and its backup are as they were"); break;
     }
     return kStatusFailed;

@@ -40,3 +40,8 @@ std::vector<std::string> CheckFindings(std::span<const std::uint8_t> bytes, cons
 // Text of a fixed-size CP932 field as the window shows it: up to the first NUL, never
 // past the field, cut at a character boundary to `shown` bytes.
 std::string FieldText(const char* field, std::size_t field_size, std::size_t shown);
+
+// The bytes of the connect-to ID the window shows, in its single-line edit: up to the
+// first NUL, never past the field, and up to the first line break (an ID pasted whole
+// by an older build), since the edit shows no more and its save stores what it shows.
+std::size_t ShownIdBytes(const GameConfig& config);

@@ -1,4 +1,5 @@
 // The configuration in readable form: the text that `qorcfg show` prints and its JSON.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -31,7 +32,7 @@ std::string Quoted(std::string_view utf8) {
     return out;
 }
 
-std::string IdText(const GameConfig& c) { return FieldText(c.connect_id, kConnectIdBytes, kConnectIdBytes); }
+std::string IdText(const GameConfig& c) { return FieldText(c.connect_id, ShownIdBytes(c), kConnectIdBytes); }
 
 std::string MessageText(const FunctionMessage& m) { return FieldText(m.text, kMessageTextBytes, kMessageTextLimit); }
 
@@ -95,6 +96,11 @@ std::string FieldText(const char* field, std::size_t field_size, std::size_t sho
     char text[64];
     CopyCp932Text(field, field_size, text, shown + 1 < sizeof text ? shown + 1 : sizeof text);
     return Cp932ToUtf8(text);
+}
+
+std::size_t ShownIdBytes(const GameConfig& c) {
+    const std::string_view id(c.connect_id, strnlen(c.connect_id, kConnectIdBytes));
+    return std::min(id.size(), id.find_first_of("\r\n"));
 }
 
 void AppendJsonString(std::string& out, std::string_view utf8) {

@@ -30,8 +30,8 @@ SaveStatus SaveConfigIfUnchanged(const char* path, const FileStamp& expected, bo
     return Reported(SaveConfigFile(path, game_config, harvest, &expected, &config_file_stamp));
 }
 
-RestoreStatus RestoreConfigBackup(const char* path, GameConfig& config) {
-    const RestoreStatus status = RestoreConfigFile(path, config, &config_file_stamp);
+RestoreStatus RestoreConfigBackup(const char* path, GameConfig& config, const FileStamp& expected) {
+    const RestoreStatus status = RestoreConfigFile(path, config, &expected, &config_file_stamp);
     if (status == RestoreStatus::kFailed) ShowErrorMessage(MessageId::kSaveFailed);
     return status;
 }

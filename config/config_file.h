@@ -36,5 +36,6 @@ const FileStamp& ConfigFileStamp();
 SaveStatus SaveConfigIfUnchanged(const char* path, const FileStamp& expected, bool (*harvest)());
 
 // Puts the backup of `path` back as the file through the same save and, on success,
-// decodes it into `config`. Shows nothing but a failed save's message.
-RestoreStatus RestoreConfigBackup(const char* path, GameConfig& config);
+// decodes it into `config`, only while the file is still what `expected` says, as
+// SaveConfigIfUnchanged. Shows nothing but a failed save's message.
+RestoreStatus RestoreConfigBackup(const char* path, GameConfig& config, const FileStamp& expected);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <set>
 #include <string>
 
 #include "config/config_codec.h"
@@ -11,21 +12,11 @@
 
 namespace {
 
-// Attempts to open a file another program holds, with PauseBeforeRetry between them:
-// about a second in all.
-constexpr int kOpenTries = 10;
-
 void (*before_replace_hook)() = nullptr;
 
-// Reads the file, waiting briefly while another program holds it.
-ReadStatus ReadHeldFile(const char* path, FileBytes& bytes) {
-    ReadStatus status = ReadFileBytes(path, bytes);
-    for (int attempt = 1; attempt < kOpenTries && status == ReadStatus::kUnopenable; ++attempt) {
-        PauseBeforeRetry();
-        status = ReadFileBytes(path, bytes);
-    }
-    return status;
-}
+// The backups this process could neither refresh nor remove at a save that succeeded:
+// each still holds the file from before an earlier save.
+std::set<std::string> older_backups;
 
 std::string BackupPathOf(const char* path) { return std::string(path) + ".bak"; }
 
@@ -96,6 +87,40 @@ bool PrepareBackup(const char* path, const FileBytes& old, std::string& copy) {
     return false;
 }
 
+// Puts the file a save replaced, kept under the temporary name `copy` (empty: there is
+// none, the file could not be read or copied), in the place of the backup once the save
+// succeeded. A read-only backup is the tool's own and is replaced all the same; one
+// another program holds is waited for as the file is. A backup that cannot be made the
+// replaced file is removed, so that no older file stands for the one before this save;
+// only where even that fails (held without sharing its removal) is it remembered as
+// older. `old` holds the replaced file's bytes when they were read; a linked copy that
+// was not read is read only where the backup must be written in place.
+void KeepBackup(const char* path, const std::string& copy, const FileBytes& old) {
+    const std::string target = BackupPathOf(path);
+    ClearReadOnly(target.c_str());
+    const bool held = HeldByTest(target.c_str());
+    bool kept = false;
+    if (!copy.empty() && !held) {
+        if (old.data) {
+            kept = PutFileInPlace(copy.c_str(), target.c_str(), old.View());
+        } else if (!(kept = RenameOver(copy.c_str(), target.c_str()))) {
+            FileBytes bytes;
+            kept = ReadFileBytes(copy.c_str(), bytes) == ReadStatus::kOk &&
+                   PutFileInPlace(copy.c_str(), target.c_str(), bytes.View());
+        }
+    }
+    // Gone already when it was moved into place; a rename onto a second name of the same
+    // file leaves both.
+    if (!copy.empty()) RemoveFile(copy.c_str());
+    std::uint64_t time = 0;
+    if (!kept) kept = !FileWriteTime(target.c_str(), time) || (!held && RemoveFile(target.c_str()));
+    if (kept) {
+        older_backups.erase(target);
+    } else {
+        older_backups.insert(target);
+    }
+}
+
 // What a save writes: a record, encoded once the fill has run, or bytes as they are
 // (taken over by the save).
 struct SaveContent {
@@ -133,29 +158,33 @@ SaveStatus WriteThroughTemporary(const char* path, const SaveContent& content, c
     // second name (a link, no copy) where the file system allows it, else as a copy.
     // It is compared with what the caller read, through that name, so the backup is
     // the file that was checked. Waits briefly for a program that holds it, as the
-    // replace would. A file that cannot be read cannot be shown to be unchanged.
+    // load does. A file that stays unreadable is not known to have changed: the save
+    // goes on as it would without the comparison (placing it waits and falls back to
+    // writing in place), and fails as held when it cannot be placed either.
     std::string backup = TemporaryName(path);
-    const bool linked = LinkFile(path, backup.c_str());
+    const bool linked = !HeldByTest(path) && LinkFile(path, backup.c_str());
+    if (!linked) backup.clear();
     FileBytes old;
     ReadStatus old_read = ReadStatus::kOk;
-    if (expected != nullptr || !linked) old_read = ReadHeldFile(linked ? backup.c_str() : path, old);
-    if (expected != nullptr && !StillExpected(old_read, old, *expected)) {
+    if (expected != nullptr || !linked) old_read = ReadFileBytesWaiting(linked ? backup.c_str() : path, old);
+    if (expected != nullptr && (old_read == ReadStatus::kOk || old_read == ReadStatus::kMissing) &&
+        !StillExpected(old_read, old, *expected)) {
         RemoveFile(temporary.c_str());
         if (linked) RemoveFile(backup.c_str());
         return SaveStatus::kChanged;
     }
-    const bool backed_up = linked || (old_read == ReadStatus::kOk && PrepareBackup(path, old, backup));
-    const bool placed = PutFileInPlace(temporary.c_str(), path, bytes, linked ? backup.c_str() : nullptr);
+    if (!linked && old_read == ReadStatus::kOk && !PrepareBackup(path, old, backup)) backup.clear();
+    const bool placed =
+        !HeldByTest(path) && PutFileInPlace(temporary.c_str(), path, bytes, linked ? backup.c_str() : nullptr);
     // Gone already when it was moved into place; still there when the new bytes were
     // written into the file in place or the save failed.
     RemoveFile(temporary.c_str());
-    // The backup's own temporary name is removed in any case: a rename onto a name of
-    // the same file leaves both.
-    if (backed_up) {
-        if (placed) RenameOver(backup.c_str(), BackupPathOf(path).c_str());
-        RemoveFile(backup.c_str());
+    if (!placed) {
+        if (!backup.empty()) RemoveFile(backup.c_str());
+        return old_read == ReadStatus::kUnopenable ? SaveStatus::kHeld : SaveStatus::kNotReplaced;
     }
-    if (!placed) return SaveStatus::kNotReplaced;
+    // Where there was no file, the backup stays: it is still the last file a save replaced.
+    if (old_read != ReadStatus::kMissing) KeepBackup(path, backup, old);
     if (written != nullptr) {
         std::uint64_t time = 0;
         FileWriteTime(path, time);
@@ -170,7 +199,7 @@ LoadStatus LoadConfigFile(const char* path, GameConfig& config, std::vector<std:
                           FileStamp* stamp) {
     errno = 0;
     FileBytes file;
-    const ReadStatus read = ReadHeldFile(path, file);
+    const ReadStatus read = ReadFileBytesWaiting(path, file);
     if (error_number != nullptr) *error_number = errno;
     if (stamp != nullptr) *stamp = FileStamp{};
     // The stamp takes over the buffer read once the decode is done with it, whatever it found.
@@ -210,9 +239,9 @@ SaveStatus SaveConfigFile(const char* path, const GameConfig& config, bool (*fil
     return WriteThroughTemporary(path, {&config, fill, nullptr}, expected, written);
 }
 
-RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, FileStamp* written) {
+RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, const FileStamp* expected, FileStamp* written) {
     FileBytes saved;
-    switch (ReadHeldFile(BackupPathOf(path).c_str(), saved)) {
+    switch (ReadFileBytesWaiting(BackupPathOf(path).c_str(), saved)) {
         case ReadStatus::kOk: break;
         case ReadStatus::kMissing: return RestoreStatus::kNoBackup;
         case ReadStatus::kUnopenable:
@@ -229,8 +258,11 @@ RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, FileStamp*
         case DecodeStatus::kOutOfMemory: return RestoreStatus::kBackupUnreadable;
     }
     std::vector<std::uint8_t> bytes(saved.data.get(), saved.data.get() + saved.size);
-    if (WriteThroughTemporary(path, {nullptr, nullptr, &bytes}, nullptr, written) != SaveStatus::kSaved)
-        return RestoreStatus::kFailed;
+    switch (WriteThroughTemporary(path, {nullptr, nullptr, &bytes}, expected, written)) {
+        case SaveStatus::kSaved: break;
+        case SaveStatus::kChanged: return RestoreStatus::kChanged;
+        default: return RestoreStatus::kFailed;
+    }
     config = std::move(restored);
     return RestoreStatus::kRestored;
 }
@@ -239,5 +271,7 @@ bool ConfigBackupExists(const char* path) {
     std::uint64_t time = 0;
     return FileWriteTime(BackupPathOf(path).c_str(), time);
 }
+
+bool ConfigBackupIsOlder(const char* path) { return older_backups.count(BackupPathOf(path)) != 0; }
 
 void SetBeforeReplaceHook(void (*hook)()) { before_replace_hook = hook; }

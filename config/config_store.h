@@ -34,6 +34,8 @@ enum class SaveStatus {
     kReadOnly,     // the file may not be overwritten: nothing was touched
     kNotWritten,   // the new content could not be made or written: the file is as it was
     kNotReplaced,  // the file could not be replaced or written in place: it is as it was
+    kHeld,         // another program holds the file so that it could be neither read nor
+                   // replaced, even after waiting: it is as it was
 };
 
 // Writes `config` to `path` as the current version: to a temporary file beside it, which
@@ -46,7 +48,10 @@ enum class SaveStatus {
 // given, is the file the caller read: the file is read once more just before it is
 // replaced, and a save finds kChanged unless it still is that file (or is still missing
 // when it was); those bytes become the backup, so the backup is always the file that
-// was checked. `written`, when given, receives the stamp of the file saved. Nothing of
+// was checked. A file that cannot be read then, even after waiting, is not called
+// changed: the save goes on without a backup of it. A backup that cannot be refreshed
+// is removed rather than left to stand for the file before this save (see
+// ConfigBackupIsOlder for where even that fails). `written`, when given, receives the stamp of the file saved. Nothing of
 // the save's own is left beside the file, whatever happens.
 SaveStatus SaveConfigFile(const char* path, const GameConfig& config, bool (*fill)() = nullptr,
                           const FileStamp* expected = nullptr, FileStamp* written = nullptr);
@@ -57,15 +62,23 @@ enum class RestoreStatus {
     kBackupUnreadable,  // it is there but cannot be read
     kBackupUnusable,    // it holds no configuration the tool reads (too short, newer)
     kFailed,            // the save failed: file and backup are as they were
+    kChanged,           // the file was not what the caller expected: nothing was written
 };
 
 // Puts the backup of `path` back as the file, byte for byte, through the same save (the
 // file it replaces becomes the new backup; a missing file leaves none), and on success
-// decodes it into `config`; `written` receives the stamp of the file restored.
-RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, FileStamp* written = nullptr);
+// decodes it into `config`; `expected` is checked as a save checks it; `written`
+// receives the stamp of the file restored.
+RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, const FileStamp* expected = nullptr,
+                                FileStamp* written = nullptr);
 
 // True when `path` has a backup file beside it.
 bool ConfigBackupExists(const char* path);
+
+// True when a save or restore in this process succeeded but could neither refresh nor
+// remove the backup of `path` (another program held it without sharing): it still holds
+// the file from before an earlier save. False again once a save refreshes it.
+bool ConfigBackupIsOlder(const char* path);
 
 // Tests only: called by every save just before it reads the file for the last time and
 // replaces it, which is where another program's write would otherwise be lost. Null

@@ -25,7 +25,7 @@ bool SameContent(const FileStamp& a, const FileStamp& b) {
 FileCheck CheckFile(const char* path, const FileStamp& expected, FileStamp& found) {
     found = FileStamp{};
     FileBytes bytes;
-    switch (ReadFileBytes(path, bytes)) {
+    switch (ReadFileBytesWaiting(path, bytes)) {
         case ReadStatus::kOk: found = StampOf(std::move(bytes)); break;
         case ReadStatus::kMissing: return expected.exists ? FileCheck::kGone : FileCheck::kUnchanged;
         case ReadStatus::kUnopenable:

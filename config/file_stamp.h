@@ -35,9 +35,10 @@ enum class FileCheck {
     kUnchanged,   // the file holds what the stamp says
     kChanged,     // it holds other bytes, or it appeared where none was
     kGone,        // it was there and is no longer
-    kUnreadable,  // it is there but cannot be read now, so nobody can tell
+    kUnreadable,  // it is there but cannot be read even after waiting: held, not changed
 };
 
-// Reads the file at `path` and compares it with `expected`; `found` receives the stamp
+// Reads the file at `path`, waiting as the load does for a program that holds it, and
+// compares it with `expected`; `found` receives the stamp
 // of what is there now (exists false when it is missing or unreadable).
 FileCheck CheckFile(const char* path, const FileStamp& expected, FileStamp& found);

@@ -40,6 +40,17 @@ enum class ReadStatus {
 // when the file grew meanwhile). One attempt; shares the file with any other program.
 ReadStatus ReadFileBytes(const char* path, FileBytes& out);
 
+// ReadFileBytes, retried with PauseBeforeRetry between attempts, about a second in all,
+// while another program holds the file so that it cannot be opened. Every read of the
+// configuration file and its backup waits this long, the load and the checks alike.
+ReadStatus ReadFileBytesWaiting(const char* path, FileBytes& out);
+
+// Tests only: while set, `held` says which paths another program holds without sharing.
+// Reading such a file finds it unopenable, and no file can be put in its place or
+// remove it, as on Windows. Null for none.
+void SetHeldFileTest(bool (*held)(const char* path));
+bool HeldByTest(const char* path);
+
 // The reading loop both platforms share, for an open file that reported `reported` bytes.
 // The buffer is one byte larger than that, so one call of `read_at(offset, into, room,
 // got)` both fills it and shows whether the file grew meanwhile; only then does the
@@ -96,6 +107,10 @@ bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes);
 
 // Deletes the file `path`; false when it could not (or was not there).
 bool RemoveFile(const char* path);
+
+// Clears a read-only attribute of `path` (on Windows, where it stops a file from being
+// replaced or removed), for a file that is the tool's own, its backup.
+void ClearReadOnly(const char* path);
 
 // Moves `source` onto `target` in one step, replacing a file that stands there.
 bool RenameOver(const char* source, const char* target);

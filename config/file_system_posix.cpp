@@ -118,6 +118,9 @@ bool RemoveFile(const char* path) {
     return true;
 }
 
+// A file's permission bits never stop a rename over it or its removal here.
+void ClearReadOnly(const char*) {}
+
 bool RenameOver(const char* source, const char* target) {
     if (file_steps::Stopped() || std::rename(source, target) != 0) return false;
     file_steps::Done(FileStep::kRename, target, {}, source);

@@ -188,6 +188,14 @@ bool RemoveFile(const char* path) {
     return true;
 }
 
+void ClearReadOnly(const char* path) {
+    if (file_steps::Stopped()) return;
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
 bool RenameOver(const char* source, const char* target) {
     if (file_steps::Stopped() || !MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(),
                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

@@ -36,6 +36,12 @@ const MessageText message_texts[kMessageCount] = {
     {MessageId::kNoBackup, "前回の保存前のファイルがありません", "There is no file from before the last save."},
     {MessageId::kBackupUnreadable, "前回の保存前のファイルが読み込めませんでした",
      "The file from before the last save could not be read."},
+    {MessageId::kRestoreOlderQuestion,
+     "前回の保存のときバックアップは他のプログラムが使用中で更新できず、前回の保存前より古い設定のままです。その古い設定に戻しますか？\n"
+     "今のファイルはバックアップとして残ります。保存していない変更は失われます。",
+     "The backup was in use by another program at the last save and could not be updated: it holds settings older "
+     "than those before the last save. Restore those older settings?\nThe current file is kept as the backup. "
+     "Changes not saved yet are lost."},
 };
 
 const char* MessageIn(MessageId id, Language language) {

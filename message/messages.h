@@ -30,6 +30,7 @@ enum class MessageId {
     kRestoreQuestion,
     kNoBackup,
     kBackupUnreadable,
+    kRestoreOlderQuestion,  // the backup a save could not refresh
     kCount
 };
 

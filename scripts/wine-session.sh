@@ -26,7 +26,12 @@ session_start_xvfb() {
   local fdfile size=${1:-1024x768}
   # A Wine server of an earlier session keeps that session's display for a few seconds
   # after its last program; a program started meanwhile on the new display dies at once.
-  timeout 20 /usr/lib/wine/wineserver -w 2>/dev/null || true
+  # A scaled session must start a server of its own (the server keeps the screen and the
+  # scale it started with), so it refuses to go on beside one that will not end.
+  if ! timeout 20 /usr/lib/wine/wineserver -w 2>/dev/null && [ -n "$session_own_desktop" ]; then
+    echo "the Wine server of another session in $WINEPREFIX is still running" >&2
+    return 1
+  fi
   fdfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   session_xvfb_pid=$!

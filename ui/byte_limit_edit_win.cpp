@@ -130,15 +130,42 @@ LRESULT OnSetText(HWND edit, LPARAM text) {
     return CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
+// A character an input method sends: inserted as a paste is, as far as it fits.
+LRESULT OnImeChar(HWND edit, WPARAM wparam, LPARAM lparam) {
+    const std::wstring typed = TypedText(edit, wparam);
+    if (typed.empty()) return CallOriginal(edit, WM_IME_CHAR, wparam, lparam);
+    ReplaceSelectionWithin(edit, typed, TRUE);
+    return 0;
+}
+
 // Undo and an input method's result string change the text without passing through the
-// messages above; what they leave is brought to the stored form afterwards.
+// messages above. What they leave is compared with the text before: what both share at
+// the start and at the end stays as it was, and the rest is what they inserted, which is
+// put in as a paste is (its stored form, cut at the limit), the caret after it.
 LRESULT OnTextChangedElsewhere(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
+    const std::wstring before = WindowText(edit);
     const LRESULT result = CallOriginal(edit, message, wparam, lparam);
+    const std::wstring after = WindowText(edit);
+    if (TextAsEditHolds(edit, after) == after) return result;
+    std::size_t head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
+    std::size_t tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    const std::wstring kept = after.substr(0, head) + after.substr(after.size() - tail);
+    const std::size_t limit = ByteLimit(edit);
+    const std::size_t left = StoredBytes(kept);
+    const std::wstring fitted =
+        StoredTextShown(FirstLine(edit, std::wstring_view(after).substr(head, after.size() - head - tail)),
+                        left < limit ? limit - left : 0);
+    CallOriginal(edit, EM_SETSEL, head, after.size() - tail);
+    CallOriginal(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitted.c_str()));
+    // What was there stays in its stored form even where the edit's own change reached it.
     const std::wstring text = WindowText(edit);
-    const std::wstring shown = TextAsEditHolds(edit, text);
-    if (shown != text) {
-        CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
-        CallOriginal(edit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);  // caret to the end
+    if (TextAsEditHolds(edit, text) != text) {
+        CallOriginal(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(TextAsEditHolds(edit, text).c_str()));
+        CallOriginal(edit, EM_SETSEL, head + fitted.size(), head + fitted.size());
     }
     return result;
 }
@@ -157,6 +184,7 @@ LRESULT CALLBACK ByteLimitEditProc(HWND edit, UINT message, WPARAM wparam, LPARA
     case WM_PASTE: return OnPaste(edit);
     case EM_REPLACESEL: return OnReplaceSelection(edit, wparam, lparam);
     case WM_SETTEXT: return OnSetText(edit, lparam);
+    case WM_IME_CHAR: return OnImeChar(edit, wparam, lparam);
     case WM_UNDO:
     case EM_UNDO: return OnTextChangedElsewhere(edit, message, wparam, lparam);
     case WM_IME_COMPOSITION:

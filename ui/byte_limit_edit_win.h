@@ -15,7 +15,9 @@
 // as the full-width tilde, an e acute as e). A typed character with no CP932 form at
 // all (an emoji) is refused with a beep, and so is one that does not fit in `limit`
 // bytes; any other text leaves out just its characters without a form and is cut at a
-// character boundary at the limit. A single-line edit takes a pasted or replacing text
+// character boundary at the limit. Pasted, replacing, undone and input-method text is
+// cut where it is inserted: the text already there stays whole, and the caret stands
+// after what went in. A single-line edit takes a pasted or replacing text
 // up to its first line break. Calling it again for the same edit only changes the limit;
 // the subclass removes itself when the edit is destroyed.
 //

@@ -36,7 +36,9 @@ Caption CaptionKind(HWND control) {
 
 // The width the control needs for its text: the text in the control's font, and for a
 // check box or radio button the mark (12 pixels at 96 DPI, scaled, and one more), the
-// gap of half a digit after it, and the pixel the focus rectangle takes past the text.
+// gap of half a digit after it and one pixel more (where the system's drawing of the
+// button puts the caption at every scale), and the pixel the focus rectangle takes past
+// the text.
 int NeededWidth(HWND control, Caption kind) {
     const std::wstring text = WindowText(control);
     HDC dc = GetDC(control);
@@ -48,7 +50,7 @@ int NeededWidth(HWND control, Caption kind) {
     if (kind == Caption::kMarked) {
         SIZE digit = {};
         GetTextExtentPoint32W(dc, L"0", 1, &digit);
-        width += MulDiv(12, static_cast<int>(WindowDpi(control)), USER_DEFAULT_SCREEN_DPI) + 1 + digit.cx / 2 + 1;
+        width += MulDiv(12, static_cast<int>(WindowDpi(control)), USER_DEFAULT_SCREEN_DPI) + 1 + digit.cx / 2 + 1 + 1;
     }
     SelectObject(dc, old);
     ReleaseDC(control, dc);

@@ -25,6 +25,22 @@ void SetRestoreItemState() {
                    MF_BYCOMMAND | (ConfigBackupExists(ConfigFilePath()) ? MF_ENABLED : MF_GRAYED));
 }
 
+// Whether the operation about to replace the file may go on, the file being what
+// `expected` says or the user accepting to overwrite what stands there now (which
+// `expected` then says). Asks when the file holds other bytes or is gone, and, once the
+// operation itself found a change just before replacing (`changed_at_replace`), every
+// further round, so the loop never turns without the user. A file another program holds
+// so that it cannot be read, even after waiting as the load does, is not known to have
+// changed: no question, and the operation goes on as it would without this check.
+bool MayReplace(FileStamp& expected, bool changed_at_replace) {
+    FileStamp found;
+    const FileCheck check = CheckFile(ConfigFilePath(), expected, found);
+    if (!changed_at_replace && (check == FileCheck::kUnchanged || check == FileCheck::kUnreadable)) return true;
+    if (!Ask(MessageId::kChangedOverwrite)) return false;
+    if (check != FileCheck::kUnreadable) expected = found;
+    return true;
+}
+
 void Restore() {
     // The item is greyed without a backup, but the backup may go while the menu is open.
     if (!ConfigBackupExists(ConfigFilePath())) {
@@ -32,15 +48,24 @@ void Restore() {
         SetRestoreItemState();
         return;
     }
-    if (!Ask(MessageId::kRestoreQuestion)) return;
-    switch (RestoreConfigBackup(ConfigFilePath(), game_config)) {
+    FileStamp expected = ConfigFileStamp();
+    if (!MayReplace(expected, false)) return;
+    // A backup a save could not refresh is not called the file from before the last save.
+    if (!Ask(ConfigBackupIsOlder(ConfigFilePath()) ? MessageId::kRestoreOlderQuestion : MessageId::kRestoreQuestion))
+        return;
+    RestoreStatus status;
+    while ((status = RestoreConfigBackup(ConfigFilePath(), game_config, expected)) == RestoreStatus::kChanged) {
+        if (!MayReplace(expected, true)) break;
+    }
+    switch (status) {
         case RestoreStatus::kRestored:
             for (int index = 0; index < kPageCount; ++index) PopulatePage(index);
             break;
         case RestoreStatus::kNoBackup: ShowErrorMessage(MessageId::kNoBackup); break;
         case RestoreStatus::kBackupUnreadable:
         case RestoreStatus::kBackupUnusable: ShowErrorMessage(MessageId::kBackupUnreadable); break;
-        case RestoreStatus::kFailed: break;  // the save has said so
+        case RestoreStatus::kFailed:   // the save has said so
+        case RestoreStatus::kChanged: break;  // the user chose to keep the other program's file
     }
     SetRestoreItemState();
 }
@@ -58,25 +83,10 @@ QuestionAnswerer SetQuestionAnswerer(QuestionAnswerer next) {
 // replaces the file, and a change found then is asked about again.
 bool SaveFromWindow() {
     FileStamp expected = ConfigFileStamp();
-    // Set once the save itself found a change: every further round asks, so the loop
-    // never turns without the user.
-    bool changed_at_save = false;
-    for (;;) {
-        FileStamp found;
-        const FileCheck check = CheckFile(ConfigFilePath(), expected, found);
-        bool forced = false;
-        if (changed_at_save || check != FileCheck::kUnchanged) {
-            if (!Ask(MessageId::kChangedOverwrite)) return false;
-            // A file that cannot be read now is overwritten as before this check existed.
-            forced = check == FileCheck::kUnreadable;
-            expected = found;
-        }
-        const SaveStatus status = forced ? (SaveConfig(HarvestPages) ? SaveStatus::kSaved : SaveStatus::kNotWritten)
-                                         : SaveConfigIfUnchanged(ConfigFilePath(), expected, HarvestPages);
-        if (status == SaveStatus::kChanged) {
-            changed_at_save = true;
-            continue;
-        }
+    for (bool changed_at_save = false;; changed_at_save = true) {
+        if (!MayReplace(expected, changed_at_save)) return false;
+        const SaveStatus status = SaveConfigIfUnchanged(ConfigFilePath(), expected, HarvestPages);
+        if (status == SaveStatus::kChanged) continue;
         if (main_window != nullptr) SetRestoreItemState();
         return status == SaveStatus::kSaved;
     }

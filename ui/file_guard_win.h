@@ -11,8 +11,9 @@ inline constexpr UINT kMenuRestore = 0x0030;
 
 // Save, as every page's Save button does it: when the file on disk is no longer the one
 // the window loaded or last saved (other bytes, or gone), asks whether to overwrite it;
-// No writes nothing and shows nothing more. Then saves as SaveConfig does. Returns the
-// save's result (false also for No).
+// No writes nothing and shows nothing more. A file held so that it cannot be read is
+// waited for as the load waits, and then saved as before without a question. Then saves
+// as SaveConfig does. Returns the save's result (false also for No).
 bool SaveFromWindow();
 
 // Start-up, once the pages exist: appends the restore item to the main window's system
@@ -25,8 +26,9 @@ void RefreshRestoreItem();
 // Puts the restore item's text into the current face.
 void ShowRestoreItemText();
 
-// Handles the restore command: asks, puts the backup back as the file and populates
-// every page from it. False when `command` is not the restore item.
+// Handles the restore command: asks as Save does when another program changed the file,
+// then whether to restore (saying so when the backup is older than the last save), puts
+// the backup back as the file and populates every page from it. False when `command` is not the restore item.
 bool OnRestoreCommand(UINT command);
 
 // Where the window's Yes/No questions go: a modal box owned by the main window, or,

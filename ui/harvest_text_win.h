@@ -6,15 +6,16 @@
 #include <cstddef>
 #include <string>
 
-// Shows a stored CP932 field in `edit`: its text up to the first NUL, never read past
-// `stored_size` bytes, without an incomplete last character (only a damaged field ends in
+// Shows a stored CP932 field in `edit`: its text up to the first NUL (in a single-line
+// edit, up to its first line break), never read past `stored_size` bytes, without an incomplete last character (only a damaged field ends in
 // a lead byte), in the form the edit keeps (see LimitEditBytes).
 void ShowStoredText(HWND edit, const char* stored, std::size_t stored_size);
 
 // What a field of at most `limit` bytes stores at a harvest. When the edit holds the very
 // text ShowStoredText gives it for the stored field (it was populated with it, or the last
-// save stored what it shows): the stored field's bytes up to its first NUL (never past
-// `stored_size` bytes) exactly as they are, cut at a character boundary only when a
+// save stored what it shows): the stored field's bytes up to its first NUL (in a
+// single-line edit, up to its first line break; never past `stored_size` bytes) exactly
+// as they are, cut at a character boundary only when a
 // damaged field holds more than the limit. Any other text, however it got into the edit
 // (typed, pasted, set by another program): its stored form (StoredCp932), cut to the
 // limit at a character boundary.

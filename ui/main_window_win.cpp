@@ -27,16 +27,22 @@ namespace {
 const char kWindowClass[] = "QORConfig";
 const char kWindowTitle[] = "QORConfig";
 
-// Posted after a change of scale, so that the captions are measured once the system has
-// given the pages their fonts for the new scale.
-constexpr UINT kWidenCaptions = WM_APP + 1;
+// Posted after a change of scale, so that the captions are measured, and the window
+// fitted to the pages as at start-up, once the system has given the pages their fonts
+// for the new scale.
+constexpr UINT kRefitPages = WM_APP + 1;
 
 // A move to a monitor of another scale: the rectangle the system suggests, at once; the
-// captions when the system is done with the pages.
+// captions and the window's fit when the system is done with the pages.
 void OnScaleChange(HWND window, LPARAM suggested) {
     if (suggested == 0) return;
     OnDpiChanged(window, *reinterpret_cast<const RECT*>(suggested));
-    PostMessageW(window, kWidenCaptions, 0, 0);
+    PostMessageW(window, kRefitPages, 0, 0);
+}
+
+void OnRefitPages(HWND window) {
+    WidenPageCaptions();
+    FitWindowToPages(window, page_windows, kPageCount, FitPlace::kWhereItStands);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -44,7 +50,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         case WM_DPICHANGED: OnScaleChange(window, lparam); return 0;
-        case kWidenCaptions: WidenPageCaptions(); return 0;
+        case kRefitPages: OnRefitPages(window); return 0;
         case WM_SYSCOMMAND:
             if (OnLanguageCommand(static_cast<UINT>(wparam)) || OnRestoreCommand(static_cast<UINT>(wparam))) return 0;
             return DefWindowProcA(window, message, wparam, lparam);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +13,7 @@
 
 #include "cli/qorcfg.h"
 #include "config/config_file.h"
+#include "config/file_system.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"
 
@@ -236,6 +238,9 @@ TEST(Qorcfg, CheckSaysWhatTheToolWouldDo) {
     std::fill_n(no_nul.begin() + kMessagesAt + 42, 41, 'x');  // F2
     std::vector<std::uint8_t> long_id = DefaultFile();
     std::fill_n(long_id.begin() + kConnectIdAt, 16, 'i');
+    std::vector<std::uint8_t> id_break = DefaultFile();
+    const std::vector<std::uint8_t> abc_def = Hex("61 62 63 0d 0a 64 65 66");
+    std::copy(abc_def.begin(), abc_def.end(), id_break.begin() + kConnectIdAt);
     std::vector<std::uint8_t> newer = DefaultFile();
     newer[0] = 0x11;
     const Row rows[] = {
@@ -247,6 +252,9 @@ TEST(Qorcfg, CheckSaysWhatTheToolWouldDo) {
         {"option", odd_options, 1, "option screen_size is 7, outside its values: the window shows 1024x768 and its next save stores 2"},
         {"no NUL", no_nul, 1, "message F2 has no NUL in its 41 bytes"},
         {"long ID", long_id, 1, "the connect-to ID is 16 bytes"},
+        {"ID with a line break", id_break, 1,
+         "the connect-to ID holds a line break after its first 3 bytes: the window shows \"abc\" and its next save "
+         "stores \"abc\""},
         {"newer", newer, 2, "version 273 is newer than 272"},
         {"one byte", {0x10}, 2, "too short to hold its version (1 bytes)"},
         {"missing", {}, 2, "no such file"},
@@ -263,6 +271,11 @@ TEST(Qorcfg, CheckSaysWhatTheToolWouldDo) {
             EXPECT_EQ(folder.ReadConfig(), row.bytes);
         }
     }
+    // Shown as the window shows it: up to the line break.
+    ScratchGameFolder folder;
+    folder.WriteConfig(id_break);
+    EXPECT_NE(Qorcfg({"show"}).out.find("Connect-to ID: \"abc\"\n"), std::string::npos);
+    EXPECT_NE(Qorcfg({"show", "--json"}).out.find("\"connect\": {\"id\": \"abc\","), std::string::npos);
 }
 
 TEST(Qorcfg, ShowPrintsJapaneseTextInTheTerminalsEncoding) {
@@ -499,8 +512,13 @@ Result RunInProcess(std::vector<std::string> args) {
 
 int writes_left = 0;
 int writes_done = 0;
-// Another program saves its own ID, a new one each time, while it has writes left.
+const char* hold_from_replace = nullptr;  // a path another program holds from then on
+bool HeldNow(const char* path) { return hold_from_replace != nullptr && std::string(path) == hold_from_replace; }
+
+// Another program saves its own ID, a new one each time, while it has writes left; or it
+// takes hold of a file without sharing.
 void AnotherProgramSaves() {
+    if (hold_from_replace != nullptr) SetHeldFileTest(HeldNow);
     if (writes_left == 0) return;
     --writes_left;
     WriteText("Data/GameConfig.dat", FileWithId("other" + std::to_string(++writes_done)));
@@ -513,24 +531,41 @@ TEST(Qorcfg, ACommandNeverUndoesAWriteBetweenItsReadAndItsReplace) {
         int other_writes;
         int status;
         const char* says;
+        const char* holds = nullptr;
     };
     const Row rows[] = {
         {"add, written once between", {"add", "denied", "1.2.3.4"}, 1, 0, "reading it again"},
         {"add, written every time", {"add", "denied", "1.2.3.4"}, 2, 2, "changed by another program again"},
         {"set allowed-only, written once", {"set", "allowed-only", "on"}, 1, 0, "reading it again"},
         {"remove, written every time", {"remove", "connect", "10.0.0.1"}, 5, 2, "changed by another program again"},
+        {"held, not changed: not read again", {"add", "denied", "1.2.3.4"}, 0, 2,
+         "qorcfg: Data/GameConfig.dat: held by another program; not saved, nothing changed\n", "Data/GameConfig.dat"},
+        {"held before it could be read (no writes: -1)", {"add", "denied", "1.2.3.4"}, -1, 2,
+         "qorcfg: Data/GameConfig.dat: held by another program; not saved, nothing changed\n", "Data/GameConfig.dat"},
+        {"the backup held: saved, and said", {"add", "denied", "1.2.3.4"}, 0, 0,
+         "Data/GameConfig.dat.bak: held by another program, so it could not be updated", "Data/GameConfig.dat.bak"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ScratchGameFolder folder;
         WriteText("Data/GameConfig.dat", FileWithId("start"));
-        writes_left = row.other_writes;
+        if (row.holds != nullptr) WriteText("Data/GameConfig.dat.bak", FileWithId("older"));
+        writes_left = std::max(row.other_writes, 0);
         writes_done = 0;
+        hold_from_replace = row.holds;
+        if (row.other_writes < 0) SetHeldFileTest(HeldNow);
         SetBeforeReplaceHook(AnotherProgramSaves);
         const Result result = RunInProcess(row.command);
         SetBeforeReplaceHook(nullptr);
+        SetHeldFileTest(nullptr);
         EXPECT_EQ(result.status, row.status);
         EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
+        if (row.holds != nullptr) {
+            EXPECT_EQ(result.err.find("reading it again"), std::string::npos) << result.err;
+            EXPECT_EQ(ReadText("Data/GameConfig.dat") == FileWithId("start"), row.status != 0);
+            EXPECT_EQ(ReadText("Data/GameConfig.dat.bak"), FileWithId("older"));
+            continue;
+        }
         const std::vector<std::string> entries =
             row.status == 0 ? std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}
                             : std::vector<std::string>{"GameConfig.dat"};

@@ -152,7 +152,7 @@ TEST(FileGuard, RestorePutsTheBackupBackAndKeepsTheFileItReplaces) {
         if (!c.backup.empty()) WriteBytes(kBackup, c.backup);
         GameConfig config;
         ClearConfig(config);
-        EXPECT_EQ(RestoreConfigBackup(kPath, config), c.expected);
+        EXPECT_EQ(RestoreConfigBackup(kPath, config, StampNow()), c.expected);
         EXPECT_TRUE(messages.Messages().empty());
         if (c.expected != RestoreStatus::kRestored) {
             EXPECT_EQ(ReadBytes(kPath), c.file_there ? DefaultFile() : std::vector<std::uint8_t>{});
@@ -167,7 +167,7 @@ TEST(FileGuard, RestorePutsTheBackupBackAndKeepsTheFileItReplaces) {
         EXPECT_TRUE(std::ranges::equal(ConfigFileStamp().Bytes(), c.backup));
         EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
         if (c.file_there) {
-            EXPECT_EQ(RestoreConfigBackup(kPath, config), RestoreStatus::kRestored);
+            EXPECT_EQ(RestoreConfigBackup(kPath, config, StampNow()), RestoreStatus::kRestored);
             EXPECT_EQ(ReadBytes(kPath), DefaultFile());
         }
     }

@@ -42,8 +42,22 @@ TEST(LanguageChoice, EveryRunTimeTextHasItsRowAndAnAsciiEnglishForm) {
         EXPECT_TRUE(japanese.insert(row.japanese).second) << row.english;
         EXPECT_GT(std::strlen(row.english), 0u) << i;
         for (const char* c = row.english; *c; ++c) EXPECT_LT(static_cast<unsigned char>(*c), 0x80) << row.english;
-        EXPECT_STREQ(MessageIn(row.id, Language::kEnglish), row.english);
-        EXPECT_STREQ(MessageIn(row.id, Language::kJapanese), row.japanese);
+    }
+    // A text by its identifier, in each face, for rows at the start, the middle and the end.
+    const struct {
+        MessageId id;
+        const char* japanese;
+        const char* english;
+    } texts[] = {
+        {MessageId::kConfigUnreadableCreating, "コンフィグファイルが読み込めませんでした\n新規作成します",
+         "The config file could not be read.\nA new one will be created."},
+        {MessageId::kCapturing, "変更中", "Press"},
+        {MessageId::kBackupUnreadable, "前回の保存前のファイルが読み込めませんでした",
+         "The file from before the last save could not be read."},
+    };
+    for (const auto& t : texts) {
+        EXPECT_STREQ(MessageIn(t.id, Language::kJapanese), t.japanese);
+        EXPECT_STREQ(MessageIn(t.id, Language::kEnglish), t.english);
     }
 }
 

@@ -501,6 +501,9 @@ TEST_F(AddressPagesTest, IdKeepsFifteenBytesAndTheBytesAfterItsNul) {
          std::string("ab") + '\0' + "cdefghijklmnop"},
         {"NUL first", std::string(1, '\0') + "zzzzzzzzzzzzzzzz", "", "q",
          std::string("q") + '\0' + "zzzzzzzzzzzzzzz"},
+        // An ID pasted whole by an older build: shown, and saved, up to its line break.
+        {"a line break", std::string("abc\r\ndef") + std::string(9, '\0'), "abc", "abc",
+         std::string("abc") + '\0' + "\ndef" + std::string(9, '\0')},
     };
     for (const IdCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -86,12 +86,16 @@ TEST_F(DpiTest, PagesThatNeedMoreRoomGrowTheWindowUpToTheWorkArea) {
 }
 
 // WM_DPICHANGED, as the system sends it when the window moves to a monitor of another
-// scale: the window takes the suggested rectangle; the pages stay in its client area,
-// the page shown stays shown, and no caption was narrowed on the way.
-TEST_F(DpiTest, AChangeOfScaleGivesTheWindowTheSuggestedRectangle) {
+// scale: the window takes the suggested rectangle at once, and once the pages have their
+// fonts it is fitted to them as at start-up (here the scale stays the test's, so it
+// returns to its start-up size), from where it stands inside the work area; the pages
+// stay in its client area, the page shown stays shown, and no caption was narrowed.
+TEST_F(DpiTest, AChangeOfScaleTakesTheSuggestedRectangleThenFitsThePagesAgain) {
     const RECT start = RectIn(nullptr, main_window);
     const int width = start.right - start.left;
     const int height = start.bottom - start.top;
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
     struct Case {
         int dpi;
         RECT suggested;
@@ -110,12 +114,16 @@ TEST_F(DpiTest, AChangeOfScaleGivesTheWindowTheSuggestedRectangle) {
         RECT suggested = c.suggested;
         EXPECT_EQ(SendMessageW(main_window, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
                                reinterpret_cast<LPARAM>(&suggested)), 0);
+        const RECT taken = RectIn(nullptr, main_window);
+        EXPECT_TRUE(EqualRect(&taken, &c.suggested));
         PumpMessages();
         const RECT after = RectIn(nullptr, main_window);
-        EXPECT_EQ(after.left, c.suggested.left);
-        EXPECT_EQ(after.top, c.suggested.top);
-        EXPECT_EQ(after.right, c.suggested.right);
-        EXPECT_EQ(after.bottom, c.suggested.bottom);
+        EXPECT_EQ(after.right - after.left, width);
+        EXPECT_EQ(after.bottom - after.top, height);
+        if (width <= work.right - work.left && height <= work.bottom - work.top) {
+            EXPECT_EQ(after.left, std::max(work.left, std::min(c.suggested.left, work.right - width)));
+            EXPECT_EQ(after.top, std::max(work.top, std::min(c.suggested.top, work.bottom - height)));
+        }
         for (int page = 0; page < kPageCount; ++page) {
             const RECT rect = RectIn(main_window, Page(page));
             EXPECT_EQ(rect.left, 0);
@@ -125,6 +133,16 @@ TEST_F(DpiTest, AChangeOfScaleGivesTheWindowTheSuggestedRectangle) {
         EXPECT_EQ(current_page, Page(kKeyConfigPage));
         EXPECT_GE(RectIn(Page(kKeyConfigPage), caption).right, caption_before.right);
     }
+}
+
+// A minimised window (a start with SW_SHOWMINIMIZED) is measured and fitted by the
+// rectangle it is restored to: the minimised one stays where the system put it.
+TEST_F(DpiTest, AMinimisedWindowIsFittedByTheRectangleItIsRestoredTo) {
+    ShowWindow(main_window, SW_MINIMIZE);
+    const RECT minimised = RectIn(nullptr, main_window);
+    FitWindowToPages(main_window, page_windows, kPageCount);
+    const RECT after = RectIn(nullptr, main_window);
+    EXPECT_TRUE(IsIconic(main_window) && EqualRect(&after, &minimised));
 }
 
 // Captions whose text is wider than their control, measured against what stands beside

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/config_layout.h"
@@ -29,7 +31,11 @@ namespace {
 const char kChanged[] = "設定ファイルが他のプログラムによって変更されています。上書きしますか？";
 const char kRestoreAsk[] =
     "設定を前回の保存前の状態に戻しますか？\n今のファイルはバックアップとして残ります。保存していない変更は失われます。";
+const char kRestoreOlderAsk[] =
+    "前回の保存のときバックアップは他のプログラムが使用中で更新できず、前回の保存前より古い設定のままです。その古い設定に戻しますか？\n"
+    "今のファイルはバックアップとして残ります。保存していない変更は失われます。";
 const char kNoBackup[] = "前回の保存前のファイルがありません";
+const char kSaveFailed[] = "コンフィグファイルの保存に失敗しました";
 const char kBackupPath[] = "Data\\GameConfig.dat.bak";
 
 // The default file with the connect-to ID `id`: what this or another program saved.
@@ -70,15 +76,28 @@ protected:
         SendMessageW(main_window, WM_SYSCOMMAND, kMenuRestore, 0);
         PumpMessages();
     }
+    // Another program opens `path` without sharing, for `ms` milliseconds or until Release.
+    void Hold(const wchar_t* path, DWORD ms = INFINITE) {
+        held_ = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (ms != INFINITE)
+            release_ = std::thread([file = std::exchange(held_, INVALID_HANDLE_VALUE), ms] { Sleep(ms), CloseHandle(file); });
+    }
+    void Release() {
+        if (release_.joinable()) release_.join();
+        if (held_ != INVALID_HANDLE_VALUE) CloseHandle(std::exchange(held_, INVALID_HANDLE_VALUE));
+    }
+    void TearDown() override { Release(), WindowFixture::TearDown(); }
+    HANDLE held_ = INVALID_HANDLE_VALUE;
+    std::thread release_;
+
     // An edit a save writes: the connect-to ID.
     void TypeId(const char* id) {
         SetDlgItemTextA(Page(kConnectPage), IDC_CONNECT_ID, id);
-        SendDlgItemMessageA(Page(kConnectPage), IDC_CONNECT_ID, EM_SETMODIFY, TRUE, 0);
     }
 };
 
 TEST_F(FileGuardTest, SaveAsksOnlyWhenAnotherProgramChangedOrRemovedTheFile) {
-    enum Meanwhile { kNothing, kOtherSave, kRemoved };
+    enum Meanwhile { kNothing, kOtherSave, kRemoved, kHeldAMoment, kHeldForGood };
     struct Case {
         const char* name;
         Meanwhile meanwhile;
@@ -86,6 +105,7 @@ TEST_F(FileGuardTest, SaveAsksOnlyWhenAnotherProgramChangedOrRemovedTheFile) {
         int questions;
         const char* id_after;  // the ID in the file afterwards; null: no file
         const char* backup;    // the ID in the backup; null: none
+        const char* message = nullptr;
     };
     const Case cases[] = {
         {"unchanged: no question", kNothing, true, 0, "mine", "loaded"},
@@ -93,6 +113,8 @@ TEST_F(FileGuardTest, SaveAsksOnlyWhenAnotherProgramChangedOrRemovedTheFile) {
         {"changed, No: their file untouched", kOtherSave, false, 1, "theirs", nullptr},
         {"vanished, Yes: saved anew", kRemoved, true, 1, "mine", nullptr},
         {"vanished, No: still none", kRemoved, false, 1, nullptr, nullptr},
+        {"held for half a second: no question, saved", kHeldAMoment, true, 0, "mine", "loaded"},
+        {"held for good: no question, not saved", kHeldForGood, true, 0, "loaded", nullptr, kSaveFailed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,14 +127,17 @@ TEST_F(FileGuardTest, SaveAsksOnlyWhenAnotherProgramChangedOrRemovedTheFile) {
         if (c.meanwhile == kOtherSave) folder_->WriteConfig(FileWithId("theirs"));
         if (c.meanwhile == kRemoved) std::filesystem::remove(folder_->ConfigPath());
         const std::uint64_t time_before = WriteTime(folder_->ConfigPath());
+        if (c.meanwhile == kHeldAMoment) Hold(L"Data\\GameConfig.dat", 500);
+        if (c.meanwhile == kHeldForGood) Hold(L"Data\\GameConfig.dat");
         Click(kOptionsPage, IDC_SAVE);
+        Release();
 
         ASSERT_EQ(questions_.size(), static_cast<std::size_t>(c.questions));
         for (const Question& q : questions_) {
             EXPECT_EQ(q.owner, main_window);
             EXPECT_EQ(q.text, kChanged);
         }
-        EXPECT_TRUE(Messages().empty());
+        EXPECT_EQ(Messages(), c.message != nullptr ? std::vector<std::string>{c.message} : std::vector<std::string>{});
         EXPECT_EQ(folder_->ConfigExists(), c.id_after != nullptr);
         if (c.id_after != nullptr) {
             EXPECT_EQ(IdIn(folder_->ReadConfig()), c.id_after);
@@ -150,6 +175,60 @@ TEST_F(FileGuardTest, AWriteWhileTheQuestionIsOpenIsAskedAboutAgain) {
     EXPECT_EQ(questions_.size(), 2u);
     EXPECT_EQ(IdIn(folder_->ReadConfig()), "mine");
     EXPECT_EQ(IdIn(ReadBytes(kBackupPath)), "theirs again");
+}
+
+// A backup that a save could not refresh is never offered as the file from before it: a
+// read-only one is replaced, one held without sharing is named older by the question.
+TEST_F(FileGuardTest, RestoreNeverCallsAnOlderBackupTheFileBeforeTheLastSave) {
+    const struct {
+        const char* name;
+        bool held;  // else read-only
+        const char* backup;
+        const char* question;
+    } cases[] = {
+        {"read-only: replaced all the same", false, "first", kRestoreAsk},
+        {"held during the save: older, and said so", true, "loaded", kRestoreOlderAsk},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (&c != cases) {
+            TearDown();
+            SetUp();
+        }
+        TypeId("first");
+        Click(kOptionsPage, IDC_SAVE);
+        if (c.held) {
+            Hold(L"Data\\GameConfig.dat.bak");
+        } else {
+            ASSERT_TRUE(SetFileAttributesA(kBackupPath, FILE_ATTRIBUTE_READONLY));
+        }
+        TypeId("second");
+        Click(kOptionsPage, IDC_SAVE);
+        Release();
+        EXPECT_TRUE(Messages().empty());
+        EXPECT_EQ(IdIn(ReadBytes(kBackupPath)), c.backup);
+        ChooseRestore();
+        ASSERT_EQ(questions_.size(), 1u);
+        EXPECT_EQ(questions_[0].text, c.question);
+        EXPECT_EQ(IdIn(folder_->ReadConfig()), c.backup);
+        EXPECT_EQ(IdIn(ReadBytes(kBackupPath)), "second");
+    }
+}
+
+// Restore asks the Save's question before it replaces a file another program changed;
+// No leaves that file, Yes keeps it as the backup.
+TEST_F(FileGuardTest, RestoreAsksFirstWhenAnotherProgramChangedTheFile) {
+    Click(kOptionsPage, IDC_SAVE);  // the backup is "loaded"
+    folder_->WriteConfig(FileWithId("theirs"));
+    answer_ = false;
+    ChooseRestore();
+    EXPECT_EQ(questions_.size(), 1u);
+    EXPECT_EQ(questions_[0].text, kChanged);
+    EXPECT_EQ(folder_->ReadConfig(), FileWithId("theirs"));
+    answer_ = true;
+    ChooseRestore();
+    EXPECT_EQ(folder_->ReadConfig(), FileWithId("loaded"));
+    EXPECT_EQ(ReadBytes(kBackupPath), FileWithId("theirs"));
 }
 
 TEST_F(FileGuardTest, RestoreFromTheSystemMenuAsksThenBringsBackEveryPage) {

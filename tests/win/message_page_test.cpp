@@ -1,6 +1,7 @@
 // The function message page: its template, the stored texts and targets it shows, the
 // 40-byte limit on typing and pasting, and what a save writes for each row.
 #include <windows.h>
+#include <imm.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "page_files.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"
+#include "ui/byte_limit_edit_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "text/cp932_text.h"
@@ -75,16 +77,29 @@ void TypeUnicode(HWND edit, const std::wstring& keys) {
     for (wchar_t key : keys) SendMessageW(edit, WM_CHAR, key, 0);
 }
 
+// A composition the input method completes at once: its result string reaches the
+// focused edit as a user's conversion does.
+void CommitThroughInputMethod(HWND edit, const std::wstring& text) {
+    SetFocus(edit);
+    HIMC context = ImmGetContext(edit);
+    ASSERT_NE(context, nullptr);
+    EXPECT_TRUE(ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(text.c_str()),
+                                         static_cast<DWORD>(text.size() * sizeof(wchar_t)), nullptr, 0));
+    EXPECT_TRUE(ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
+    ImmReleaseContext(edit, context);
+}
+
 constexpr int kEnd = 1000;  // a selection position past any text: the end
 
 struct EditCase {
     const char* name;
     std::string initial;
     int select_from, select_to;
-    enum { kAnsi, kUnicode, kPaste, kReplace, kAnsiThenUndo } how;
+    enum { kAnsi, kUnicode, kPaste, kReplace, kAnsiThenUndo, kImeResult, kClearThenUndo } how;
     std::string keys;        // ANSI keys, pasted or replacing text
-    std::wstring wide_keys;  // for kUnicode
+    std::wstring wide_keys;  // for kUnicode and kImeResult
     std::string expected;
+    int caret = -1;          // where the caret stands afterwards; -1: not checked
 };
 
 const EditCase kEditCases[] = {
@@ -114,6 +129,14 @@ const EditCase kEditCases[] = {
     // Selection positions count characters under Wine: 20 kana are 40 bytes.
     {"undo cannot bring back more than fits", Repeat(kKana, 30), 20, kEnd, EditCase::kAnsiThenUndo, "\b",
      L"", Repeat(kKana, 20)},
+    // Only what fits of an input method's result goes in, as with a paste: the text
+    // there stays whole, the caret after what went in.
+    {"an input method's result at the start of 38 bytes", Repeat("い", 19), 0, 0, EditCase::kImeResult, "",
+     L"\x3042\x3042", kKana + Repeat("い", 19), 1},
+    // Undo brings back a cleared selection where the limit has since come down to 37
+    // bytes: only what undo puts back is cut, the rest stays, the caret after it.
+    {"undo near a lowered limit", "xy" + std::string(36, 'a'), 0, 2, EditCase::kClearThenUndo, "", L"",
+     "x" + std::string(36, 'a'), 1},
     {"replace with a long text", "", 0, 0, EditCase::kReplace, std::string(50, 'b'), L"",
      std::string(40, 'b')},
     {"replace cut before a kana", std::string(10, 'c'), kEnd, kEnd, EditCase::kReplace,
@@ -140,9 +163,21 @@ TEST_F(MessagePageTest, TypingAndPastingStopAtFortyBytes) {
         case EditCase::kReplace:
             SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(c.keys.c_str()));
             break;
+        case EditCase::kImeResult: CommitThroughInputMethod(edit, c.wide_keys); break;
+        case EditCase::kClearThenUndo:
+            SendMessageW(edit, WM_CLEAR, 0, 0);
+            LimitEditBytes(edit, 37);
+            SendMessageW(edit, WM_UNDO, 0, 0);
+            LimitEditBytes(edit, kMessageTextLimit);
+            break;
         }
         PumpMessages();
         EXPECT_EQ(Text(0), c.expected);
+        DWORD caret = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+        if (c.caret >= 0) {
+            EXPECT_EQ(caret, static_cast<DWORD>(c.caret));
+        }
     }
 }
 

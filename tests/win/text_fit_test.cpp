@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "text/cp932_text.h"
 #include "ui/address_dialog_win.h"
+#include "ui/caption_fit_win.h"
 #include "ui/language_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
@@ -31,15 +33,61 @@ std::string Utf8(const std::wstring& text) {
     return out;
 }
 
-// A check box or radio button draws its mark (12 pixels at 96 DPI, scaled, and one),
-// half a digit's gap, and its focus rectangle one pixel past the text.
-int CheckMarkRoom(HDC dc) {
-    SIZE digit = {};
-    GetTextExtentPoint32W(dc, L"0", 1, &digit);
-    return 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1 + digit.cx / 2 + 1;
+// The control's client area in 32-bit pixels: drawn by the control itself, or, given a
+// text, that text alone written with the control's font at the left edge.
+std::vector<DWORD> Drawn(HWND control, const wchar_t* text = nullptr) {
+    RECT client;
+    GetClientRect(control, &client);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC memory = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
+    HGDIOBJ old_font = SelectObject(memory, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    if (text == nullptr) {
+        SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    } else {
+        FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        TextOutW(memory, 0, 0, text, lstrlenW(text));
+    }
+    GdiFlush();
+    const DWORD* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + client.right * client.bottom);
+    SelectObject(memory, old_font);
+    SelectObject(memory, old_bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return pixels;
 }
 
-int RoomTaken(HWND control, HDC dc) {
+// The leftmost column in which two drawings of `control` differ.
+int FirstDifference(HWND control, const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
+    RECT client;
+    GetClientRect(control, &client);
+    int first = client.right;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) first = std::min(first, static_cast<int>(i % static_cast<std::size_t>(client.right)));
+    EXPECT_LT(first, client.right) << "\"H\" drew nothing";
+    return first;
+}
+
+// Where a check box or radio button starts its caption, read off the system's own
+// drawing of it rather than computed: the control drawn without a caption and with "H",
+// where the two first differ, less where the ink of "H" starts past the pen in the
+// control's font. Only the pixel of the focus rectangle past the text is added.
+int CheckMarkRoom(HWND control) {
+    wchar_t caption[128] = {};
+    GetWindowTextW(control, caption, 128);
+    SetWindowTextW(control, L"");
+    const std::vector<DWORD> bare = Drawn(control);
+    SetWindowTextW(control, L"H");
+    const std::vector<DWORD> marked = Drawn(control);
+    SetWindowTextW(control, caption);
+    return FirstDifference(control, bare, marked) - FirstDifference(control, Drawn(control, L""), Drawn(control, L"H")) + 1;
+}
+
+int RoomTaken(HWND control) {
     wchar_t class_name[32] = {};
     GetClassNameW(control, class_name, 32);
     if (lstrcmpiW(class_name, L"Button") != 0) return 0;
@@ -47,7 +95,7 @@ int RoomTaken(HWND control, HDC dc) {
         case BS_PUSHBUTTON:
         case BS_DEFPUSHBUTTON: return kPushButtonRoom;
         case BS_GROUPBOX: return kGroupBoxRoom;
-        default: return CheckMarkRoom(dc);
+        default: return CheckMarkRoom(control);
     }
 }
 
@@ -66,7 +114,7 @@ Fit Measure(HWND control, const std::wstring& text) {
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE size = {};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    const int taken = RoomTaken(control, dc);
+    const int taken = RoomTaken(control);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     RECT client;
@@ -136,6 +184,27 @@ TEST_P(TextFitTest, EveryTextFitsItsControl) {
     std::printf("at %d DPI the tightest text is %s (%d px spare)\n", GetDeviceCaps(screen, LOGPIXELSX),
                 tightest->Line().c_str(), tightest->room - tightest->width);
     ReleaseDC(nullptr, screen);
+}
+
+// A check box whose caption grows is widened until the system draws the caption whole:
+// the room its mark takes is read off the drawing, not computed as the widening does.
+TEST_P(TextFitTest, AGrownCheckBoxCaptionIsWidenedToItsDrawnWidth) {
+    HWND page = Page(kAllowedPage);
+    SelectTab(kAllowedPage);
+    HWND box = GetDlgItem(page, IDC_ALLOWED_ONLY);
+    ASSERT_NE(box, nullptr);
+    wchar_t caption[128] = {};
+    GetWindowTextW(box, caption, 128);
+    RECT before;
+    GetWindowRect(box, &before);
+    const std::wstring grown = std::wstring(caption) + L"ああああああ";
+    SetWindowTextW(box, grown.c_str());
+    WidenCutCaptions(page);
+    RECT after;
+    GetWindowRect(box, &after);
+    EXPECT_GT(after.right, before.right);
+    const Fit fit = Measure(box, grown);
+    EXPECT_LE(fit.width, fit.room) << "cut: " << fit.Line();
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFaces, TextFitTest, testing::Values(L"ja", L"en"),
