@@ -103,27 +103,46 @@ void WriteOptionBlock(ByteWriter& w, const OptionBlock& o) {
     }
 }
 
-void ReadPatterns(ByteReader& r, std::vector<AddressPattern>& patterns) {
-    std::uint16_t count = r.U16();
-    patterns.assign(count, AddressPattern{});
-    // A list of 65535 entries is most of a large file: take it straight from the bytes
-    // when they are all there; entry by entry only when the file ends inside the list.
-    if (const std::uint8_t* in = r.Whole(8 * std::size_t{count})) {
-        if constexpr (std::endian::native == std::endian::little) {
-            // Four little-endian u16 octets and no padding: the file's bytes are the entries.
-            static_assert(sizeof(AddressPattern) == 8);
-            if (count != 0) std::memcpy(patterns.data(), in, 8 * std::size_t{count});
-        } else {
-            for (AddressPattern& p : patterns)
-                for (std::uint16_t& octet : p.octets) {
-                    octet = static_cast<std::uint16_t>(in[0] | (in[1] << 8));
-                    in += 2;
-                }
-        }
+// A list as the file holds it. A list of 65535 entries is most of a large file: it is
+// taken straight from the bytes when they are all there, and only copied into the
+// record at the end (into the record's own buffer, which a load of a file of the same
+// size reuses); entry by entry only when the file ends inside the list.
+struct PatternList {
+    std::size_t count = 0;
+    const std::uint8_t* whole = nullptr;
+    std::vector<AddressPattern> partial;
+};
+
+void ReadPatterns(ByteReader& r, PatternList& list) {
+    list.count = r.U16();
+    list.whole = r.Whole(8 * list.count);
+    if (list.whole != nullptr) return;
+    list.partial.assign(list.count, AddressPattern{});
+    for (AddressPattern& p : list.partial)
+        for (std::uint16_t& octet : p.octets) octet = r.U16();
+}
+
+// Fills `patterns` from the list; allocates nothing once it has the capacity. Entries
+// the record already holds are overwritten rather than cleared first, so that loading
+// a file of the same size again writes each entry once.
+void StorePatterns(const PatternList& list, std::vector<AddressPattern>& patterns) {
+    if (list.whole == nullptr) {
+        patterns.assign(list.partial.begin(), list.partial.end());
         return;
     }
-    for (AddressPattern& p : patterns)
-        for (std::uint16_t& octet : p.octets) octet = r.U16();
+    patterns.resize(list.count);
+    const std::uint8_t* in = list.whole;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four little-endian u16 octets and no padding: the file's bytes are the entries.
+        static_assert(sizeof(AddressPattern) == 8);
+        if (list.count != 0) std::memcpy(patterns.data(), in, 8 * list.count);
+    } else {
+        for (AddressPattern& p : patterns)
+            for (std::uint16_t& octet : p.octets) {
+                octet = static_cast<std::uint16_t>(in[0] | (in[1] << 8));
+                in += 2;
+            }
+    }
 }
 
 void WritePatterns(ByteWriter& w, const std::vector<AddressPattern>& patterns) {
@@ -136,7 +155,7 @@ void WritePatterns(ByteWriter& w, const std::vector<AddressPattern>& patterns) {
         for (std::uint16_t octet : p.octets) w.U16(octet);
 }
 
-void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c) {
+void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c, PatternList& allowed, PatternList& denied) {
     // Only the prefix that the version holds comes from the file; the rest stays zero
     // until the migration defaults below.
     std::uint8_t block[kOptionBlockBytes] = {};
@@ -155,8 +174,8 @@ void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c) {
 
     if (version > kOldestLayoutLastVersion) {
         c.allowed_only = r.I32();
-        ReadPatterns(r, c.allowed_patterns);
-        ReadPatterns(r, c.denied_patterns);
+        ReadPatterns(r, allowed);
+        ReadPatterns(r, denied);
     }
     if (version >= kCurrentConfigVersion) {
         c.opaque_records.assign(r.U8(), OpaqueRecord{});
@@ -233,8 +252,13 @@ DecodeStatus DecodeConfig(std::span<const std::uint8_t> bytes, GameConfig& confi
     // Decode into a fresh record so that a failure leaves the caller's record as it was.
     GameConfig fresh;
     ClearConfig(fresh);
+    PatternList allowed, denied;
     try {
-        DecodeInto(r, version, fresh);
+        DecodeInto(r, version, fresh, allowed, denied);
+        // Growing the record's lists changes none of their entries; after this nothing
+        // allocates, so nothing can fail.
+        config.allowed_patterns.reserve(allowed.count);
+        config.denied_patterns.reserve(denied.count);
     } catch (const std::bad_alloc&) {
         return DecodeStatus::kOutOfMemory;
     }
@@ -243,8 +267,8 @@ DecodeStatus DecodeConfig(std::span<const std::uint8_t> bytes, GameConfig& confi
     std::memcpy(config.connect_addresses, fresh.connect_addresses, sizeof config.connect_addresses);
     config.opaque_word_1 = fresh.opaque_word_1;
     config.allowed_only = fresh.allowed_only;
-    config.allowed_patterns = std::move(fresh.allowed_patterns);
-    config.denied_patterns = std::move(fresh.denied_patterns);
+    StorePatterns(allowed, config.allowed_patterns);
+    StorePatterns(denied, config.denied_patterns);
     config.opaque_records = std::move(fresh.opaque_records);
     config.opaque_word_2 = fresh.opaque_word_2;
     std::memcpy(config.function_messages, fresh.function_messages, sizeof config.function_messages);

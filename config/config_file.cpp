@@ -39,8 +39,9 @@ RestoreStatus RestoreConfigBackup(const char* path, GameConfig& config, const Fi
 const FileStamp& ConfigFileStamp() { return config_file_stamp; }
 
 bool LoadConfig() {
-    ClearConfig(game_config);
+    // A file read replaces every field; the lists keep their buffers for it.
     LoadStatus status = LoadConfigFile(ConfigFilePath(), game_config, nullptr, nullptr, &config_file_stamp);
+    if (status != LoadStatus::kOk && status != LoadStatus::kDamaged) ClearConfig(game_config);
     // Only a file that is not there, or too short to hold its version, is created anew. A
     // file that exists but cannot be opened or read (another program holds it, access is
     // denied, the disk fails) holds settings we could not see: the load fails and nothing

@@ -1,29 +1,32 @@
 // Stamps of the configuration file and their comparison.
 #include "config/file_stamp.h"
 
-std::uint64_t ContentHash(std::span<const std::uint8_t> bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325u;
-    for (std::uint8_t byte : bytes) {
-        hash ^= byte;
-        hash *= 0x100000001b3u;
-    }
-    return hash;
+#include <cstring>
+
+FileStamp StampOf(FileBytes&& file) {
+    std::shared_ptr<const std::uint8_t[]> owner(std::move(file.data));
+    const std::uint8_t* data = owner.get();
+    return {true, file.size, file.write_time, std::shared_ptr<const std::uint8_t>(std::move(owner), data)};
 }
 
-FileStamp StampOf(std::span<const std::uint8_t> bytes, std::uint64_t write_time) {
-    return {true, bytes.size(), write_time, ContentHash(bytes)};
+FileStamp StampOf(std::vector<std::uint8_t>&& bytes, std::uint64_t write_time) {
+    auto owner = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+    const std::uint8_t* data = owner->data();
+    return {true, owner->size(), write_time, std::shared_ptr<const std::uint8_t>(std::move(owner), data)};
 }
 
 bool SameContent(const FileStamp& a, const FileStamp& b) {
     if (a.exists != b.exists) return false;
-    return !a.exists || (a.size == b.size && a.hash == b.hash);
+    if (!a.exists) return true;
+    if (a.size != b.size) return false;
+    return a.size == 0 || (a.content && b.content && std::memcmp(a.content.get(), b.content.get(), a.size) == 0);
 }
 
 FileCheck CheckFile(const char* path, const FileStamp& expected, FileStamp& found) {
     found = FileStamp{};
     FileBytes bytes;
     switch (ReadFileBytesWaiting(path, bytes)) {
-        case ReadStatus::kOk: found = StampOf(bytes); break;
+        case ReadStatus::kOk: found = StampOf(std::move(bytes)); break;
         case ReadStatus::kMissing: return expected.exists ? FileCheck::kGone : FileCheck::kUnchanged;
         case ReadStatus::kUnopenable:
         case ReadStatus::kReadError:

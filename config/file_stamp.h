@@ -3,29 +3,32 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <vector>
 
 #include "config/file_system.h"
 
 // A file as it was read or written: whether it existed, its size, its last-write time
-// and a hash of its bytes.
+// and its bytes themselves. Keeping the bytes costs nothing at load (the buffer read is
+// kept, not copied) and lets a later check compare exactly, at the speed of memory.
+// Copies of a stamp share the bytes.
 struct FileStamp {
     bool exists = false;
     std::uint64_t size = 0;
     std::uint64_t write_time = 0;
-    std::uint64_t hash = 0;
+    std::shared_ptr<const std::uint8_t> content;  // `size` bytes; none when not there
+    std::span<const std::uint8_t> Bytes() const { return {content.get(), content ? size : 0}; }
 };
 
-// A 64-bit FNV-1a hash of the bytes: enough to tell two writes apart, not a defence
-// against someone forging a file.
-std::uint64_t ContentHash(std::span<const std::uint8_t> bytes);
-
-FileStamp StampOf(std::span<const std::uint8_t> bytes, std::uint64_t write_time);
-inline FileStamp StampOf(const FileBytes& file) { return StampOf(file.View(), file.write_time); }
+// The stamp of a file read: it takes over the buffer.
+FileStamp StampOf(FileBytes&& file);
+// The stamp of bytes written: it takes them over.
+FileStamp StampOf(std::vector<std::uint8_t>&& bytes, std::uint64_t write_time);
 
 // True when the two stamps stand for the same content: both files missing, or both
-// there with the same size and hash. A write time that differs alone (a program that
-// wrote back the very same bytes) is no change: overwriting such a file loses nothing.
+// there with the same bytes. A write time that differs alone (a program that wrote back
+// the very same bytes) is no change: overwriting such a file loses nothing.
 bool SameContent(const FileStamp& a, const FileStamp& b);
 
 enum class FileCheck {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <string>
+#include <vector>
 
 // The configuration file the window works on: Data\GameConfig.dat, relative to the
 // current directory, in the platform's spelling. qorcfg may name another.
@@ -79,6 +81,23 @@ ReadStatus ReadWholeOpenFile(std::size_t reported, ReadAt read_at, FileBytes& ou
 // read (the file is not there).
 bool FileWriteTime(const char* path, std::uint64_t& time);
 
+// Gives the existing file `existing` the second name `link` (a hard link), so that it
+// outlives being replaced under its first name without being copied. False where that
+// is refused (a name stands at `link`, the file system has no links, as FAT and many
+// network shares).
+bool LinkFile(const char* existing, const char* link);
+
+// The files in the folder `folder` ("" for the current one) whose names start with
+// `prefix`: each name alone, with its last-write time in FileBytes' unit.
+struct FolderEntry {
+    std::string name;
+    std::uint64_t write_time = 0;
+};
+std::vector<FolderEntry> FilesStartingWith(const std::string& folder, const std::string& prefix);
+
+// When this process started, in FileBytes' unit.
+std::uint64_t ProcessStartTime();
+
 // Creates `path` as a new empty file; false when anything already stands there.
 bool CreateNewFile(const char* path);
 
@@ -102,10 +121,44 @@ bool RenameOver(const char* source, const char* target);
 // instead, checked by reading them back, and the old content is written back if that
 // fails part-way. Retries for about a second while the holder refuses both. False when
 // target still has its old content; `temporary` is then left for the caller to remove.
-bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes);
+// `linked_backup`, when given, is a second name of target (LinkFile): before target is
+// written in place it becomes a copy of the old content of its own, so that the
+// backup keeps the old bytes; when that cannot be done, target is not written.
+bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes,
+                    const char* linked_backup = nullptr);
 
 // Tells apart the temporary files of two processes saving into the same folder.
 unsigned long CurrentProcessId();
 
+// True when a process with this number runs now (perhaps another program that reuses
+// the number of one long gone).
+bool ProcessIsRunning(unsigned long id);
+
 // The wait between two attempts to open a file another program holds.
 void PauseBeforeRetry();
+
+// Tests only: stopping the file operations at any step, as a crash would.
+//
+// Every operation above that touches a file counts as one step (a write and the flush
+// that pushes it to the disk as two). SimulateCrashAfter(n, how) makes the n-th step
+// from now the last: once it is done, the process is as good as dead, and every later
+// operation fails without touching anything and without waiting. With a power loss,
+// what the disk had not yet been told to keep is lost at that moment as well: a file
+// written but not flushed goes back to what it held at its last flush (or to empty, if
+// it never was), or keeps only the first half of what was written. n = 0 never stops
+// and only counts. EndSimulatedCrash() brings the operations back and forgets all of it.
+enum class FileStep { kCreate, kWrite, kFlush, kRead, kLink, kRename, kRemove };
+enum class CrashKind { kProcessDies, kPowerLostDropped, kPowerLostCut };
+void SimulateCrashAfter(int steps, CrashKind how);
+void EndSimulatedCrash();
+int FileStepsTaken();
+
+namespace file_steps {
+// For the platform's operations: true once a simulated crash has stopped them.
+bool Stopped();
+// Reports a step done: `bytes` is what a kWrite wrote, `from` what a kRename moved or a
+// kLink linked to `path`.
+void Done(FileStep step, const char* path, std::span<const std::uint8_t> bytes = {}, const char* from = nullptr);
+// Called before `path` is written, so that a power loss can give back its old content.
+void BeforeWrite(const char* path);
+}  // namespace file_steps

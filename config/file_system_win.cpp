@@ -54,7 +54,9 @@ ReadStatus ReadWhole(HANDLE file, FileBytes& out) {
         out);
 }
 
-bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
+// Writes and flushes, reporting both as steps of `path`.
+bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes, const char* path) {
+    if (file_steps::Stopped()) return false;
     LARGE_INTEGER start = {};
     if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
     std::size_t done = 0;
@@ -65,7 +67,11 @@ bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
         if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
         done += written;
     }
-    return SetEndOfFile(file) && FlushFileBuffers(file);
+    if (!SetEndOfFile(file)) return false;
+    file_steps::Done(FileStep::kWrite, path, bytes);
+    if (file_steps::Stopped() || !FlushFileBuffers(file)) return false;
+    file_steps::Done(FileStep::kFlush, path);
+    return true;
 }
 
 bool HoldsExactly(HANDLE file, std::span<const std::uint8_t> bytes) {
@@ -76,21 +82,39 @@ bool HoldsExactly(HANDLE file, std::span<const std::uint8_t> bytes) {
 
 enum class InPlace { kWritten, kHeld, kFailed };
 
+// A second name of a file that is about to be written in place would see the new bytes
+// too: it becomes a file of its own holding `old`.
+bool UnlinkIntoCopy(const char* link, std::span<const std::uint8_t> old) {
+    const std::wstring name = WidePath(link);
+    if (!DeleteFileW(name.c_str())) return false;
+    file_steps::Done(FileStep::kRemove, link);
+    HANDLE copy = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (copy == INVALID_HANDLE_VALUE) return false;
+    file_steps::Done(FileStep::kCreate, link);
+    const bool ok = WriteAll(copy, old, link);
+    CloseHandle(copy);
+    if (!ok && !file_steps::Stopped()) DeleteFileW(name.c_str());
+    return ok;
+}
+
 // Writes `bytes` into the existing file, sharing it with whoever holds it, and checks them
 // by reading them back. When that fails after the first byte went out, the old content
 // is written back, so the file ends with either the new bytes or the old ones.
-InPlace WriteInPlace(const std::wstring& target, std::span<const std::uint8_t> bytes) {
+InPlace WriteInPlace(const char* target_path, std::span<const std::uint8_t> bytes, const char* linked_backup) {
+    if (file_steps::Stopped()) return InPlace::kFailed;
+    const std::wstring target = WidePath(target_path);
     HANDLE file = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return HeldByAnotherProgram(GetLastError()) ? InPlace::kHeld : InPlace::kFailed;
     FileBytes old;
     InPlace result = InPlace::kFailed;
-    if (ReadWhole(file, old) == ReadStatus::kOk) {
-        if (WriteAll(file, bytes) && HoldsExactly(file, bytes)) {
+    file_steps::BeforeWrite(target_path);
+    if (ReadWhole(file, old) == ReadStatus::kOk && (linked_backup == nullptr || UnlinkIntoCopy(linked_backup, old.View()))) {
+        if (WriteAll(file, bytes, target_path) && HoldsExactly(file, bytes)) {
             result = InPlace::kWritten;
         } else {
-            WriteAll(file, old.View());
+            WriteAll(file, old.View(), target_path);
         }
     }
     CloseHandle(file);
@@ -108,11 +132,13 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN
 }  // namespace
 
 bool FileMayBeReplaced(const char* path) {
+    if (file_steps::Stopped()) return false;
     DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0;
 }
 
 ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
+    if (file_steps::Stopped()) return ReadStatus::kReadError;
     HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -125,35 +151,45 @@ ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
     FILETIME written = {};
     if (GetFileTime(file, nullptr, nullptr, &written)) out.write_time = FileTimeValue(written);
     CloseHandle(file);
+    file_steps::Done(FileStep::kRead, path);
     return status;
 }
 
 bool FileWriteTime(const char* path, std::uint64_t& time) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return false;
+    if (file_steps::Stopped() || !GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return false;
     time = FileTimeValue(data.ftLastWriteTime);
     return true;
 }
 
 bool CreateNewFile(const char* path) {
+    if (file_steps::Stopped()) return false;
     HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
+    file_steps::Done(FileStep::kCreate, path);
     return true;
 }
 
 bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
+    if (file_steps::Stopped()) return false;
+    file_steps::BeforeWrite(path);
     HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteAll(file, bytes);
+    bool ok = WriteAll(file, bytes, path);
     return CloseHandle(file) && ok;
 }
 
-bool RemoveFile(const char* path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
+bool RemoveFile(const char* path) {
+    if (file_steps::Stopped() || !DeleteFileW(WidePath(path).c_str())) return false;
+    file_steps::Done(FileStep::kRemove, path);
+    return true;
+}
 
 void ClearReadOnly(const char* path) {
+    if (file_steps::Stopped()) return;
     const std::wstring wide = WidePath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
@@ -161,11 +197,56 @@ void ClearReadOnly(const char* path) {
 }
 
 bool RenameOver(const char* source, const char* target) {
-    return MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (file_steps::Stopped() || !MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(),
+                                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    file_steps::Done(FileStep::kRename, target, {}, source);
+    return true;
 }
 
-bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes) {
+// A file another program holds so that it cannot be replaced is written in place, which
+// a second name would see too: such a file gets no link (the backup is then a copy).
+bool LinkFile(const char* existing, const char* link) {
+    if (file_steps::Stopped()) return false;
+    const std::wstring name = WidePath(existing);
+    HANDLE probe = CreateFileW(name.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(probe);
+    if (!CreateHardLinkW(WidePath(link).c_str(), name.c_str(), nullptr)) return false;
+    file_steps::Done(FileStep::kLink, link, {}, existing);
+    return true;
+}
+
+std::vector<FolderEntry> FilesStartingWith(const std::string& folder, const std::string& prefix) {
+    std::vector<FolderEntry> found;
+    if (file_steps::Stopped()) return found;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(WidePath((folder.empty() ? prefix : folder + "\\" + prefix).c_str()).append(L"*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        int bytes = WideCharToMultiByte(932, 0, data.cFileName, -1, nullptr, 0, nullptr, nullptr);
+        if (bytes <= 1) continue;
+        std::string name(static_cast<std::size_t>(bytes), '\0');
+        WideCharToMultiByte(932, 0, data.cFileName, -1, name.data(), bytes, nullptr, nullptr);
+        name.resize(static_cast<std::size_t>(bytes - 1));
+        // The pattern also finds short 8.3 names; only a long name that starts so counts.
+        if (name.compare(0, prefix.size(), prefix) == 0) found.push_back({name, FileTimeValue(data.ftLastWriteTime)});
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return found;
+}
+
+std::uint64_t ProcessStartTime() {
+    FILETIME created = {}, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    return FileTimeValue(created);
+}
+
+bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes,
+                    const char* linked_backup) {
+    if (file_steps::Stopped()) return false;
     const std::wstring from = WidePath(temporary);
     const std::wstring to = WidePath(target);
     DWORD attributes = GetFileAttributesW(to.c_str());
@@ -177,9 +258,12 @@ bool PutFileInPlace(const char* temporary, const char* target, std::span<const s
     constexpr int kTries = 10;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         if (attempt > 0) PauseBeforeRetry();
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-        if (!HeldByAnotherProgram(GetLastError())) return false;
-        switch (WriteInPlace(to, bytes)) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            file_steps::Done(FileStep::kRename, target, {}, temporary);
+            return true;
+        }
+        if (!HeldByAnotherProgram(GetLastError()) || file_steps::Stopped()) return false;
+        switch (WriteInPlace(target, bytes, linked_backup)) {
             case InPlace::kWritten: return true;
             case InPlace::kFailed: return false;
             case InPlace::kHeld: break;
@@ -190,4 +274,14 @@ bool PutFileInPlace(const char* temporary, const char* target, std::span<const s
 
 unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
 
-void PauseBeforeRetry() { Sleep(100); }
+bool ProcessIsRunning(unsigned long id) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+void PauseBeforeRetry() {
+    if (!file_steps::Stopped()) Sleep(100);
+}

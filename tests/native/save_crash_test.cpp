@@ -1,0 +1,147 @@
+// Every file operation of a save, a Restore and an import stopped as a crash would stop
+// it (the process killed, or the power lost with what was not flushed dropped or cut):
+// the next start finds the old file or the new one, and a backup of one of the last two.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "config/config_codec.h"
+#include "config/config_store.h"
+#include "config/file_system.h"
+#include "support/scratch_dir.h"
+#ifndef _WIN32
+#include "cli/qorcfg.h"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::DataEntries;
+using testing_support::ReadBytes;
+using Bytes = std::vector<std::uint8_t>;
+using Found = std::optional<Bytes>;  // a file's bytes, or none when it is not there
+
+Bytes FileWithBgm(int volume) {
+    GameConfig c;
+    NewFileConfig(c);
+    c.options.bgm_volume = volume;
+    c.denied_patterns.assign(300, AddressPattern{{10, 0, 0, 1}});
+    Bytes bytes;
+    EncodeConfig(c, bytes);
+    return bytes;
+}
+
+Found Peek(const char* path) { return fs::exists(path) ? Found(ReadBytes(path)) : std::nullopt; }
+
+void Write(const fs::path& path, const Bytes& bytes) {
+    std::FILE* f = std::fopen(path.string().c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+struct Operation {
+    const char* name;
+    bool file_there;
+    std::function<void(const char* path)> run;
+};
+
+void SaveExpectingTheFileRead(const char* path) {
+    GameConfig config;
+    NewFileConfig(config);
+    FileStamp read;
+    LoadConfigFile(path, config, nullptr, nullptr, &read);
+    config.options.bgm_volume = 5;
+    SaveConfigFile(path, config, nullptr, &read);
+}
+
+const Operation kOperations[] = {
+    {"save of an existing file", true, SaveExpectingTheFileRead},
+    {"save that creates the file", false, SaveExpectingTheFileRead},
+    {"restore", true, [](const char* path) {
+         GameConfig config;
+         RestoreConfigFile(path, config);
+     }},
+#ifndef _WIN32
+    {"qorcfg import", true, [](const char*) {
+         Write("list.txt", {'1', '.', '2', '.', '3', '.', '4', '\n', '5', '.', '6', '.', '*', '.', '*', '\n'});
+         char a[] = "qorcfg", b[] = "import", c[] = "denied", d[] = "list.txt";
+         char* argv[] = {a, b, c, d};
+         std::FILE* sink = std::tmpfile();
+         RunQorcfg(4, argv, sink, sink);
+         std::fclose(sink);
+     }},
+#endif
+};
+
+TEST(SaveCrash, EveryStepLeavesTheOldFileOrTheNewOneAndNothingThatStays) {
+    const char* path = ConfigFilePath();
+    const std::string backup = std::string(path) + ".bak";
+    int rows = 0, lost = 0;
+    for (const Operation& op : kOperations) {
+        // The folder before: the file (version 1), its backup (version 0), a file that is
+        // not ours; the folder after the operation, undisturbed, gives the new file.
+        auto prepare = [&] {
+            if (op.file_there) Write(path, FileWithBgm(1));
+            if (op.file_there) Write(backup, FileWithBgm(0));
+            Write("Data/GameConfig.dat.mine-1.tmp", {1});
+        };
+        Found old_backup, new_file, new_backup;
+        int steps = 0;
+        {
+            testing_support::ScratchGameFolder folder;
+            prepare();
+            old_backup = Peek(backup.c_str());
+            SimulateCrashAfter(0, CrashKind::kProcessDies);
+            op.run(path);
+            steps = FileStepsTaken();
+            EndSimulatedCrash();
+            new_file = Peek(path);
+            new_backup = Peek(backup.c_str());
+        }
+        ASSERT_TRUE(new_file.has_value()) << op.name;
+        std::cout << op.name << ": " << steps << " steps\n";
+        for (CrashKind how : {CrashKind::kProcessDies, CrashKind::kPowerLostDropped, CrashKind::kPowerLostCut})
+            for (int step = 1; step <= steps; ++step) {
+                const char* kinds[] = {"process dies", "power lost, unflushed dropped", "power lost, unflushed cut"};
+                SCOPED_TRACE(std::string(op.name) + ", " + kinds[static_cast<int>(how)] + " after step " +
+                             std::to_string(step) + " of " + std::to_string(steps));
+                testing_support::ScratchGameFolder folder;
+                prepare();
+                const Found old_file = Peek(path);
+                SimulateCrashAfter(step, how);
+                op.run(path);
+                EndSimulatedCrash();
+                ++rows;
+                const Found file = Peek(path);
+                const Found bak = Peek(backup.c_str());
+                GameConfig config;
+                bool kept = (file == old_file || file == new_file) && (!bak || bak == old_backup || bak == new_backup) &&
+                            (!file || LoadConfigFile(path, config) == LoadStatus::kOk);
+                // What the crash left is ours and older than the next process: its
+                // first save removes it, and nothing else.
+                for (const std::string& name : DataEntries())
+                    if (name.ends_with(".tmp"))
+                        fs::last_write_time("Data/" + name, fs::file_time_type::clock::now() - std::chrono::hours(1));
+                // One of our naming written since this process started may be a save in
+                // progress: it stays.
+                const std::string young = "GameConfig.dat." + std::to_string(CurrentProcessId()) + "-999999.tmp";
+                Write("Data/" + young, {1});
+                NewFileConfig(config);
+                kept = SaveConfigFile(path, config) == SaveStatus::kSaved && kept;
+                std::vector<std::string> left = {"GameConfig.dat", young, "GameConfig.dat.bak", "GameConfig.dat.mine-1.tmp"};
+                if (!file) left.erase(left.begin() + 2);
+                EXPECT_EQ(DataEntries(), left);
+                EXPECT_TRUE(kept);
+                lost += !kept || DataEntries() != left;
+            }
+    }
+    EXPECT_EQ(lost, 0);
+    std::cout << "crash table: " << rows << " rows (steps x 3 crash kinds, per operation), " << lost << " lost\n";
+}
+
+}  // namespace
