@@ -3,42 +3,35 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <new>
 
-#include "config/file_system.h"
-
-FileReadStatus ReadInputFile(const char* path, std::vector<std::uint8_t>& bytes, int& error_number) {
+FileReadStatus ReadInputFile(const char* path, FileBytes& bytes, int& error_number) {
     // The store's read: one call into a buffer of the file's size, sharing the file with
     // any program that holds it. errno says why on POSIX; Windows leaves it at 0.
     errno = 0;
-    FileBytes file;
-    const ReadStatus status = ReadFileBytes(path, file);
+    const ReadStatus status = ReadFileBytes(path, bytes);
     error_number = errno;
     switch (status) {
-        case ReadStatus::kOk: break;
+        case ReadStatus::kOk: return FileReadStatus::kOk;
         case ReadStatus::kMissing: return FileReadStatus::kMissing;
         case ReadStatus::kUnopenable:
         case ReadStatus::kReadError: return FileReadStatus::kCannotRead;
         case ReadStatus::kOutOfMemory: return FileReadStatus::kOutOfMemory;
     }
-    try {
-        bytes.assign(file.data.get(), file.data.get() + file.size);
-    } catch (const std::bad_alloc&) {
-        return FileReadStatus::kOutOfMemory;
-    }
-    return FileReadStatus::kOk;
+    return FileReadStatus::kCannotRead;
 }
 
-FileReadStatus ReadStandardInput(std::vector<std::uint8_t>& bytes, int& error_number) {
-    try {
-        bytes.clear();
-        std::uint8_t chunk[65536];
-        std::size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    } catch (const std::bad_alloc&) {
-        return FileReadStatus::kOutOfMemory;
-    }
-    if (std::ferror(stdin)) {
+FileReadStatus ReadStandardInput(FileBytes& bytes, int& error_number) {
+    // Of unknown length: read as a file that keeps growing, its buffer doubling.
+    constexpr std::size_t kFirstRead = 65536;
+    const ReadStatus status = ReadWholeOpenFile(
+        kFirstRead,
+        [](std::size_t, std::uint8_t* into, std::size_t room, std::size_t& got) {
+            got = std::fread(into, 1, room, stdin);
+            return !std::ferror(stdin);
+        },
+        bytes);
+    if (status == ReadStatus::kOutOfMemory) return FileReadStatus::kOutOfMemory;
+    if (status != ReadStatus::kOk) {
         error_number = errno;
         return FileReadStatus::kCannotRead;
     }

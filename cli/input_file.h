@@ -2,15 +2,13 @@
 // one call into a buffer of its size), or the whole of standard input.
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
+#include "config/file_system.h"
 
 enum class FileReadStatus { kOk, kMissing, kCannotRead, kOutOfMemory };
 
 // The whole file at `path`. `error_number` receives errno where the platform sets it
 // (0 otherwise) for kMissing and kCannotRead.
-FileReadStatus ReadInputFile(const char* path, std::vector<std::uint8_t>& bytes, int& error_number);
+FileReadStatus ReadInputFile(const char* path, FileBytes& bytes, int& error_number);
 
 // The whole of standard input.
-FileReadStatus ReadStandardInput(std::vector<std::uint8_t>& bytes, int& error_number);
+FileReadStatus ReadStandardInput(FileBytes& bytes, int& error_number);

@@ -56,11 +56,6 @@ int ExportCommand(Session& s) {
 
 namespace {
 
-struct Incoming {
-    AddressPattern address;
-    std::size_t number;  // its line in the file, or its place on the command line
-};
-
 // Where addresses come from, for messages: a file's lines or the command's arguments.
 struct Source {
     std::string name;  // the file, or empty for the command line
@@ -73,23 +68,15 @@ std::string AddressText(const AddressPattern& p) {
     return FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]);
 }
 
-// Reads every line of `text`, numbering from `first`; names every bad one and returns
-// false when there is any.
+// Reads every line of `text`, numbering from `first`, after the addresses already in
+// `incoming`; names every bad line and returns false when there was any.
 bool ReadLines(const Session& s, std::string_view text, AddressList list, const Source& source, std::size_t first,
-               std::vector<Incoming>& incoming) {
-    bool all_good = true;
-    const std::vector<std::string_view> lines = ListTextLines(text);
-    incoming.reserve(incoming.size() + lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::size_t number = first + i;
-        const ListLine line = ReadListLine(lines[i], list);
-        if (line.kind == ListLine::kBad) {
-            Message(s, source.Where(number) + ": \"" + PrintableLine(lines[i]) + "\": " + line.error);
-            all_good = false;
-        } else if (line.kind == ListLine::kAddress) {
-            incoming.push_back({line.address, number});
-        }
-    }
+               ListTextRead& incoming) {
+    ReadListText(text, list, first, incoming);
+    for (const ListTextRead::Bad& bad : incoming.bad)
+        Message(s, source.Where(bad.number) + ": \"" + PrintableLine(bad.line) + "\": " + bad.error);
+    const bool all_good = incoming.bad.empty();
+    incoming.bad.clear();  // they point into `text`
     return all_good;
 }
 
@@ -103,16 +90,13 @@ bool SameEntries(const std::vector<AddressPattern>& a, const std::vector<Address
 // Appends the new addresses (or, with `replace`, makes them the list), dropping those
 // already listed. The connect-to table keeps its slots: new addresses go into the
 // empty ones in slot order.
-int AddAddresses(Session& s, AddressList list, const std::vector<Incoming>& incoming, const Source& source,
-                 bool replace) {
+int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, const Source& source, bool replace) {
     const std::vector<AddressPattern> old = ListEntries(game_config, list);
-    std::vector<AddressPattern> addresses;
-    addresses.reserve(incoming.size());
-    for (const Incoming& in : incoming) addresses.push_back(in.address);
-    const std::vector<AddressPattern> kept = replace ? std::vector<AddressPattern>() : old;
-    const std::vector<AddressPattern> added = NewEntries(kept, addresses, [&](std::size_t i, std::size_t first) {
-        Message(s, source.Where(incoming[i].number) + ": " + AddressText(incoming[i].address) + " is already listed" +
-                       (first == kAlreadyListed ? std::string(" in the file") : " at " + source.Where(incoming[first].number)) +
+    const std::vector<AddressPattern> none;
+    const std::vector<AddressPattern>& kept = replace ? none : old;
+    std::vector<AddressPattern> added = NewEntries(kept, incoming.addresses, [&](std::size_t i, std::size_t first) {
+        Message(s, source.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is already listed" +
+                       (first == kAlreadyListed ? std::string(" in the file") : " at " + source.Where(incoming.NumberOf(first))) +
                        "; dropped");
     });
     const std::size_t total = kept.size() + added.size();
@@ -124,18 +108,18 @@ int AddAddresses(Session& s, AddressList list, const std::vector<Incoming>& inco
     if (replace) {
         // The connect-to table may also have gaps that the replacement closes.
         if (list != AddressList::kConnect && SameEntries(old, added)) return kStatusDone;
-        StoreEntries(game_config, list, added);
+        StoreEntries(game_config, list, std::move(added));
     } else if (added.empty()) {
         return kStatusDone;
     } else {
-        AppendEntries(game_config, list, added);
+        AppendEntries(game_config, list, std::move(added));
     }
     return Save(s);
 }
 
 // The list and the addresses given on the command line after it, numbered by their
 // place; kStatusDone, or the status to exit with when they are missing or bad.
-int ReadArguments(Session& s, AddressList& list, std::vector<Incoming>& incoming) {
+int ReadArguments(Session& s, AddressList& list, ListTextRead& incoming) {
     if (!ListArgument(s, list)) return kStatusFailed;
     if (s.line.arguments.size() < 2) return Usage(s, s.line.command + " needs at least one address");
     bool good = true;
@@ -150,7 +134,7 @@ int ReadArguments(Session& s, AddressList& list, std::vector<Incoming>& incoming
 
 int AddCommand(Session& s) {
     AddressList list;
-    std::vector<Incoming> incoming;
+    ListTextRead incoming;
     if (int status = ReadArguments(s, list, incoming)) return status;
     s.change = [&s, list, incoming] {
         if (int status = LoadConfiguration(s, true)) return status;
@@ -168,7 +152,7 @@ int ImportCommand(Session& s) {
     if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[1], path))
         return Usage(s, "the file's path holds a character that cannot be named in a file path here");
     const std::string source = from_stdin ? "-" : PathText(path);
-    std::vector<std::uint8_t> input;
+    FileBytes input;
     int error_number = 0;
     const FileReadStatus read =
         from_stdin ? ReadStandardInput(input, error_number) : ReadInputFile(path.c_str(), input, error_number);
@@ -177,14 +161,15 @@ int ImportCommand(Session& s) {
                        (read == FileReadStatus::kOutOfMemory ? std::string("not enough memory") : ErrorText(error_number)));
         return kStatusFailed;
     }
-    std::vector<Incoming> incoming;
-    const std::string_view text(reinterpret_cast<const char*>(input.data()), input.size());
+    ListTextRead incoming;
+    const std::string_view text(reinterpret_cast<const char*>(input.data.get()), input.size);
     const Source lines{from_stdin ? "stdin" : source};
     if (!ReadLines(s, text, list, lines, 1, incoming)) {
         Message(s, "nothing changed");
         return kStatusRefused;
     }
-    s.change = [&s, list, incoming, lines] {
+    // Moved, not copied: an import may hold a whole list's worth of addresses.
+    s.change = [&s, list, incoming = std::move(incoming), lines] {
         if (int status = LoadConfiguration(s, true)) return status;
         return AddAddresses(s, list, incoming, lines, s.line.replace);
     };
@@ -193,22 +178,22 @@ int ImportCommand(Session& s) {
 
 int RemoveCommand(Session& s) {
     AddressList list;
-    std::vector<Incoming> incoming;
+    ListTextRead incoming;
     if (int status = ReadArguments(s, list, incoming)) return status;
     s.change = [&s, list, incoming] {
         if (int status = LoadConfiguration(s, false)) return status;
         std::unordered_map<std::uint64_t, std::size_t> wanted;  // key -> entries removed
-        for (const Incoming& in : incoming) wanted.emplace(PatternKey(in.address), 0);
+        for (const AddressPattern& address : incoming.addresses) wanted.emplace(PatternKey(address), 0);
         const std::size_t removed = RemoveEntries(game_config, list, [&](const AddressPattern& p) {
             auto found = wanted.find(PatternKey(p));
             if (found == wanted.end()) return false;
             ++found->second;
             return true;
         });
-        for (const Incoming& in : incoming) {
-            auto found = wanted.find(PatternKey(in.address));
+        for (std::size_t i = 0; i < incoming.addresses.size(); ++i) {
+            auto found = wanted.find(PatternKey(incoming.addresses[i]));
             if (found->second == 0) {
-                Message(s, Source{}.Where(in.number) + ": " + AddressText(in.address) + " is not in the " +
+                Message(s, Source{}.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is not in the " +
                                ListName(list) + " list");
                 found->second = 1;  // noted once
             }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "config/game_config.h"
@@ -26,10 +27,37 @@ struct ListLine {
 // octet, and no list takes what marks its empty slot.
 ListLine ReadListLine(std::string_view line, AddressList list);
 
-// The lines of an imported text, without their line breaks, in order: a UTF-8
+// What an imported text holds, read line by line as ReadListLine reads each.
+class ListTextRead {
+public:
+    struct Bad {
+        std::size_t number;
+        std::string_view line;  // without its line break
+        std::string error;
+    };
+    std::vector<AddressPattern> addresses;  // in order
+    std::vector<Bad> bad;                   // the refused lines, in order
+
+    void Add(AddressPattern address, std::size_t number) {
+        if (runs_.empty() || number - runs_.back().second != addresses.size() - runs_.back().first)
+            runs_.emplace_back(addresses.size(), number);
+        addresses.push_back(address);
+    }
+    // The line the address at `index` stands on.
+    std::size_t NumberOf(std::size_t index) const;
+
+private:
+    // Where the addresses stop standing on one line after another: {the first address of
+    // such a run, its line}. A list without blank or refused lines is one run, so no
+    // number is kept per address.
+    std::vector<std::pair<std::size_t, std::size_t>> runs_;
+};
+
+// Reads every line of `text` (numbered from `first`) into `read`, in one pass: a UTF-8
 // byte-order mark at the start (as some editors write one) is skipped, and a text that
-// ends in a line break has no empty line after it.
-std::vector<std::string_view> ListTextLines(std::string_view text);
+// ends in a line break has no empty line after it. The common line, a plain address,
+// is read where it stands; any other goes through ReadListLine.
+void ReadListText(std::string_view text, AddressList list, std::size_t first, ListTextRead& read);
 
 // The list text that ReadListLine reads back: one address per line, each ending in "\n".
 std::string ListText(const std::vector<AddressPattern>& entries);

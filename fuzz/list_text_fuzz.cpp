@@ -1,6 +1,8 @@
 // Reads arbitrary bytes as an imported address list, as qorcfg import does, and checks
-// that what export writes for the addresses read is read back as the same addresses,
-// and that the entries of any stored list survive export and import.
+// that the one-pass reading finds what reading each line on its own finds, that what
+// export writes for the addresses read is read back as the same addresses, and that
+// the entries of any stored list survive export and import.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -17,15 +19,25 @@ void Require(bool condition) {
     if (!condition) std::abort();
 }
 
+// The lines of a text as an editor shows them: split at each "\n", a byte-order mark
+// at the start skipped, no empty line after a final line break.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        lines.push_back(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return lines;
+}
+
 // Every address export writes must come back, in order, as the same stored pattern.
 std::vector<AddressPattern> ReadBack(const std::string& text, AddressList list) {
-    std::vector<AddressPattern> read;
-    for (std::string_view line : ListTextLines(text)) {
-        const ListLine parsed = ReadListLine(line, list);
-        Require(parsed.kind == ListLine::kAddress);
-        read.push_back(parsed.address);
-    }
-    return read;
+    ListTextRead read;
+    ReadListText(text, list, 1, read);
+    Require(read.bad.empty() && read.addresses.size() == Lines(text).size());
+    return read.addresses;
 }
 
 void RequireSameEntries(const std::vector<AddressPattern>& a, const std::vector<AddressPattern>& b) {
@@ -40,14 +52,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const AddressList list = kLists[data[0] % 3];
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    // The import: every line is blank, an address or refused with a printable reason.
+    // The import: every line is blank, an address or refused with a printable reason,
+    // and the one pass over the text finds exactly what each line read alone gives.
+    ListTextRead read;
+    ReadListText(text, list, 1, read);
     std::vector<AddressPattern> imported;
-    for (std::string_view line : ListTextLines(text)) {
-        Require(line.find('\n') == std::string_view::npos);
+    std::size_t bad = 0;
+    const std::vector<std::string_view> lines = Lines(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
         const ListLine parsed = ReadListLine(line, list);
         if (parsed.kind == ListLine::kBad) {
             Require(!parsed.error.empty());
             for (char ch : PrintableLine(line)) Require(ch >= 0x20 && ch < 0x7f);
+            Require(bad < read.bad.size() && read.bad[bad].number == i + 1 && read.bad[bad].line == line &&
+                    read.bad[bad].error == parsed.error);
+            ++bad;
             continue;
         }
         if (parsed.kind != ListLine::kAddress) continue;
@@ -57,8 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::uint16_t* o = parsed.address.octets;
             Require((o[0] | o[1] | o[2] | o[3]) != 0);
         }
+        const std::size_t at = imported.size();
+        Require(at < read.addresses.size() && read.NumberOf(at) == i + 1 && SamePattern(read.addresses[at], parsed.address));
         imported.push_back(parsed.address);
     }
+    Require(bad == read.bad.size() && imported.size() == read.addresses.size());
     const std::string exported = ListText(imported);
     RequireSameEntries(ReadBack(exported, list), imported);
 

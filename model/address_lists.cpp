@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 const AddressListRules address_lists[3] = {
     {AddressList::kConnect, "connect", kConnectSlots, false, true},
@@ -65,36 +66,45 @@ const std::vector<AddressPattern>& Patterns(const GameConfig& config, AddressLis
     return list == AddressList::kDenied ? config.denied_patterns : config.allowed_patterns;
 }
 
-// The keys of a list and where each was first seen, in one open-addressed table: a list
-// of 65535 needs no allocation per entry.
+// The entries of a list and of what comes to it, each kept where it was first seen, in
+// one open-addressed table of places (1 + its index in `listed`, then in `incoming`):
+// four bytes a slot, half of them empty, and no allocation per entry. The keys are read
+// from the entries themselves when a slot is taken.
 class PatternTable {
 public:
-    explicit PatternTable(std::size_t entries) {
+    PatternTable(std::span<const AddressPattern> listed, std::span<const AddressPattern> incoming)
+        : listed_(listed), incoming_(incoming) {
         std::size_t capacity = 16;
-        while (capacity < 2 * entries) capacity *= 2;
+        for (shift_ = 64 - 4; capacity < 2 * (listed.size() + incoming.size()); --shift_) capacity *= 2;
         mask_ = capacity - 1;
-        slots_.assign(capacity, 0);
+        slots_.reset(new std::uint32_t[capacity]());
     }
-    // Adds the key (36 bits: four 9-bit octets) with `place` (below 2^27) and returns
-    // true; or, when it is there already, returns false and the place it was first seen.
-    bool Insert(std::uint64_t key, std::size_t place, std::size_t& first_place) {
-        const std::uint64_t stored = key + 1;  // 0 marks an empty slot
-        std::size_t i = static_cast<std::size_t>((stored * 0x9E3779B97F4A7C15ull) >> 32) & mask_;
+    // Adds the entry at `place` and returns true; or, when an equal one is there already,
+    // returns false and the place where it was first seen.
+    bool Insert(std::size_t place, std::size_t& first_place) {
+        const std::uint64_t key = PatternKey(At(place));
+        std::size_t i = SlotOf(key);
         for (; slots_[i] != 0; i = (i + 1) & mask_) {
-            if ((slots_[i] & kKeyMask) == stored) {
-                first_place = static_cast<std::size_t>(slots_[i] >> kKeyBits);
+            if (PatternKey(At(slots_[i] - 1)) == key) {
+                first_place = slots_[i] - 1;
                 return false;
             }
         }
-        slots_[i] = stored | static_cast<std::uint64_t>(place) << kKeyBits;
+        slots_[i] = static_cast<std::uint32_t>(place + 1);
         return true;
     }
 
 private:
-    static constexpr int kKeyBits = 37;
-    static constexpr std::uint64_t kKeyMask = (std::uint64_t{1} << kKeyBits) - 1;
-    std::vector<std::uint64_t> slots_;
+    // The top bits of the product: lower ones barely tell apart keys that differ only in
+    // their last octets, as the addresses of one network do.
+    std::size_t SlotOf(std::uint64_t key) const { return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_); }
+    const AddressPattern& At(std::size_t place) const {
+        return place < listed_.size() ? listed_[place] : incoming_[place - listed_.size()];
+    }
+    std::span<const AddressPattern> listed_, incoming_;
+    std::unique_ptr<std::uint32_t[]> slots_;
     std::size_t mask_ = 0;
+    int shift_ = 0;  // 64 less the bits of a slot's index
 };
 
 }  // namespace
@@ -115,13 +125,6 @@ AddressPattern NormalisedPattern(AddressPattern pattern) {
 
 bool SamePattern(const AddressPattern& a, const AddressPattern& b) { return PatternKey(a) == PatternKey(b); }
 
-// Four octets of 0 to 256 (the wildcard) in 9 bits each.
-std::uint64_t PatternKey(const AddressPattern& p) {
-    const AddressPattern n = NormalisedPattern(p);
-    return static_cast<std::uint64_t>(n.octets[0]) << 27 | static_cast<std::uint64_t>(n.octets[1]) << 18 |
-           static_cast<std::uint64_t>(n.octets[2]) << 9 | n.octets[3];
-}
-
 std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList list) {
     if (list != AddressList::kConnect) return Patterns(config, list);
     std::vector<AddressPattern> entries;
@@ -130,19 +133,23 @@ std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList li
     return entries;
 }
 
-void StoreEntries(GameConfig& config, AddressList list, const std::vector<AddressPattern>& entries) {
+void StoreEntries(GameConfig& config, AddressList list, std::vector<AddressPattern> entries) {
     if (list != AddressList::kConnect) {
-        Patterns(config, list) = entries;
+        Patterns(config, list) = std::move(entries);
         return;
     }
     for (std::size_t slot = 0; slot < kConnectSlots; ++slot)
         StoreSlot(config.connect_addresses[slot], slot < entries.size() ? entries[slot] : AddressPattern{});
 }
 
-void AppendEntries(GameConfig& config, AddressList list, const std::vector<AddressPattern>& entries) {
+void AppendEntries(GameConfig& config, AddressList list, std::vector<AddressPattern> entries) {
     if (list != AddressList::kConnect) {
         std::vector<AddressPattern>& patterns = Patterns(config, list);
-        patterns.insert(patterns.end(), entries.begin(), entries.end());
+        if (patterns.empty()) {
+            patterns = std::move(entries);  // a list of 65535 is not copied into an empty one
+        } else {
+            patterns.insert(patterns.end(), entries.begin(), entries.end());
+        }
         return;
     }
     std::size_t next = 0;
@@ -182,17 +189,16 @@ bool CompactConnectSlots(ConnectAddress (&slots)[kConnectSlots]) {
 std::vector<AddressPattern> NewEntries(const std::vector<AddressPattern>& listed,
                                        std::span<const AddressPattern> incoming,
                                        const std::function<void(std::size_t index, std::size_t first)>& dropped) {
-    PatternTable table(listed.size() + incoming.size());
-    constexpr std::size_t kInList = 0;  // places: 0 for the list, else incoming index + 1
+    PatternTable table(listed, incoming);
     std::size_t first_place = 0;
-    for (const AddressPattern& p : listed) table.Insert(PatternKey(p), kInList, first_place);
+    for (std::size_t place = 0; place < listed.size(); ++place) table.Insert(place, first_place);
     std::vector<AddressPattern> added;
     added.reserve(incoming.size());
     for (std::size_t i = 0; i < incoming.size(); ++i) {
-        if (table.Insert(PatternKey(incoming[i]), i + 1, first_place))
+        if (table.Insert(listed.size() + i, first_place))
             added.push_back(incoming[i]);
         else
-            dropped(i, first_place == kInList ? kAlreadyListed : first_place - 1);
+            dropped(i, first_place < listed.size() ? kAlreadyListed : first_place - listed.size());
     }
     return added;
 }

@@ -54,8 +54,14 @@ std::optional<std::uint16_t> ReadOctetField(std::wstring_view field, bool wildca
 // The stored form compared and shown: an octet above 255 is the wildcard.
 AddressPattern NormalisedPattern(AddressPattern pattern);
 bool SamePattern(const AddressPattern& a, const AddressPattern& b);
-// The normalised pattern as one number, equal exactly for the same patterns.
-std::uint64_t PatternKey(const AddressPattern& pattern);
+// The normalised pattern as one number, equal exactly for the same patterns: four
+// octets of 0 to 256 (the wildcard) in 9 bits each. Inline: the duplicate rule takes
+// it a few times for each of up to 65535 entries.
+inline std::uint64_t PatternKey(const AddressPattern& pattern) {
+    std::uint64_t key = 0;
+    for (std::uint16_t octet : pattern.octets) key = key << 9 | (octet > 255 ? kWildcardOctet : octet);
+    return key;
+}
 
 // The list's entries as the window shows them, in stored order (the connect-to list
 // without its empty slots).
@@ -63,11 +69,11 @@ std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList li
 
 // Makes `entries` (at most the capacity) the whole list; the connect-to list takes them
 // from its first slot on and its other slots are emptied, as the window saves it.
-void StoreEntries(GameConfig& config, AddressList list, const std::vector<AddressPattern>& entries);
+void StoreEntries(GameConfig& config, AddressList list, std::vector<AddressPattern> entries);
 
 // Adds `entries` after those listed; the connect-to list keeps its slots and puts them
 // into its empty ones in slot order. The caller keeps within the capacity.
-void AppendEntries(GameConfig& config, AddressList list, const std::vector<AddressPattern>& entries);
+void AppendEntries(GameConfig& config, AddressList list, std::vector<AddressPattern> entries);
 
 // Removes every entry for which `take` is true (the connect-to slot is emptied and the
 // others keep theirs); returns how many went.
