@@ -12,7 +12,7 @@
 #include "bench/physical_limits.h"
 #include "config/config_store.h"
 #include "config/config_codec.h"
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "config/file_system.h"
 #include "message/error_message.h"
 

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/list_text.h"
+#include "cli/report.h"
 #include "cli/terminal_text.h"
 #include "config/config_codec.h"
 #include "config/config_store.h"
@@ -58,16 +59,32 @@ int SetId(Session& s) {
 int RestoreCommand(Session& s) {
     if (!s.line.arguments.empty()) return Usage(s, "restore takes no arguments");
     const std::string backup = PathText(s.path + ".bak");
-    switch (RestoreConfigFile(s.path.c_str(), game_config)) {
-        case RestoreStatus::kRestored: NoteOlderBackup(s); return kStatusDone;
+    FileStamp restored;
+    FileProblem problem = FileProblem::kNone;
+    switch (RestoreConfigFile(s.path.c_str(), game_config, nullptr, &restored, &problem)) {
+        case RestoreStatus::kRestored: {
+            // What the window will make of the file put back, as check says it.
+            for (const std::string& finding : CheckFindings(restored.Bytes(), game_config))
+                Message(s, backup + " restored as it stands: " + finding);
+            NoteOlderBackup(s);
+            return kStatusDone;
+        }
         case RestoreStatus::kNoBackup: Message(s, backup + ": no backup to restore; nothing changed"); break;
         case RestoreStatus::kBackupUnreadable: Message(s, backup + ": the backup cannot be read; nothing changed"); break;
         case RestoreStatus::kBackupUnusable:
-            Message(s, backup + ": the backup holds no configuration the tool reads (too short, or of a newer "
-                                "version); nothing changed");
+            Message(s, backup + ": the backup holds no configuration the tool reads as it stands (shorter than its "
+                                "version's layout, too short to hold a version, or of a newer version); nothing changed");
             break;
+        case RestoreStatus::kBusy:
+            FileMessage(s, "another program (qorcfg or the configuration window) is saving it; nothing changed, try again");
+            return kStatusTryAgain;
         case RestoreStatus::kChanged:  // only with an expected file, which restore gives none
-        case RestoreStatus::kFailed: FileMessage(s, "not restored; the file and its backup are as they were"); break;
+        case RestoreStatus::kFailed: {
+            const std::string why = ProblemText(problem);
+            FileMessage(s, "not restored" + (why.empty() ? std::string() : " (" + why + ")") +
+                               "; the file and its backup are as they were");
+            break;
+        }
     }
     return kStatusFailed;
 }

@@ -14,7 +14,8 @@ FileReadStatus ReadInputFile(const char* path, FileBytes& bytes, int& error_numb
         case ReadStatus::kOk: return FileReadStatus::kOk;
         case ReadStatus::kMissing: return FileReadStatus::kMissing;
         case ReadStatus::kUnopenable:
-        case ReadStatus::kReadError: return FileReadStatus::kCannotRead;
+        case ReadStatus::kReadError:
+        case ReadStatus::kNotAFile: return FileReadStatus::kCannotRead;
         case ReadStatus::kOutOfMemory: return FileReadStatus::kOutOfMemory;
     }
     return FileReadStatus::kCannotRead;

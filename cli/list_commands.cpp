@@ -13,6 +13,19 @@
 
 namespace {
 
+// The configuration file and its backup are never a list's text file: an export would
+// write text over the settings, an import read binary as addresses.
+int RefuseConfigurationAsText(const Session& s, const std::string& text_file) {
+    const std::string backup = s.path + ".bak";
+    for (const std::string* file : {&s.path, &backup}) {
+        if (!SameFile(text_file.c_str(), file->c_str())) continue;
+        Message(s, PathText(text_file) + ": that is the configuration" + (file == &backup ? "'s backup" : std::string(" file")) +
+                       ", not a text file of addresses; nothing changed");
+        return kStatusFailed;
+    }
+    return kStatusDone;
+}
+
 bool ListArgument(Session& s, AddressList& list) {
     if (s.line.arguments.empty() || !ParseListName(s.line.arguments[0], list)) {
         Usage(s, s.line.command + " needs a list: denied, allowed or connect");
@@ -42,6 +55,7 @@ int ExportCommand(Session& s) {
     std::string target;
     if (!PathArgument(s.argv, s.line.argument_index[1], target))
         return Usage(s, "the file's path holds a character that cannot be named in a file path here");
+    if (int status = RefuseConfigurationAsText(s, target)) return status;
     errno = 0;
     std::FILE* file = OpenPathForWriting(target);
     bool ok = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
@@ -123,8 +137,15 @@ int ReadArguments(Session& s, AddressList& list, ListTextRead& incoming) {
     if (!ListArgument(s, list)) return kStatusFailed;
     if (s.line.arguments.size() < 2) return Usage(s, s.line.command + " needs at least one address");
     bool good = true;
-    for (std::size_t i = 1; i < s.line.arguments.size(); ++i)
-        good = ReadLines(s, s.line.arguments[i], list, Source{}, i + 1, incoming) && good;
+    for (std::size_t i = 1; i < s.line.arguments.size(); ++i) {
+        const std::size_t before = incoming.addresses.size();
+        const bool read = ReadLines(s, s.line.arguments[i], list, Source{}, i + 1, incoming);
+        // Blank text or a comment alone is no address: taken silently, it would make the
+        // command succeed without doing what it was asked.
+        if (read && incoming.addresses.size() == before)
+            Message(s, Source{}.Where(i + 1) + ": \"" + PrintableLine(s.line.arguments[i]) + "\": no address given");
+        good = read && incoming.addresses.size() != before && good;
+    }
     if (good) return kStatusDone;
     Message(s, "nothing changed");
     return kStatusRefused;
@@ -152,6 +173,16 @@ int ImportCommand(Session& s) {
     if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[1], path))
         return Usage(s, "the file's path holds a character that cannot be named in a file path here");
     const std::string source = from_stdin ? "-" : PathText(path);
+    if (!from_stdin) {
+        if (int status = RefuseConfigurationAsText(s, path)) return status;
+        if (const FileProblem problem = ProblemAt(path.c_str());
+            problem == FileProblem::kFolder || problem == FileProblem::kDevice || problem == FileProblem::kPipe) {
+            Message(s, source + ": " + ProblemText(problem) +
+                           (problem == FileProblem::kPipe ? " (give - and send it to standard input)" : "") +
+                           "; nothing changed");
+            return kStatusFailed;
+        }
+    }
     FileBytes input;
     int error_number = 0;
     const FileReadStatus read =

@@ -10,6 +10,9 @@
 
 #include "cli/qorcfg.h"
 #include "config/file_stamp.h"
+#include "config/file_system.h"
+
+class SaveTransaction;
 
 struct CommandLine {
     std::string command;
@@ -33,6 +36,7 @@ struct Session {
     std::vector<std::uint8_t> bytes;
     FileStamp stamp;              // the file as it was read, which a save may replace
     std::string* held = nullptr;  // where messages wait while an attempt may be redone
+    SaveTransaction* transaction = nullptr;  // the save whose lock a changing command holds
     // What a changing command does to the file, once its arguments are read: run by the
     // dispatch as one read-modify-write, again if another program wrote the file meanwhile.
     std::function<int()> change;
@@ -46,6 +50,9 @@ void FileMessage(const Session& s, const std::string& text);
 int Usage(const Session& s, const std::string& problem);
 
 std::string ErrorText(int error_number);
+
+// What a file problem is, in a few words ("a folder stands there"); empty for none.
+std::string ProblemText(FileProblem problem);
 
 // Reads the file for a command. A missing file is an error for reading commands; with
 // `create_when_missing` it starts from the defaults a new file gets, as the window does.
@@ -62,8 +69,9 @@ void NoteOlderBackup(const Session& s);
 // Saves the record as the file; kChangedMeanwhile when it changed since it was read.
 int Save(Session& s);
 
-// Runs `apply` (read, change, save); when another program wrote the file in between, does
-// it all once more on the file as it is then, so that its change is kept under ours. A
-// second such write gives up and keeps the other program's file. Only the messages of
-// the attempt that counted are shown.
+// Runs `apply` (read, change, save) under the save's lock, which every writer takes, so
+// that no other writer's save falls between the read and the save. When a program that
+// takes no lock wrote the file in between, does it all once more on the file as it is
+// then, so that its change is kept under ours. A second such write gives up and keeps
+// the other program's file. Only the messages of the attempt that counted are shown.
 int ReadModifyWrite(Session& s, const std::function<int()>& apply);

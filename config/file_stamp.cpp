@@ -30,6 +30,7 @@ FileCheck CheckFile(const char* path, const FileStamp& expected, FileStamp& foun
         case ReadStatus::kMissing: return expected.exists ? FileCheck::kGone : FileCheck::kUnchanged;
         case ReadStatus::kUnopenable:
         case ReadStatus::kReadError:
+        case ReadStatus::kNotAFile:
         case ReadStatus::kOutOfMemory: return FileCheck::kUnreadable;
     }
     return SameContent(found, expected) ? FileCheck::kUnchanged : FileCheck::kChanged;

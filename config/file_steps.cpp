@@ -1,6 +1,7 @@
 // The simulated crash of the file operations, for the tests that stop a save at every
 // step. Costs one comparison per operation when no test asked for it.
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,12 +9,20 @@
 
 namespace {
 
-// What the disk holds of a file this run wrote: its content at the last flush, and what
-// was written since, not yet flushed.
-struct Tracked {
+// What the disk holds of one file (one inode: a link shares it): its content at the last
+// flush, and what was written since, not yet flushed.
+struct Contents {
     std::vector<std::uint8_t> flushed;
     std::vector<std::uint8_t> pending;
     bool dirty = false;
+};
+using File = std::shared_ptr<Contents>;  // null: no file under that name
+
+// One name the run touched: the file it names now, and the one its folder holds on the
+// disk, as of the folder's last flush.
+struct Name {
+    File now;
+    File durable;
 };
 
 struct Simulation {
@@ -23,19 +32,46 @@ struct Simulation {
     int stop_after = 0;
     int steps = 0;
     CrashKind how = CrashKind::kProcessDies;
-    std::map<std::string, Tracked> files;
+    std::map<std::string, Name> names;
 };
 
 Simulation sim;
+bool no_links = false;
 
-// The power fails: every file written since its last flush loses what was not flushed.
+std::string FolderOf(const std::string& path) {
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+// A name first touched now holds what it held before this run, safely on the disk.
+Name& Known(const std::string& path) {
+    auto found = sim.names.find(path);
+    if (found != sim.names.end()) return found->second;
+    sim.quiet = true;
+    FileBytes old;
+    File file;
+    if (ReadFileBytes(path.c_str(), old) == ReadStatus::kOk) {
+        file = std::make_shared<Contents>();
+        file->flushed.assign(old.data.get(), old.data.get() + old.size);
+    }
+    sim.quiet = false;
+    return sim.names[path] = Name{file, file};
+}
+
+// The power fails: every name goes back to what its folder last made durable, and every
+// file loses what was written to it since its last flush (or keeps half of it).
 void LosePower() {
     sim.quiet = true;
-    for (auto& [path, file] : sim.files) {
-        if (!file.dirty) continue;
-        std::vector<std::uint8_t> kept = file.flushed;
-        if (sim.how == CrashKind::kPowerLostCut)
-            kept.assign(file.pending.begin(), file.pending.begin() + static_cast<std::ptrdiff_t>(file.pending.size() / 2));
+    for (auto& [path, name] : sim.names) {
+        // Every name is made anew, so that writing one never reaches another name that
+        // is a link to the same file now.
+        RemoveFile(path.c_str());
+        const File& file = name.durable;
+        if (!file) continue;
+        std::vector<std::uint8_t> kept = file->flushed;
+        if (file->dirty && sim.how == CrashKind::kPowerLostCut)
+            kept.assign(file->pending.begin(), file->pending.begin() + static_cast<std::ptrdiff_t>(file->pending.size() / 2));
+        CreateNewFile(path.c_str());
         WriteFileBytes(path.c_str(), kept);
     }
     sim.quiet = false;
@@ -54,50 +90,48 @@ void EndSimulatedCrash() { sim = Simulation{}; }
 
 int FileStepsTaken() { return sim.steps; }
 
+void SetNoLinksTest(bool refuse) { no_links = refuse; }
+bool NoLinksTest() { return no_links; }
+
 namespace file_steps {
 
 bool Stopped() { return sim.stopped && !sim.quiet; }
 
 void BeforeWrite(const char* path) {
-    if (!sim.armed || sim.quiet || sim.files.count(path) != 0) return;
-    // A file this run did not create holds what it held before, safely on the disk.
-    sim.quiet = true;
-    FileBytes old;
-    Tracked tracked;
-    if (ReadFileBytes(path, old) == ReadStatus::kOk) tracked.flushed.assign(old.data.get(), old.data.get() + old.size);
-    sim.files[path] = std::move(tracked);
-    sim.quiet = false;
+    if (sim.armed && !sim.quiet) Known(path);
 }
 
 void Done(FileStep step, const char* path, std::span<const std::uint8_t> bytes, const char* from) {
     if (!sim.armed || sim.quiet) return;
     switch (step) {
-        case FileStep::kCreate: sim.files[path] = Tracked{}; break;
+        case FileStep::kCreate: Known(path).now = std::make_shared<Contents>(); break;
         case FileStep::kWrite: {
-            Tracked& file = sim.files[path];
-            file.pending.assign(bytes.begin(), bytes.end());
-            file.dirty = true;
+            Name& name = Known(path);
+            if (!name.now) name.now = std::make_shared<Contents>();
+            name.now->pending.assign(bytes.begin(), bytes.end());
+            name.now->dirty = true;
             break;
         }
         case FileStep::kFlush: {
-            Tracked& file = sim.files[path];
-            if (file.dirty) file.flushed = std::move(file.pending);
-            file.dirty = false;
+            const File& file = Known(path).now;
+            if (file && file->dirty) file->flushed = std::move(file->pending);
+            if (file) file->dirty = false;
             break;
         }
-        case FileStep::kRename:
-        case FileStep::kLink: {
-            auto source = sim.files.find(from);
-            if (source == sim.files.end()) {
-                sim.files.erase(path);
-                break;
-            }
-            Tracked moved = source->second;
-            if (step == FileStep::kRename) sim.files.erase(source);
-            sim.files[path] = std::move(moved);
+        case FileStep::kRename: {
+            File moved = Known(from).now;
+            Known(from).now = nullptr;
+            Known(path).now = std::move(moved);
             break;
         }
-        case FileStep::kRemove: sim.files.erase(path); break;
+        case FileStep::kLink: Known(path).now = Known(from).now; break;
+        case FileStep::kRemove: Known(path).now = nullptr; break;
+        case FileStep::kFlushFolder: {
+            const std::string folder = FolderOf(path);
+            for (auto& [other, name] : sim.names)
+                if (FolderOf(other) == folder) name.durable = name.now;
+            break;
+        }
         case FileStep::kRead: break;
     }
     if (++sim.steps != sim.stop_after) return;

@@ -34,7 +34,61 @@ enum class ReadStatus {
     kUnopenable,   // it exists but cannot be opened now: held by another program, denied
     kReadError,    // it opened, but reading it failed
     kOutOfMemory,
+    kNotAFile,     // a folder, a device or a pipe stands there: never read, never waited on
 };
+
+// Why a file operation failed, or what stands at a path that is no file of ours, in
+// words both front ends can give. Each failing operation below leaves its reason for
+// LastFileProblem.
+enum class FileProblem {
+    kNone,
+    kFolder,              // a folder stands at the path
+    kDevice,              // a device stands there
+    kPipe,                // a pipe, a FIFO or a socket stands there
+    kNoFolder,            // the folder the path names does not exist
+    kNoSpace,             // the disk (or the user's quota) is full
+    kReadOnlyFileSystem,  // the file system is mounted read-only, or the medium is
+    kDenied,              // permission refused
+    kHeld,                // another program holds the file without sharing it
+    kBusy,                // another writer holds the save's lock
+    kOther,
+};
+
+// What stands at `path` when it is not something a save can read and replace: a folder,
+// a device, a pipe, or no folder to hold it. kNone for a regular file, or for nothing in
+// a folder that exists. Looks without opening, so a pipe with no writer never blocks.
+FileProblem ProblemAt(const char* path);
+
+// The reason the last failed file operation of this process gave (kNone after
+// ClearFileProblem and until one fails).
+FileProblem LastFileProblem();
+void ClearFileProblem();
+void NoteFileProblem(FileProblem problem);
+
+// The file `path` stands for: a symbolic link followed to the file it names (which may
+// not exist yet), so that a save replaces that file in its own folder and the link stays
+// a link. Other paths come back as they are.
+std::string ResolvedPath(const char* path);
+
+// Makes the names in the folder of `path` as durable as the data flushed into the files:
+// on POSIX a rename, link or unlink is kept through a power loss only once its folder is
+// flushed. False when the folder could not be flushed.
+bool FlushFolderOf(const char* path);
+
+// An advisory lock of the operating system on the file `path`, created empty when
+// missing and never removed, so that writers take turns: one byte far past any content,
+// which no reader ever reads. The system releases it when its process dies, however it
+// dies. Native programs and Windows programs under Wine meet on the same lock.
+// TryLockFile never waits: false when another handle holds it (LastFileProblem kBusy)
+// or the file cannot be made (its reason).
+using FileLock = std::intptr_t;
+inline constexpr FileLock kNoLock = -1;
+bool TryLockFile(const char* path, FileLock& lock);
+void ReleaseLock(FileLock& lock);
+
+// True when `a` and `b` are two names of one file (a hard link), not two files that hold
+// the same bytes.
+bool SameFile(const char* a, const char* b);
 
 // Reads the whole file with one read of the size the open file reports (more reads only
 // when the file grew meanwhile). One attempt; shares the file with any other program.
@@ -95,8 +149,6 @@ struct FolderEntry {
 };
 std::vector<FolderEntry> FilesStartingWith(const std::string& folder, const std::string& prefix);
 
-// When this process started, in FileBytes' unit.
-std::uint64_t ProcessStartTime();
 
 // Creates `path` as a new empty file; false when anything already stands there.
 bool CreateNewFile(const char* path);
@@ -119,8 +171,10 @@ bool RenameOver(const char* source, const char* target);
 // target's attributes. Where another program holds target so that it cannot be replaced
 // but can be written (open without delete sharing), `bytes` are written into target
 // instead, checked by reading them back, and the old content is written back if that
-// fails part-way. Retries for about a second while the holder refuses both. False when
-// target still has its old content; `temporary` is then left for the caller to remove.
+// fails part-way; `temporary` is removed before the first byte goes into target. Retries
+// for about a second while the holder refuses both (and, once target has a second name,
+// refuses that name's removal too). False when target still has its old content;
+// `temporary`, if still there, is then left for the caller to remove.
 // `linked_backup`, when given, is a second name of target (LinkFile): before target is
 // written in place it becomes a copy of the old content of its own, so that the
 // backup keeps the old bytes; when that cannot be done, target is not written.
@@ -130,12 +184,11 @@ bool PutFileInPlace(const char* temporary, const char* target, std::span<const s
 // Tells apart the temporary files of two processes saving into the same folder.
 unsigned long CurrentProcessId();
 
-// True when a process with this number runs now (perhaps another program that reuses
-// the number of one long gone).
-bool ProcessIsRunning(unsigned long id);
 
 // The wait between two attempts to open a file another program holds.
 void PauseBeforeRetry();
+// A shorter wait, between two attempts to take a lock.
+void PauseMilliseconds(int milliseconds);
 
 // Tests only: stopping the file operations at any step, as a crash would.
 //
@@ -147,7 +200,10 @@ void PauseBeforeRetry();
 // written but not flushed goes back to what it held at its last flush (or to empty, if
 // it never was), or keeps only the first half of what was written. n = 0 never stops
 // and only counts. EndSimulatedCrash() brings the operations back and forgets all of it.
-enum class FileStep { kCreate, kWrite, kFlush, kRead, kLink, kRename, kRemove };
+//
+// The folder's names are modelled as well: a create, link, rename or removal that its
+// folder was not flushed after (FlushFolderOf) is undone by a power loss.
+enum class FileStep { kCreate, kWrite, kFlush, kRead, kLink, kRename, kRemove, kFlushFolder };
 enum class CrashKind { kProcessDies, kPowerLostDropped, kPowerLostCut };
 void SimulateCrashAfter(int steps, CrashKind how);
 void EndSimulatedCrash();
@@ -159,6 +215,12 @@ bool Stopped();
 // Reports a step done: `bytes` is what a kWrite wrote, `from` what a kRename moved or a
 // kLink linked to `path`.
 void Done(FileStep step, const char* path, std::span<const std::uint8_t> bytes = {}, const char* from = nullptr);
-// Called before `path` is written, so that a power loss can give back its old content.
+// Called before `path` is written, created, renamed, linked or removed, so that a power
+// loss can give back what its name held on the disk.
 void BeforeWrite(const char* path);
 }  // namespace file_steps
+
+// Tests only: a file system without hard links (FAT, exFAT, many network shares):
+// LinkFile refuses, as there.
+void SetNoLinksTest(bool no_links);
+bool NoLinksTest();

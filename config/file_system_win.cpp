@@ -27,6 +27,26 @@ bool HeldByAnotherProgram(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
 }
 
+// Notes why an operation failed (the last error); returns false for the caller to pass on.
+bool Failed() {
+    switch (GetLastError()) {
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: NoteFileProblem(FileProblem::kNoSpace); break;
+        case ERROR_WRITE_PROTECT: NoteFileProblem(FileProblem::kReadOnlyFileSystem); break;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: NoteFileProblem(FileProblem::kHeld); break;
+        case ERROR_ACCESS_DENIED: NoteFileProblem(FileProblem::kDenied); break;
+        case ERROR_PATH_NOT_FOUND: NoteFileProblem(FileProblem::kNoFolder); break;
+        default: NoteFileProblem(FileProblem::kOther); break;
+    }
+    return false;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const std::size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? std::wstring(L".") : path.substr(0, cut == 0 ? 1 : cut);
+}
+
 bool ReadAt(HANDLE file, LONGLONG offset, std::uint8_t* into, std::size_t size, std::size_t& got) {
     got = 0;
     LARGE_INTEGER position;
@@ -83,24 +103,30 @@ bool HoldsExactly(HANDLE file, std::span<const std::uint8_t> bytes) {
 enum class InPlace { kWritten, kHeld, kFailed };
 
 // A second name of a file that is about to be written in place would see the new bytes
-// too: it becomes a file of its own holding `old`.
-bool UnlinkIntoCopy(const char* link, std::span<const std::uint8_t> old) {
+// too: it becomes a file of its own holding `old`. Sharing is per file, not per name, so
+// the holder that keeps the file from being replaced may keep this name from going too:
+// that is waited for as the file is (kHeld).
+InPlace UnlinkIntoCopy(const char* link, std::span<const std::uint8_t> old) {
     const std::wstring name = WidePath(link);
-    if (!DeleteFileW(name.c_str())) return false;
+    file_steps::BeforeWrite(link);
+    if (!DeleteFileW(name.c_str())) return HeldByAnotherProgram(GetLastError()) ? InPlace::kHeld : InPlace::kFailed;
     file_steps::Done(FileStep::kRemove, link);
     HANDLE copy = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (copy == INVALID_HANDLE_VALUE) return false;
+    if (copy == INVALID_HANDLE_VALUE) return InPlace::kFailed;
     file_steps::Done(FileStep::kCreate, link);
     const bool ok = WriteAll(copy, old, link);
     CloseHandle(copy);
     if (!ok && !file_steps::Stopped()) DeleteFileW(name.c_str());
-    return ok;
+    return ok ? InPlace::kWritten : InPlace::kFailed;
 }
 
 // Writes `bytes` into the existing file, sharing it with whoever holds it, and checks them
 // by reading them back. When that fails after the first byte went out, the old content
-// is written back, so the file ends with either the new bytes or the old ones.
-InPlace WriteInPlace(const char* target_path, std::span<const std::uint8_t> bytes, const char* linked_backup) {
+// is written back, so the file ends with either the new bytes or the old ones. The
+// finished `temporary` goes first: a save interrupted from then on is one whose new
+// content reached the file, which is how the next save tells it from one undone.
+InPlace WriteInPlace(const char* temporary, const char* target_path, std::span<const std::uint8_t> bytes,
+                     const char* linked_backup) {
     if (file_steps::Stopped()) return InPlace::kFailed;
     const std::wstring target = WidePath(target_path);
     HANDLE file = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -110,11 +136,14 @@ InPlace WriteInPlace(const char* target_path, std::span<const std::uint8_t> byte
     FileBytes old;
     InPlace result = InPlace::kFailed;
     file_steps::BeforeWrite(target_path);
-    if (ReadWhole(file, old) == ReadStatus::kOk && (linked_backup == nullptr || UnlinkIntoCopy(linked_backup, old.View()))) {
-        if (WriteAll(file, bytes, target_path) && HoldsExactly(file, bytes)) {
-            result = InPlace::kWritten;
-        } else {
-            WriteAll(file, old.View(), target_path);
+    if (ReadWhole(file, old) == ReadStatus::kOk) {
+        result = linked_backup == nullptr ? InPlace::kWritten : UnlinkIntoCopy(linked_backup, old.View());
+        if (result == InPlace::kWritten) {
+            RemoveFile(temporary);
+            if (!WriteAll(file, bytes, target_path) || !HoldsExactly(file, bytes)) {
+                WriteAll(file, old.View(), target_path);
+                result = InPlace::kFailed;
+            }
         }
     }
     CloseHandle(file);
@@ -131,6 +160,96 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN
 
 }  // namespace
 
+FileProblem ProblemAt(const char* path) {
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileProblem::kFolder;
+        // A device (NUL, COM1, a pipe's name) answers like a file: ask what it is.
+        HANDLE handle = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return FileProblem::kNone;
+        const DWORD type = GetFileType(handle);
+        CloseHandle(handle);
+        if (type == FILE_TYPE_CHAR) return FileProblem::kDevice;
+        if (type == FILE_TYPE_PIPE) return FileProblem::kPipe;
+        return FileProblem::kNone;
+    }
+    if (GetLastError() == ERROR_PATH_NOT_FOUND) return FileProblem::kNoFolder;
+    const DWORD folder = GetFileAttributesW(FolderOf(wide).c_str());
+    return folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY) ? FileProblem::kNone
+                                                                                 : FileProblem::kNoFolder;
+}
+
+// Windows programs meet links rarely in a game folder, and a save through MoveFileEx
+// replaces the name it is given; the path is used as it is.
+std::string ResolvedPath(const char* path) { return path; }
+
+// Renames are written through; a flush of the folder's handle pushes the names of a
+// create or removal too, where the file system allows it (it may refuse: that is no failure).
+bool FlushFolderOf(const char* path) {
+    if (file_steps::Stopped()) return false;
+    HANDLE folder = CreateFileW(FolderOf(WidePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder != INVALID_HANDLE_VALUE) {
+        FlushFileBuffers(folder);
+        CloseHandle(folder);
+    }
+    file_steps::Done(FileStep::kFlushFolder, path);
+    return true;
+}
+
+namespace {
+
+// The byte POSIX programs lock too (Wine carries this lock onto the file as theirs), past
+// any content, so that no reader ever meets the mandatory lock.
+constexpr DWORD kLockOffset = 0x7ffffff0;
+
+}  // namespace
+
+bool TryLockFile(const char* path, FileLock& lock) {
+    lock = kNoLock;
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Failed();
+    OVERLAPPED at = {};
+    at.Offset = kLockOffset;
+    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+        const DWORD error = GetLastError();
+        CloseHandle(file);
+        if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) {
+            NoteFileProblem(FileProblem::kBusy);
+            return false;
+        }
+        SetLastError(error);
+        return Failed();
+    }
+    lock = reinterpret_cast<FileLock>(file);
+    return true;
+}
+
+void ReleaseLock(FileLock& lock) {
+    if (lock != kNoLock) CloseHandle(reinterpret_cast<HANDLE>(lock));
+    lock = kNoLock;
+}
+
+bool SameFile(const char* a, const char* b) {
+    BY_HANDLE_FILE_INFORMATION info[2] = {};
+    const char* paths[2] = {a, b};
+    for (int i = 0; i < 2; ++i) {
+        HANDLE file = CreateFileW(WidePath(paths[i]).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        const BOOL got = GetFileInformationByHandle(file, &info[i]);
+        CloseHandle(file);
+        if (!got) return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
 bool FileMayBeReplaced(const char* path) {
     if (file_steps::Stopped()) return false;
     DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
@@ -144,8 +263,14 @@ ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
+        Failed();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::kMissing
                                                                               : ReadStatus::kUnopenable;
+    }
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        NoteFileProblem(GetFileType(file) == FILE_TYPE_PIPE ? FileProblem::kPipe : FileProblem::kDevice);
+        CloseHandle(file);
+        return ReadStatus::kNotAFile;
     }
     ReadStatus status = ReadWhole(file, out);
     FILETIME written = {};
@@ -164,9 +289,10 @@ bool FileWriteTime(const char* path, std::uint64_t& time) {
 
 bool CreateNewFile(const char* path) {
     if (file_steps::Stopped()) return false;
+    file_steps::BeforeWrite(path);
     HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return Failed();
     CloseHandle(file);
     file_steps::Done(FileStep::kCreate, path);
     return true;
@@ -177,13 +303,15 @@ bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
     file_steps::BeforeWrite(path);
     HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteAll(file, bytes, path);
+    if (file == INVALID_HANDLE_VALUE) return Failed();
+    bool ok = WriteAll(file, bytes, path) || Failed();
     return CloseHandle(file) && ok;
 }
 
 bool RemoveFile(const char* path) {
-    if (file_steps::Stopped() || !DeleteFileW(WidePath(path).c_str())) return false;
+    if (file_steps::Stopped()) return false;
+    file_steps::BeforeWrite(path);
+    if (!DeleteFileW(WidePath(path).c_str())) return Failed();
     file_steps::Done(FileStep::kRemove, path);
     return true;
 }
@@ -197,9 +325,11 @@ void ClearReadOnly(const char* path) {
 }
 
 bool RenameOver(const char* source, const char* target) {
-    if (file_steps::Stopped() || !MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(),
-                                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return false;
+    if (file_steps::Stopped()) return false;
+    file_steps::BeforeWrite(source);
+    file_steps::BeforeWrite(target);
+    if (!MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Failed();
     file_steps::Done(FileStep::kRename, target, {}, source);
     return true;
 }
@@ -207,7 +337,9 @@ bool RenameOver(const char* source, const char* target) {
 // A file another program holds so that it cannot be replaced is written in place, which
 // a second name would see too: such a file gets no link (the backup is then a copy).
 bool LinkFile(const char* existing, const char* link) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || NoLinksTest()) return false;
+    file_steps::BeforeWrite(existing);
+    file_steps::BeforeWrite(link);
     const std::wstring name = WidePath(existing);
     HANDLE probe = CreateFileW(name.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -238,11 +370,6 @@ std::vector<FolderEntry> FilesStartingWith(const std::string& folder, const std:
     return found;
 }
 
-std::uint64_t ProcessStartTime() {
-    FILETIME created = {}, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    return FileTimeValue(created);
-}
 
 bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes,
                     const char* linked_backup) {
@@ -256,32 +383,33 @@ bool PutFileInPlace(const char* temporary, const char* target, std::span<const s
     // A virus scanner or the game itself may hold the file for a moment: try for about a
     // second before giving up.
     constexpr int kTries = 10;
+    file_steps::BeforeWrite(temporary);
+    file_steps::BeforeWrite(target);
     for (int attempt = 0; attempt < kTries; ++attempt) {
         if (attempt > 0) PauseBeforeRetry();
         if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             file_steps::Done(FileStep::kRename, target, {}, temporary);
             return true;
         }
-        if (!HeldByAnotherProgram(GetLastError()) || file_steps::Stopped()) return false;
-        switch (WriteInPlace(target, bytes, linked_backup)) {
+        if (!HeldByAnotherProgram(GetLastError())) return Failed();
+        if (file_steps::Stopped()) return false;
+        switch (WriteInPlace(temporary, target, bytes, linked_backup)) {
             case InPlace::kWritten: return true;
-            case InPlace::kFailed: return false;
+            case InPlace::kFailed: return Failed();
             case InPlace::kHeld: break;
         }
     }
+    NoteFileProblem(FileProblem::kHeld);
     return false;
 }
 
 unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
 
-bool ProcessIsRunning(unsigned long id) {
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
-    if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
-    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return running;
-}
 
 void PauseBeforeRetry() {
     if (!file_steps::Stopped()) Sleep(100);
+}
+
+void PauseMilliseconds(int milliseconds) {
+    if (!file_steps::Stopped()) Sleep(static_cast<DWORD>(milliseconds));
 }

@@ -42,6 +42,9 @@ const MessageText message_texts[kMessageCount] = {
      "The backup was in use by another program at the last save and could not be updated: it holds settings older "
      "than those before the last save. Restore those older settings?\nThe current file is kept as the backup. "
      "Changes not saved yet are lost."},
+    {MessageId::kSaveBusy, "他のプログラムが設定ファイルを保存中のため、保存できませんでした。\nファイルは変更されていません。もう一度保存してください。",
+     "Another program is saving the config file, so it could not be saved.\nThe file was not changed. Please save "
+     "again."},
 };
 
 const char* MessageIn(MessageId id, Language language) {

@@ -31,6 +31,7 @@ enum class MessageId {
     kNoBackup,
     kBackupUnreadable,
     kRestoreOlderQuestion,  // the backup a save could not refresh
+    kSaveBusy,              // another writer held the save's lock for longer than a save waits
     kCount
 };
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "text/cp932_text.h"
 #include "message/error_message.h"
 #include "config/game_config.h"

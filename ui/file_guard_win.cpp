@@ -1,7 +1,7 @@
 // Save that does not undo another program's write, and restore of the previous file.
 #include "ui/file_guard_win.h"
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "text/cp932_text.h"
 #include "config/file_system.h"
 #include "message/error_message.h"
@@ -61,6 +61,7 @@ void RestoreFromWindow() {
         case RestoreStatus::kBackupUnreadable:
         case RestoreStatus::kBackupUnusable: ShowErrorMessage(MessageId::kBackupUnreadable); break;
         case RestoreStatus::kFailed:   // the save has said so
+        case RestoreStatus::kBusy:
         case RestoreStatus::kChanged: break;  // the user chose to keep the other program's file
     }
 }
@@ -71,15 +72,17 @@ QuestionAnswerer SetQuestionAnswerer(QuestionAnswerer next) {
     return previous;
 }
 
-// The question is asked before anything is harvested or written. The file may change
-// again while the question is open: the save compares once more just before it
-// replaces the file, and a change found then is asked about again.
+// The save compares the file with the one the window read just before it replaces it,
+// under the lock every writer takes. When another program (one that takes no lock, the
+// game itself) wrote it meanwhile, nothing is written and the user is asked; a Yes saves
+// over what was found then, which is compared again in the same way.
 bool SaveFromWindow() {
     FileStamp expected = ConfigFileStamp();
-    for (bool changed_at_save = false;; changed_at_save = true) {
-        if (!MayReplace(expected, changed_at_save)) return false;
-        const SaveStatus status = SaveConfigIfUnchanged(ConfigFilePath(), expected, HarvestPages);
-        if (status == SaveStatus::kChanged) continue;
-        return status == SaveStatus::kSaved;
+    for (;;) {
+        FileStamp found;
+        const SaveStatus status = SaveConfigIfUnchanged(ConfigFilePath(), expected, HarvestPages, &found);
+        if (status != SaveStatus::kChanged) return status == SaveStatus::kSaved;
+        if (!Ask(MessageId::kChangedOverwrite)) return false;
+        expected = found;
     }
 }

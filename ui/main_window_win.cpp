@@ -1,7 +1,7 @@
 // Start-up, the main window, the message loop and the clean-up at exit.
 #include "ui/startup_win.h"
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "message/error_message.h"
 #include "config/game_config.h"
 #include "input/devices_win.h"

@@ -1,7 +1,7 @@
 // The system-menu items of the main window: the face switch and the restore.
 #include "ui/system_menu_win.h"
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "config/file_system.h"
 #include "text/cp932_text.h"
 #include "ui/file_guard_win.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "text/cp932_text.h"
 #include "ui/file_guard_win.h"
 #include "ui/resources/resource_ids.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cli/qorcfg.h"
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "config/file_system.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"
@@ -535,12 +535,12 @@ TEST(Qorcfg, ACommandNeverUndoesAWriteBetweenItsReadAndItsReplace) {
     };
     const Row rows[] = {
         {"add, written once between", {"add", "denied", "1.2.3.4"}, 1, 0, "reading it again"},
-        {"add, written every time", {"add", "denied", "1.2.3.4"}, 2, 2, "changed by another program again"},
+        {"add, written every time", {"add", "denied", "1.2.3.4"}, 2, kStatusTryAgain, "changed by another program again"},
         {"set allowed-only, written once", {"set", "allowed-only", "on"}, 1, 0, "reading it again"},
-        {"remove, written every time", {"remove", "connect", "10.0.0.1"}, 5, 2, "changed by another program again"},
-        {"held, not changed: not read again", {"add", "denied", "1.2.3.4"}, 0, 2,
+        {"remove, written every time", {"remove", "connect", "10.0.0.1"}, 5, kStatusTryAgain, "changed by another program again"},
+        {"held, not changed: not read again", {"add", "denied", "1.2.3.4"}, 0, kStatusTryAgain,
          "qorcfg: Data/GameConfig.dat: held by another program; not saved, nothing changed\n", "Data/GameConfig.dat"},
-        {"held before it could be read (no writes: -1)", {"add", "denied", "1.2.3.4"}, -1, 2,
+        {"held before it could be read (no writes: -1)", {"add", "denied", "1.2.3.4"}, -1, kStatusTryAgain,
          "qorcfg: Data/GameConfig.dat: held by another program; not saved, nothing changed\n", "Data/GameConfig.dat"},
         {"the backup held: saved, and said", {"add", "denied", "1.2.3.4"}, 0, 0,
          "Data/GameConfig.dat.bak: held by another program, so it could not be updated", "Data/GameConfig.dat.bak"},

@@ -1,7 +1,7 @@
 // The configuration file on disk: creation with defaults, version handling, failures.
 #include <gtest/gtest.h>
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "config/config_store.h"
 #include "config/file_system.h"
 #include "config/game_config.h"
@@ -56,9 +56,10 @@ int harvest_calls = 0;
 bool harvest_saw_file_open = false;
 bool CountingHarvest() {
     ++harvest_calls;
-    harvest_saw_file_open = false;
-    for (const std::string& name : DataEntries())
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) harvest_saw_file_open = true;
+    // The save holds its lock while the pages are harvested: no other writer could take it.
+    FileLock other = kNoLock;
+    harvest_saw_file_open = !TryLockFile("Data/GameConfig.dat.lock", other) && LastFileProblem() == FileProblem::kBusy;
+    ReleaseLock(other);
     game_config.options.bgm_volume = -1234;
     return true;
 }
@@ -256,43 +257,34 @@ TEST(ConfigFile, NothingLeftInTheDataFolderBlocksASave) {
     }
 }
 
-std::string seen_temporary;
-bool RecordTemporary() {
-    for (const std::string& name : DataEntries())
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) seen_temporary = name;
-    return true;
-}
-
-// The names a save tries next (GameConfig.dat.<process>-<serial>.tmp), taken by folders
-// and read-only files, are passed over and left as they were.
-TEST(ConfigFile, TemporaryNamesTakenByOthersArePassedOver) {
+// Temporary files of the older naming ("GameConfig.dat.<process>-<serial>.tmp") are
+// leftovers whenever a save holds the lock, whatever process number or time they carry;
+// names that only look alike are not ours and stay.
+TEST(ConfigFile, LeftoverTemporariesAreRemovedUnderTheLock) {
     ScratchGameFolder folder;
     MessageRecorder messages;
     ASSERT_TRUE(LoadConfig());
-    ASSERT_TRUE(SaveConfig(RecordTemporary));
-    const std::size_t dash = seen_temporary.rfind('-');
-    ASSERT_NE(dash, std::string::npos) << seen_temporary;
-    const unsigned long serial = std::stoul(seen_temporary.substr(dash + 1));
-    std::vector<std::string> expected = {"GameConfig.dat", "GameConfig.dat.bak"};
-    for (unsigned long next = serial + 1; next <= serial + 4; ++next) {
-        const std::string name = seen_temporary.substr(0, dash + 1) + std::to_string(next) + ".tmp";
-        const std::filesystem::path blocker = std::filesystem::path("Data") / name;
-        if (next % 2 == 0) {
-            std::filesystem::create_directories(blocker);
-        } else {
-            std::ofstream(blocker) << "x";
-            std::filesystem::permissions(blocker, std::filesystem::perms::owner_read);
-        }
-        expected.push_back(name);
-    }
+    const struct {
+        std::string name;
+        bool removed;
+    } kRows[] = {
+        {"GameConfig.dat.1-0.tmp", true},  // process 1 always runs
+        {"GameConfig.dat." + std::to_string(CurrentProcessId()) + "-7.tmp", true},
+        {"GameConfig.dat.99999999-0.tmp", true},  // written "in the future", below
+        {"GameConfig.dat.new.tmp", true},         // a save that never put its file in place
+        {"GameConfig.dat.mine-1.tmp", false},
+        {"GameConfig.dat.1-0.tmp.txt", false},
+        {"Other.dat.1-0.tmp", false},
+    };
+    for (const auto& row : kRows) std::ofstream(std::filesystem::path("Data") / row.name) << "x";
     messages.Clear();
+    std::filesystem::last_write_time("Data/GameConfig.dat.99999999-0.tmp",
+                                     std::filesystem::file_time_type::clock::now() + std::chrono::hours(24 * 365));
     ASSERT_TRUE(SaveConfig(HarvestBgmMinus1));
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_EQ(folder.ReadConfig()[kBgmVolumeAt], 0xff);
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(DataEntries(), expected);
-    for (const std::string& name : expected)
-        std::filesystem::permissions(std::filesystem::path("Data") / name, std::filesystem::perms::owner_all);
+    for (const auto& row : kRows)
+        EXPECT_EQ(std::filesystem::exists(std::filesystem::path("Data") / row.name), !row.removed) << row.name;
 }
 
 // The whole file arrives whatever its size, the empty file included.

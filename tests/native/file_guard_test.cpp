@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "config/file_stamp.h"
 #include "config/game_config.h"
 #include "support/config_layout.h"

@@ -40,7 +40,10 @@ std::vector<std::uint8_t> ScratchGameFolder::ReadConfig() const { return ReadByt
 
 std::vector<std::string> DataEntries() {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator("Data")) names.push_back(entry.path().filename().string());
+    // The save's lock file stays once made, empty, by design; every other name counts.
+    for (const auto& entry : std::filesystem::directory_iterator("Data"))
+        if (entry.path().filename() != "GameConfig.dat.lock" || std::filesystem::file_size(entry.path()) != 0)
+            names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

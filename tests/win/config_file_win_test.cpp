@@ -7,7 +7,7 @@
 #include <optional>
 #include <thread>
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "page_files.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "config/game_config.h"
 #include "input/window_context_win.h"
 #include "support/config_layout.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "config/config_file.h"
+#include "ui/config_file.h"
 #include "ui/file_guard_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/language_win.h"

@@ -8,18 +8,17 @@
 #include "config/game_config.h"
 
 // Fills game_config from the file, creating it with defaults when it is missing (or too
-// short to hold its version). A file that exists but cannot be opened or read, even after
-// about a second of waiting for a program that holds it, fails the load and is left as it
-// is. False means start-up must stop; the messages have already been shown.
+// short to hold its version). A save a crash interrupted is finished or undone first,
+// when no other writer is saving. A file that exists but cannot be opened or read, even
+// after about a second of waiting for a program that holds it, fails the load and is
+// left as it is. False means start-up must stop; the messages have already been shown.
 bool LoadConfig();
 
-// Writes game_config to the file as the current version: through a temporary file that
-// replaces the old one, or, when another program holds the file so that it cannot be
-// replaced but can be written, into the file in place. The file replaced is kept as the
-// backup (Data\GameConfig.dat.bak).
+// Writes game_config to the file as the current version, in one save transaction. The
+// file replaced is kept as the backup (Data\GameConfig.dat.bak).
 bool WriteConfigFile();
 
-// Like WriteConfigFile, but calls `harvest` once the output file is open and before any
+// Like WriteConfigFile, but calls `harvest` once the save holds its lock and before any
 // byte is written, so the controls' values reach the record only when a save can happen.
 // A harvest that returns false (it could not copy the controls, memory ran out) makes
 // the save write nothing, keep the old file and report the save as failed, so a file
@@ -31,9 +30,11 @@ bool SaveConfig(bool (*harvest)());
 const FileStamp& ConfigFileStamp();
 
 // Saves game_config to `path` as SaveConfig does, but only while the file is still what
-// `expected` says (missing, when it says so): kChanged writes nothing and shows nothing;
-// any other failure shows the save's message.
-SaveStatus SaveConfigIfUnchanged(const char* path, const FileStamp& expected, bool (*harvest)());
+// `expected` says (missing, when it says so): kChanged writes nothing and shows nothing,
+// and `found`, when given, receives what stands there now; any other failure shows its
+// message.
+SaveStatus SaveConfigIfUnchanged(const char* path, const FileStamp& expected, bool (*harvest)(),
+                                 FileStamp* found = nullptr);
 
 // Puts the backup of `path` back as the file through the same save and, on success,
 // decodes it into `config`, only while the file is still what `expected` says, as
