@@ -2,6 +2,7 @@
 // step. Costs one comparison per operation when no test asked for it.
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ struct Simulation {
     int steps = 0;
     CrashKind how = CrashKind::kProcessDies;
     std::map<std::string, Name> names;
+    // What the power loss could not put on the disk while the process held it open.
+    std::vector<std::pair<std::string, std::optional<std::vector<std::uint8_t>>>> after_exit;
 };
 
 Simulation sim;
@@ -58,21 +61,29 @@ Name& Known(const std::string& path) {
     return sim.names[path] = Name{file, file};
 }
 
+// Puts what the disk holds after the power loss under `path`: `kept` bytes, or nothing.
+// False while the dying process still holds the name open so that it cannot be
+// replaced (Windows); it is then put once that process is gone.
+bool PutOnDisk(const std::string& path, const std::optional<std::vector<std::uint8_t>>& kept) {
+    // Every name is made anew, so that writing one never reaches another name that is a
+    // link to the same file now.
+    std::uint64_t time = 0;
+    if (FileWriteTime(path.c_str(), time) && !RemoveFile(path.c_str())) return false;
+    return !kept || (CreateNewFile(path.c_str()) && WriteFileBytes(path.c_str(), *kept));
+}
+
 // The power fails: every name goes back to what its folder last made durable, and every
 // file loses what was written to it since its last flush (or keeps half of it).
 void LosePower() {
     sim.quiet = true;
     for (auto& [path, name] : sim.names) {
-        // Every name is made anew, so that writing one never reaches another name that
-        // is a link to the same file now.
-        RemoveFile(path.c_str());
-        const File& file = name.durable;
-        if (!file) continue;
-        std::vector<std::uint8_t> kept = file->flushed;
-        if (file->dirty && sim.how == CrashKind::kPowerLostCut)
-            kept.assign(file->pending.begin(), file->pending.begin() + static_cast<std::ptrdiff_t>(file->pending.size() / 2));
-        CreateNewFile(path.c_str());
-        WriteFileBytes(path.c_str(), kept);
+        std::optional<std::vector<std::uint8_t>> kept;
+        if (const File& file = name.durable) {
+            kept = file->flushed;
+            if (file->dirty && sim.how == CrashKind::kPowerLostCut)
+                kept->assign(file->pending.begin(), file->pending.begin() + static_cast<std::ptrdiff_t>(file->pending.size() / 2));
+        }
+        if (!PutOnDisk(path, kept)) sim.after_exit.emplace_back(path, std::move(kept));
     }
     sim.quiet = false;
 }
@@ -86,7 +97,11 @@ void SimulateCrashAfter(int steps, CrashKind how) {
     sim.how = how;
 }
 
-void EndSimulatedCrash() { sim = Simulation{}; }
+void EndSimulatedCrash() {
+    sim.quiet = true;
+    for (const auto& [path, kept] : sim.after_exit) PutOnDisk(path, kept);
+    sim = Simulation{};
+}
 
 int FileStepsTaken() { return sim.steps; }
 
