@@ -200,7 +200,7 @@ int Dispatch(Session& s) {
 }  // namespace
 
 int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
-    Session session{out, err, argv, {}, {}, {}, {}, {}, nullptr, {}};
+    Session session{out, err, argv, {}, {}, {}, {}, {}, nullptr, nullptr, {}};
     if (!ParseCommandLine(session, argc, argv)) return kStatusFailed;
     // The store reads and saves this file, with its temporary files and backup beside it.
     if (session.line.file_given) {

@@ -155,7 +155,6 @@ void SaveTransaction::KeepBackup(const std::string& kept, const FileBytes& old) 
     if (!kept.empty() && Exists(kept)) RemoveFile(kept.c_str());
     if (!done) done = !Exists(target) || (problem != FileProblem::kHeld && RemoveFile(target.c_str()));
     if (!done && problem == FileProblem::kNone) problem = LastFileProblem();
-    FlushFolderOf(path_.c_str());
     if (done) {
         older_backups.erase(target);
     } else {
@@ -211,13 +210,15 @@ SaveStatus SaveTransaction::Commit(std::vector<std::uint8_t> bytes, const FileSt
         return old_read == ReadStatus::kUnopenable ? SaveStatus::kHeld : SaveStatus::kNotReplaced;
     }
     attempt.placed = true;
-    FlushFolderOf(path_.c_str());
     if (kept) KeepBackup(kept_path_, linked ? FileBytes{} : std::move(old));
     if (drop_backup) {
         KeepBackup(std::string(), FileBytes{});
         RemoveFile(kept_path_.c_str());
-        FlushFolderOf(path_.c_str());
     }
+    // One flush makes the new file's name and the backup's durable together, before the
+    // save says it is done: a power loss before it takes both back (the old file and its
+    // backup), and a crash between them leaves the kept name for the next transaction.
+    FlushFolderOf(path_.c_str());
     if (written != nullptr) {
         std::uint64_t time = 0;
         FileWriteTime(path_.c_str(), time);
@@ -280,6 +281,10 @@ SaveStatus SaveConfigFile(const char* path, const GameConfig& config, const File
 }
 
 void FinishInterruptedSave(const char* path) {
+    // Two looks when there is nothing to finish, which is almost always: a start-up pays
+    // for the lock only after a crash.
+    const std::string file = ResolvedPath(path);
+    if (!Exists(file + ".new.tmp") && !Exists(file + ".old.tmp")) return;
     SaveTransaction save(path);
     int no_wait = 0;
     std::swap(no_wait, lock_wait_ms);

@@ -69,7 +69,7 @@ public:
     // takes the file's place (or, where another program holds the file so that it cannot
     // be replaced but can be written, whose bytes are written into it); the file replaced
     // becomes `path` + ".bak" once the new one is in place, and the folder is flushed
-    // after each of those steps. `expected`, when given, is the file the caller read: it
+    // once both are done, before the save reports success. `expected`, when given, is the file the caller read: it
     // is compared with the file as it stands just before it is replaced (through the
     // name that becomes the backup, so the backup is always the file that was checked),
     // and kChanged writes nothing unless it still is that file (or still missing when it

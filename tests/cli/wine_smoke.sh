@@ -2,7 +2,8 @@
 # qorcfg.exe under Wine: `show --json` of the default file with a message and a list line
 # prints JSON that parses and holds the file's fields, with its Japanese text as UTF-8.
 # Then, under a Western code page (1252), a file in a folder with a Japanese name is
-# changed through --file, exported to a file with a Japanese name, and restored.
+# changed through --file, exported to a file with a Japanese name, and restored. Last, a
+# native program holding the save's lock keeps it out.
 set -euo pipefail
 exe="$1"
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -49,3 +50,19 @@ cmp -s "$work/Data/GameConfig.dat" "$work/ゲーム/Data/GameConfig.dat" || { ec
 QOR_WINE_LOCALE=en_US.UTF-8 "$root/scripts/wine-run" "$exe" --file 'ゲーム/Data/GameConfig.dat.bak' list denied > bak.txt
 [ "$(tr -d '\r' < bak.txt)" = "$(printf '10.*.*.1\n1.2.3.4')" ] || { echo "FAIL: the backup after restore lists '$(cat bak.txt)'" >&2; exit 1; }
 echo "qorcfg.exe restore: ok"
+
+# A native program's lock on the save's lock file (an fcntl lock of the byte Windows
+# programs lock) keeps qorcfg.exe out: it waits, then says "try again" and changes nothing.
+before=$(md5sum < "$work/Data/GameConfig.dat")
+python3 - "$root/scripts/wine-run" "$exe" "$work" <<'PY'
+import fcntl, os, subprocess, sys
+wine_run, exe, work = sys.argv[1:]
+os.chdir(work)
+fd = os.open("Data/GameConfig.dat.lock", os.O_RDWR | os.O_CREAT)
+fcntl.lockf(fd, fcntl.LOCK_EX | fcntl.LOCK_NB, 1, 0x7ffffff0)
+r = subprocess.run([wine_run, exe, "add", "denied", "1.2.3.4"], capture_output=True, text=True)
+assert r.returncode == 75, (r.returncode, r.stderr)
+assert "try again" in r.stderr, r.stderr
+PY
+[ "$(md5sum < "$work/Data/GameConfig.dat")" = "$before" ] || { echo "FAIL: the file changed while another program held the lock" >&2; exit 1; }
+echo "qorcfg.exe waits for a native program's lock: ok"
