@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release zip built from a Windows tree: exactly the listed files, checksums that
-# hold, READMEs that Notepad shows (UTF-8 with BOM, CRLF), the project's version in each
-# program's version resource, and imports of Windows' own DLLs only.
+# hold, READMEs and the changelog as Notepad shows them (UTF-8 with BOM, CRLF), the
+# project's version in each program's version resource, and imports of Windows' own DLLs
+# only. A version the changelog does not name gives no zip.
 # Usage: test_package.sh WINDOWS_TREE PROJECT_VERSION
 set -euo pipefail
 tree=$(cd "$1" && pwd)
@@ -20,10 +21,10 @@ fi
 zip="$work/dist/QORConfig-$version.zip"
 [ "$(ls "$work/dist")" = "QORConfig-$version.zip" ] || fail "the dist folder holds: $(ls "$work/dist")"
 
-# Every program the tree packages, then the three fixed files, in that order.
+# Every program the tree packages, then the four fixed files, in that order.
 programs=$(sed -n 's/^program \([^ ]*\) .*/\1.exe/p' "$tree/package.txt")
 grep -qx QORConfig.exe <<<"$programs" || fail "QORConfig.exe is not packaged"
-expected=$(printf '%s\n' $programs README-en.txt README-ja.txt SHA256SUMS)
+expected=$(printf '%s\n' $programs README-en.txt README-ja.txt CHANGELOG.md SHA256SUMS)
 actual=$(unzip -Z1 "$zip")
 [ "$actual" = "$expected" ] || fail "zip holds [$(echo $actual)], expected [$(echo $expected)]"
 
@@ -34,14 +35,17 @@ sha256sum --quiet -c SHA256SUMS || fail "SHA256SUMS does not match the files"
   fail "SHA256SUMS lists: $(awk '{print $2}' SHA256SUMS | tr '\n' ' ')"
 cmp -s QORConfig.exe "$tree/QORConfig.exe" || fail "the zipped QORConfig.exe is not the tree's"
 
-for readme in README-en.txt README-ja.txt; do
+for readme in README-en.txt README-ja.txt CHANGELOG.md; do
   [ "$(head -c 3 "$readme" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "$readme has no UTF-8 byte-order mark"
   iconv -f UTF-8 -t UTF-8 "$readme" >/dev/null 2>&1 || fail "$readme is not UTF-8"
   [ "$(tail -c 2 "$readme" | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "$readme does not end with CRLF"
   [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] || fail "$readme has a line without CR"
-  [ "$(head -n 1 "$readme" | tail -c +4 | tr -d '\r')" = "QORConfig $version" ] || fail "$readme's title"
-  ! grep -q '@' "$readme" || fail "$readme keeps a placeholder"
+  [ "$readme" = CHANGELOG.md ] ||
+    [ "$(head -n 1 "$readme" | tail -c +4 | tr -d '\r')" = "QORConfig $version" ] || fail "$readme's title"
+  ! grep -q '@[A-Z]*@' "$readme" || fail "$readme keeps a placeholder"
 done
+[ "$(tail -c +4 CHANGELOG.md | tr -d '\r')" = "$(cat "$root/CHANGELOG.md")" ] || fail "the zipped CHANGELOG.md is not the project's"
+grep -qF "## [$version]" CHANGELOG.md || fail "the changelog has no section for $version"
 
 # The version resource as the exe holds it, decompiled: numbers and both string blocks.
 IFS=. read -r major minor patch <<<"$version"
@@ -80,6 +84,17 @@ x86_64-w64-mingw32-g++-posix -static -o "$work/newer.exe" "$work/newer.cpp" -lus
 if "$root/scripts/check-imports" "$work/newer.exe" >/dev/null 2>&1; then
   fail "check-imports accepted a program that imports GetDpiForWindow"
 fi
+
+# A version the changelog does not name gives no zip (refused before anything is built).
+mkdir -p "$work/unnamed"
+touch "$work/unnamed/build.ninja"
+echo "CMAKE_BUILD_TYPE:STRING=Release" >"$work/unnamed/CMakeCache.txt"
+printf 'version 0.0.1\nprogram QORConfig %s\n' "$tree/QORConfig.exe" >"$work/unnamed/package.txt"
+if QOR_WIN_TREE="$work/unnamed" QOR_DIST_DIR="$work/unnamed-dist" "$root/scripts/package" >"$work/unnamed.log" 2>&1; then
+  fail "scripts/package built version 0.0.1, which CHANGELOG.md does not name"
+fi
+grep -q "CHANGELOG.md has no section '## \[0.0.1\]'" "$work/unnamed.log" || fail "the refusal says: $(cat "$work/unnamed.log")"
+[ ! -e "$work/unnamed-dist" ] || fail "a refused version left $(ls "$work/unnamed-dist")"
 
 # A tree that is not Release gives no zip.
 mkdir -p "$work/debug"
