@@ -58,10 +58,16 @@ bool StillExpected(ReadStatus read, const FileBytes& now, const FileStamp& expec
     return now.size == 0 || std::memcmp(now.data.get(), expected.Bytes().data(), now.size) == 0;
 }
 
-// Removes `names` in order; each one that was there and stays is a failure.
+// Removes `names` in order, each waited for about a second while another program holds
+// it (on Windows a holder of the file refuses the removal of its every name, the kept
+// second name included).
 void RemoveAll(std::initializer_list<const std::string*> names) {
+    constexpr int kTries = 10;
     for (const std::string* name : names)
-        if (Exists(*name)) RemoveFile(name->c_str());
+        for (int attempt = 1; Exists(*name) && !RemoveFile(name->c_str()) && attempt < kTries; ++attempt) {
+            if (LastFileProblem() != FileProblem::kHeld && LastFileProblem() != FileProblem::kDenied) break;
+            PauseBeforeRetry();
+        }
 }
 
 }  // namespace
