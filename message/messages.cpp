@@ -42,6 +42,8 @@ const MessageText message_texts[kMessageCount] = {
      "The backup was in use by another program at the last save and could not be updated: it holds settings older "
      "than those before the last save. Restore those older settings?\nThe current file is kept as the backup. "
      "Changes not saved yet are lost."},
+    {MessageId::kNoJoypadName, "ジョイパッド未接続", "No joypad connected"},
+    {MessageId::kHeldKeys, "押下中:", "Held:"},
 };
 
 const char* MessageIn(MessageId id, Language language) {

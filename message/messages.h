@@ -31,6 +31,8 @@ enum class MessageId {
     kNoBackup,
     kBackupUnreadable,
     kRestoreOlderQuestion,  // the backup a save could not refresh
+    kNoJoypadName,          // the key page's controller line when none is connected
+    kHeldKeys,              // the key page's line of held buttons no row shows, before "KEY n, n"
     kCount
 };
 
