@@ -55,7 +55,6 @@ bool live_running = false;
 std::uint16_t lit_rows = 0;      // bit r: row r's label is highlighted
 std::uint16_t unshown_held = 0;  // bit b: button b is held and no row shows it
 UINT polls_since_refresh = 0;
-Language lines_language = Language::kJapanese;  // the face the two lines were written in
 
 // The rows whose button the first controller holds; a row shows its slot's button,
 // whatever its number (a stored 20 lights while button 20 is held).
@@ -105,7 +104,6 @@ void ShowControllerName(HWND page) {
         SetWindowTextW(line, name);
     else
         SetCp932Text(line, LocalText(MessageId::kNoJoypadName));
-    lines_language = current_language;
 }
 
 void ShowLitRows(HWND page, std::uint16_t rows) {
@@ -134,10 +132,6 @@ void LiveTick(HWND page) {
     if (++polls_since_refresh >= kLivePollsPerRefresh) {
         polls_since_refresh = 0;
         FollowControllers(page);
-    }
-    if (lines_language != current_language) {
-        ShowControllerName(page);
-        ShowHeldLine(page);
     }
     ShowLitRows(page, HeldRows());
     ShowUnshownHeld(page, HeldUnshownButtons());

@@ -367,11 +367,15 @@ TEST(InputDevices, RefreshFollowsTheFirstControllerAndNamesIt) {
         EXPECT_EQ(pad_count, row.count + 1);
         const wchar_t* name = FirstJoystickName();
         EXPECT_EQ(name == nullptr, row.first_name == nullptr);
-        if (name != nullptr && row.first_name != nullptr) EXPECT_STREQ(name, row.first_name);
+        if (name != nullptr && row.first_name != nullptr) {
+            EXPECT_STREQ(name, row.first_name);
+        }
         EXPECT_EQ(input.direct_input.enum_devices_calls - enumerations, row.enumerations);
         // A controller that left was let go, once.
         for (std::size_t i = 0; i < row.at_start.size(); ++i) {
-            if (row.at_start[i] && !row.now[i]) EXPECT_EQ(input.Joystick(static_cast<int>(i)).release_calls, 1);
+            if (row.at_start[i] && !row.now[i]) {
+                EXPECT_EQ(input.Joystick(static_cast<int>(i)).release_calls, 1);
+            }
         }
     }
 }

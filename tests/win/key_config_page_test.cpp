@@ -193,6 +193,7 @@ TEST_F(KeyConfigPageTest, TemplatePlacesEveryControlWithItsCaptionAndStyle) {
     constexpr LONG kRadio = BS_AUTORADIOBUTTON;
     constexpr LONG kFirst = BS_AUTORADIOBUTTON | WS_GROUP;
     constexpr LONG kPush = BS_PUSHBUTTON | WS_TABSTOP;
+    constexpr LONG kLine = SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX;
     std::vector<PlacedControl> placed = {
         {-1, "Button", "プレイヤー", {11, 18, 184, 20}, BS_GROUPBOX, 0},
         {IDC_PLAYER_1, "Button", "1P", {15, 26, 24, 10}, kFirst, WS_TABSTOP},
@@ -202,6 +203,9 @@ TEST_F(KeyConfigPageTest, TemplatePlacesEveryControlWithItsCaptionAndStyle) {
         {IDC_METHOD_JOYPAD, "Button", "ジョイパッド", {75, 46, 50, 10}, kRadio, WS_TABSTOP | WS_GROUP},
         {-1, "Button", "操作キー", {11, 58, 184, 222}, BS_GROUPBOX, 0},
         {IDC_RESET, "Button", "初期設定に戻す", {128, 262, 62, 14}, kPush, 0},
+        // Below the rows, left of the reset: the controller read, and the held line.
+        {IDC_JOYPAD_NAME, "Static", "ジョイパッド未接続", {15, 259, 108, 8}, kLine, 0},
+        {IDC_HELD_KEYS, "Static", "", {15, 269, 108, 8}, kLine, 0},
     };
     const std::pair<const char*, LONG> captions[kKeyRows] = {
         {"攻撃・魔力技１", 50}, {"魔力弾・魔力技２/決定", 78}, {"ガード・魔力技３/キャンセル", 88},
@@ -575,18 +579,16 @@ TEST_F(KeyConfigPageTest, TheNameFollowsTheFirstController) {
     EXPECT_EQ(NameLine(), L"Pad ??");
 }
 
-// Both lines in the English face, which a switch of face reaches at the next poll.
+// Both lines in the English face, and back, at the switch of face.
 TEST_F(KeyConfigPageTest, TheLinesSpeakTheCurrentFace) {
-    Activate(WA_ACTIVE);
     SwitchLanguage(Language::kEnglish);
-    Tick();
     EXPECT_EQ(NameLine(), L"No joypad connected");
+    Activate(WA_ACTIVE);
     FakeDevice& pad = input_->AddJoystick();
     pad.joystick.rgbButtons[10] = 0x80;
-    Tick(kLivePollsPerRefresh);
+    Tick(kLivePollsPerRefresh + 1);
     EXPECT_EQ(HeldLine(), "Held: KEY 11");
     SwitchLanguage(Language::kJapanese);
-    Tick();
     EXPECT_EQ(HeldLine(), "押下中: KEY 11");
     EXPECT_EQ(NameLine(), L"Fake Pad");
 }
