@@ -119,6 +119,32 @@ BOOL CALLBACK SetAxisRange(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID device) {
     return DIENUM_CONTINUE;
 }
 
+// The product name in UTF-16: the ANSI enumeration gives it in the system's code page,
+// which loses a Japanese name on any other, so the device's wide interface is asked.
+// Without one, only the ASCII of the reported name is kept.
+void KeepJoystickName(int slot, const DIDEVICEINSTANCEA& reported) {
+    wchar_t* name = devices.joystick_names[slot];
+    name[0] = L'\0';
+    IDirectInputDevice8W* wide = nullptr;
+    if (SUCCEEDED(joystick_devices[slot]->QueryInterface(IID_IDirectInputDevice8W, reinterpret_cast<void**>(&wide))) &&
+        wide != nullptr) {
+        DIDEVICEINSTANCEW info{};
+        info.dwSize = sizeof info;
+        const bool told = SUCCEEDED(wide->GetDeviceInfo(&info));
+        wide->Release();
+        if (told) {
+            lstrcpynW(name, info.tszProductName, MAX_PATH);
+            return;
+        }
+    }
+    int i = 0;
+    for (; i < MAX_PATH - 1 && reported.tszProductName[i] != '\0'; ++i) {
+        const auto byte = static_cast<unsigned char>(reported.tszProductName[i]);
+        name[i] = byte < 0x80 ? static_cast<wchar_t>(byte) : L'?';
+    }
+    name[i] = L'\0';
+}
+
 // EnumDevices callback: creates the reported controller's device in the next slot.
 BOOL CALLBACK OnJoystickFound(LPCDIDEVICEINSTANCEA instance, LPVOID) {
     // Checked before creating as well as after, so a limit of 0 opens nothing and the
@@ -128,6 +154,8 @@ BOOL CALLBACK OnJoystickFound(LPCDIDEVICEINSTANCEA instance, LPVOID) {
         joystick_devices[joystick_count] = nullptr;
         return DIENUM_STOP;
     }
+    devices.joystick_guids[joystick_count] = instance->guidInstance;
+    KeepJoystickName(joystick_count, *instance);
     ++joystick_count;
     return joystick_count < joystick_limit ? DIENUM_CONTINUE : DIENUM_STOP;
 }
@@ -248,5 +276,20 @@ std::uint8_t FindLateJoysticks(WindowContext* context) {
     InitPads();
     return joystick_count;
 }
+
+bool RefreshJoysticks(WindowContext* context) {
+    if (direct_input == nullptr || context == nullptr) return false;
+    if (joystick_count == 0) return FindLateJoysticks(context) != 0;
+    // DI_NOTATTACHED is a success code: only DI_OK means the controller is still there.
+    if (direct_input->GetDeviceStatus(devices.joystick_guids[0]) == DI_OK) return false;
+    for (int slot = 0; slot < kMaxJoysticks; ++slot) ReleaseJoystick(slot);
+    joystick_count = 0;
+    OpenJoysticks(context);
+    // The pads follow the new count, as at start-up.
+    InitPads();
+    return true;
+}
+
+const wchar_t* FirstJoystickName() { return joystick_count != 0 ? devices.joystick_names[0] : nullptr; }
 
 const InputDevices& OpenedInputDevices() { return devices; }

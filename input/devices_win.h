@@ -29,6 +29,18 @@ bool InitInput(WindowContext* context);
 // count afterwards.
 std::uint8_t FindLateJoysticks(WindowContext* context);
 
+// Follows a controller plugged in or pulled out since the last look: with none counted,
+// looks for late ones as FindLateJoysticks does; otherwise asks DirectInput whether the
+// first controller is still attached and, when it is not, lets every controller go and
+// enumerates them again as start-up does, so the next one reported becomes the first.
+// Cheap while the first controller stays (one status query). True when the controllers
+// changed.
+bool RefreshJoysticks(WindowContext* context);
+
+// The product name of the first controller as DirectInput reports it (UTF-16, as its
+// wide device information gives it), or null when none is counted.
+const wchar_t* FirstJoystickName();
+
 // The joystick step of start-up on its own, for the DirectInput object InitInput made:
 // enumerates the attached game controllers (at most joyGetNumDevs' low 8 bits, capped at
 // 16) into slots and sets up each one. False only when the enumeration itself failed;
@@ -56,5 +68,9 @@ struct InputDevices {
     IDirectInputDevice8A* joysticks[kMaxJoysticks];
     std::uint8_t joystick_count;  // devices created during enumeration, failed set-ups included
     std::uint8_t joystick_limit;  // upper bound of the enumeration, 0 to 16
+    // Each counted controller's instance, as the enumeration reported it, and its
+    // product name ("" until its device has told it).
+    GUID joystick_guids[kMaxJoysticks];
+    wchar_t joystick_names[kMaxJoysticks][MAX_PATH];
 };
 const InputDevices& OpenedInputDevices();

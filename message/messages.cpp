@@ -45,6 +45,8 @@ const MessageText message_texts[kMessageCount] = {
     {MessageId::kSaveBusy, "他のプログラムが設定ファイルを保存中のため、保存できませんでした。\nファイルは変更されていません。もう一度保存してください。",
      "Another program is saving the config file, so it could not be saved.\nThe file was not changed. Please save "
      "again."},
+    {MessageId::kNoJoypadName, "ジョイパッド未接続", "No joypad connected"},
+    {MessageId::kHeldKeys, "押下中:", "Held:"},
 };
 
 const char* MessageIn(MessageId id, Language language) {

@@ -32,6 +32,8 @@ enum class MessageId {
     kBackupUnreadable,
     kRestoreOlderQuestion,  // the backup a save could not refresh
     kSaveBusy,              // another writer held the save's lock for longer than a save waits
+    kNoJoypadName,          // the key page's controller line when none is connected
+    kHeldKeys,              // the key page's line of held buttons no row shows, before "KEY n, n"
     kCount
 };
 

@@ -1,7 +1,10 @@
 // Page 4: each player's input method and joypad buttons, the buttons captured live
-// from the first game controller. Every change goes into game_config at once; the
-// page is never harvested.
+// from the first game controller, and a live view of that controller (held buttons
+// highlighted, its name). Every change goes into game_config at once; the page is
+// never harvested.
 #include "ui/key_config_page_win.h"
+
+#include <cstdio>
 
 #include "message/error_message.h"
 #include "config/game_config.h"
@@ -42,6 +45,136 @@ int ChangeButtonRow(int id) {
         if (key_button_ids[row] == id) return row;
     }
     return -1;
+}
+
+// The live view. lit_rows and unshown_held are what the page shows now, so that a poll
+// repaints only what changed.
+bool main_window_active = false;
+bool capturing = false;
+bool live_running = false;
+std::uint16_t lit_rows = 0;      // bit r: row r's label is highlighted
+std::uint16_t unshown_held = 0;  // bit b: button b is held and no row shows it
+UINT polls_since_refresh = 0;
+
+// The rows whose button the first controller holds; a row shows its slot's button,
+// whatever its number (a stored 20 lights while button 20 is held).
+std::uint16_t HeldRows() {
+    const KeyMap& map = CurrentKeyMap();
+    std::uint16_t rows = 0;
+    for (int row = 0; row < kKeyRows; ++row) {
+        if (JoystickButton(0, map[key_rows[row].slot]) != 0) rows |= static_cast<std::uint16_t>(1u << row);
+    }
+    return rows;
+}
+
+// Buttons a capture would take (0 to 11) that are held and shown by no row: the hidden
+// slot's button, or a button no slot holds.
+std::uint16_t HeldUnshownButtons() {
+    std::uint16_t held = 0;
+    for (std::uint8_t button = 0; button < kCaptureButtons; ++button) {
+        if (JoystickButton(0, button) != 0) held |= static_cast<std::uint16_t>(1u << button);
+    }
+    const KeyMap& map = CurrentKeyMap();
+    for (int row = 0; row < kKeyRows; ++row) {
+        const std::uint8_t shown = map[key_rows[row].slot];
+        if (shown < kCaptureButtons) held &= static_cast<std::uint16_t>(~(1u << shown));
+    }
+    return held;
+}
+
+// "Held: KEY 9, 11, 12" (numbers as the labels show them), or nothing.
+void ShowHeldLine(HWND page) {
+    char text[64] = "";
+    if (unshown_held != 0) {
+        int used = std::snprintf(text, sizeof text, "%s KEY", LocalText(MessageId::kHeldKeys));
+        const char* separator = " ";
+        for (int button = 0; button < kCaptureButtons && used > 0 && used < static_cast<int>(sizeof text); ++button) {
+            if ((unshown_held & (1u << button)) == 0) continue;
+            used += std::snprintf(text + used, sizeof text - used, "%s%d", separator, button + 1);
+            separator = ", ";
+        }
+    }
+    SetCp932Text(GetDlgItem(page, IDC_HELD_KEYS), text);
+}
+
+// The controller a capture reads: its product name, or that there is none.
+void ShowControllerName(HWND page) {
+    HWND line = GetDlgItem(page, IDC_JOYPAD_NAME);
+    if (const wchar_t* name = FirstJoystickName())
+        SetWindowTextW(line, name);
+    else
+        SetCp932Text(line, LocalText(MessageId::kNoJoypadName));
+}
+
+void ShowLitRows(HWND page, std::uint16_t rows) {
+    const std::uint16_t changed = rows ^ lit_rows;
+    lit_rows = rows;
+    for (int row = 0; row < kKeyRows; ++row) {
+        if ((changed & (1u << row)) != 0) InvalidateRect(GetDlgItem(page, key_label_ids[row]), nullptr, TRUE);
+    }
+}
+
+void ShowUnshownHeld(HWND page, std::uint16_t held) {
+    if (held == unshown_held) return;
+    unshown_held = held;
+    ShowHeldLine(page);
+}
+
+// Looks for a controller plugged in or pulled out; the name changes only when they did.
+void FollowControllers(HWND page) {
+    if (RefreshJoysticks(startup_context)) ShowControllerName(page);
+}
+
+// One poll of the live view: a device read and a few comparisons; a controller check
+// once a second, and text only when something changed.
+void LiveTick(HWND page) {
+    PollInput();
+    if (++polls_since_refresh >= kLivePollsPerRefresh) {
+        polls_since_refresh = 0;
+        FollowControllers(page);
+    }
+    ShowLitRows(page, HeldRows());
+    ShowUnshownHeld(page, HeldUnshownButtons());
+}
+
+// Starts or stops the view's timer as the page's visibility, the window's activation
+// and a capture decide. Stopped, nothing shows as held.
+void UpdateLiveView(HWND page, bool shown) {
+    const bool run = page != nullptr && shown && main_window_active && !capturing;
+    if (run == live_running) return;
+    if (run) {
+        // A controller plugged in while the view was off is named at once.
+        FollowControllers(page);
+        ShowControllerName(page);
+        polls_since_refresh = 0;
+        live_running = SetTimer(page, kLiveTimerId, kCapturePollPeriodMs, nullptr) != 0;
+        return;
+    }
+    KillTimer(page, kLiveTimerId);
+    live_running = false;
+    ShowLitRows(page, 0);
+    ShowUnshownHeld(page, 0);
+}
+
+void StopLiveView(HWND page) {
+    KillTimer(page, kLiveTimerId);
+    live_running = false;
+    main_window_active = false;
+    capturing = false;
+    lit_rows = 0;
+    unshown_held = 0;
+}
+
+// A highlighted label is drawn in the system's selection colours.
+INT_PTR LabelColours(HDC dc, HWND control) {
+    const int id = GetDlgCtrlID(control);
+    for (int row = 0; row < kKeyRows; ++row) {
+        if (key_label_ids[row] != id || (lit_rows & (1u << row)) == 0) continue;
+        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
+    return FALSE;
 }
 
 // Paints the label at once rather than when a WM_PAINT would next be dispatched, which
@@ -91,13 +224,19 @@ void PopulateKeyConfigPage(HWND page) {
     for (int row = 0; row < kKeyRows; ++row) {
         SetWindowTextA(GetDlgItem(page, key_label_ids[row]), RowLabel(CurrentKeyMap(), row).text);
     }
+    ShowControllerName(page);
+    ShowHeldLine(page);
 }
 
 }  // namespace
 
-void CaptureButton(HWND page, int row) {
-    // A pad plugged in after start-up is looked for before the user is told there is none.
-    if (JoystickCount() == 0 && FindLateJoysticks(startup_context) == 0) {
+namespace {
+
+void RunCapture(HWND page, int row) {
+    // A pad plugged in (or pulled out) since the last look is followed before the user
+    // is told there is none.
+    FollowControllers(page);
+    if (JoystickCount() == 0) {
         ShowErrorMessage(MessageId::kNoJoypad);
         return;
     }
@@ -132,12 +271,36 @@ void CaptureButton(HWND page, int row) {
     PopulateKeyConfigPage(page);
 }
 
+}  // namespace
+
+// The live view stops while the capture polls on its own, and resumes after it.
+void CaptureButton(HWND page, int row) {
+    capturing = true;
+    UpdateLiveView(page, IsWindowVisible(page) != FALSE);
+    RunCapture(page, row);
+    capturing = false;
+    UpdateLiveView(page, IsWindowVisible(page) != FALSE);
+}
+
+void OnMainWindowActivation(bool active) {
+    main_window_active = active;
+    HWND page = page_windows[kKeyConfigPage];
+    if (page != nullptr) UpdateLiveView(page, IsWindowVisible(page) != FALSE);
+}
+
+bool KeyPageLiveViewRunning() { return live_running; }
+
 namespace {
 
 INT_PTR CALLBACK KeyConfigPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
     switch (message) {
     case WM_COMMAND: OnCommand(page, LOWORD(wparam)); break;
+    case WM_SHOWWINDOW: UpdateLiveView(page, wparam != FALSE); break;
+    case WM_TIMER: if (wparam == kLiveTimerId) LiveTick(page); break;
+    // The one message the page answers: the colours of a highlighted label.
+    case WM_CTLCOLORSTATIC: return LabelColours(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_DESTROY: StopLiveView(page); break;
     }
     return FALSE;
 }

@@ -1,5 +1,6 @@
 // The key configuration page's state and operations beyond its page-table row:
-// the row tables, the player being edited, the capture and its sleep. Windows only.
+// the row tables, the player being edited, the capture and its sleep, and the live view
+// of the first controller. Windows only.
 #pragma once
 
 #include <windows.h>
@@ -28,3 +29,18 @@ void CaptureButton(HWND page, int row);
 // seconds; nullptr restores the system's Sleep. Returns the previous function.
 using CaptureSleepFunction = void (*)(DWORD milliseconds);
 CaptureSleepFunction SetCaptureSleep(CaptureSleepFunction sleep);
+
+// While the page is shown, the main window is active and no capture runs, the page polls
+// the first controller at the capture's period: each row's label is highlighted while
+// its button is held, a held button 0 to 11 that no row shows is named on the held line,
+// and the controller's name follows a controller plugged in or pulled out, checked once
+// a second. No timer runs otherwise.
+inline constexpr UINT_PTR kLiveTimerId = 1;
+inline constexpr UINT kLivePollsPerRefresh = 1000 / kCapturePollPeriodMs;
+
+// The main window's activation (WM_ACTIVATE): the live view runs only while it is active,
+// as the devices, opened for the foreground, read only then.
+void OnMainWindowActivation(bool active);
+
+// Whether the live view's timer runs, for tests.
+bool KeyPageLiveViewRunning();

@@ -94,6 +94,8 @@ void SwitchLanguage(Language language) {
     current_language = language;
     SetMessageFace();
     ShowPages();
+    // The key page writes its controller and held lines at run time, from the messages.
+    PopulatePage(kKeyConfigPage);
     WidenPageCaptions();
     RememberLanguage(language);
 }

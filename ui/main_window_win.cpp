@@ -7,6 +7,7 @@
 #include "input/devices_win.h"
 #include "input/window_context_win.h"
 #include "ui/caption_fit_win.h"
+#include "ui/key_config_page_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/system_menu_win.h"
 #include "ui/language_win.h"
@@ -55,6 +56,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             if (OnSystemMenuCommand(static_cast<UINT>(wparam))) return 0;
             return DefWindowProcA(window, message, wparam, lparam);
         case WM_INITMENU: RefreshSystemMenu(); return DefWindowProcA(window, message, wparam, lparam);
+        case WM_ACTIVATE:  // a minimised window is activated too, but shows nothing
+            OnMainWindowActivation(LOWORD(wparam) != WA_INACTIVE && HIWORD(wparam) == 0);
+            return DefWindowProcA(window, message, wparam, lparam);
         default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }

@@ -48,15 +48,24 @@ void FakeDevice::FailReadsFrom(int first, int last) {
     };
 }
 
-HRESULT FakeDevice::QueryInterface(REFIID, void** out) {
+// The wide interface has the same methods in the same places; only the structures of
+// the text-bearing ones differ, and GetDeviceInfo tells them apart by their size.
+HRESULT FakeDevice::QueryInterface(REFIID iid, void** out) {
     *out = nullptr;
-    return E_NOINTERFACE;
+    if (!wide_interface || !IsEqualGUID(iid, IID_IDirectInputDevice8W)) return E_NOINTERFACE;
+    ++wide_refs;
+    *out = this;
+    return S_OK;
 }
 ULONG FakeDevice::AddRef() {
     ++add_ref_calls;
     return 1;
 }
 ULONG FakeDevice::Release() {
+    if (wide_refs > 0) {  // the wide interface going, not the device
+        --wide_refs;
+        return 1;
+    }
     ++release_calls;
     calls.push_back("Release");
     return 0;
@@ -131,7 +140,12 @@ HRESULT FakeDevice::Unacquire() { return E_NOTIMPL; }
 HRESULT FakeDevice::GetDeviceData(DWORD, LPDIDEVICEOBJECTDATA, LPDWORD, DWORD) { return E_NOTIMPL; }
 HRESULT FakeDevice::SetEventNotification(HANDLE) { return E_NOTIMPL; }
 HRESULT FakeDevice::GetObjectInfo(LPDIDEVICEOBJECTINSTANCEA, DWORD, DWORD) { return E_NOTIMPL; }
-HRESULT FakeDevice::GetDeviceInfo(LPDIDEVICEINSTANCEA) { return E_NOTIMPL; }
+HRESULT FakeDevice::GetDeviceInfo(LPDIDEVICEINSTANCEA info) {
+    if (info->dwSize != sizeof(DIDEVICEINSTANCEW)) return E_NOTIMPL;
+    auto* wide = reinterpret_cast<DIDEVICEINSTANCEW*>(info);
+    lstrcpynW(wide->tszProductName, product_name.c_str(), MAX_PATH);
+    return DI_OK;
+}
 HRESULT FakeDevice::RunControlPanel(HWND, DWORD) { return E_NOTIMPL; }
 HRESULT FakeDevice::Initialize(HINSTANCE, DWORD, REFGUID) { return E_NOTIMPL; }
 HRESULT FakeDevice::CreateEffect(REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT*, LPUNKNOWN) { return E_NOTIMPL; }
@@ -190,17 +204,27 @@ HRESULT FakeDirectInput::EnumDevices(DWORD type, LPDIENUMDEVICESCALLBACKA callba
     enum_flags = flags;
     enum_context = context;
     for (const FakeController& controller : controllers) {
+        if (!controller.attached) continue;
         DIDEVICEINSTANCEA instance{};
         instance.dwSize = sizeof instance;
         instance.guidInstance = controller.guid;
         instance.dwDevType = DI8DEVTYPE_GAMEPAD;
+        const std::wstring& name = controller.device.product_name;
+        for (std::size_t i = 0; i < name.size() && i + 1 < MAX_PATH; ++i)
+            instance.tszProductName[i] = name[i] < 0x80 ? static_cast<CHAR>(name[i]) : '?';
         ++controllers_reported;
         if (callback(&instance, context) == DIENUM_STOP && enumeration_honours_stop) break;
     }
     return enum_devices_result;
 }
 
-HRESULT FakeDirectInput::GetDeviceStatus(REFGUID) { return E_NOTIMPL; }
+HRESULT FakeDirectInput::GetDeviceStatus(REFGUID guid) {
+    ++device_status_calls;
+    for (const FakeController& controller : controllers) {
+        if (IsEqualGUID(guid, controller.guid)) return controller.attached ? DI_OK : DI_NOTATTACHED;
+    }
+    return DIERR_DEVICENOTREG;
+}
 HRESULT FakeDirectInput::RunControlPanel(HWND, DWORD) { return E_NOTIMPL; }
 HRESULT FakeDirectInput::Initialize(HINSTANCE, DWORD) { return E_NOTIMPL; }
 HRESULT FakeDirectInput::FindDevice(REFGUID, LPCSTR, LPGUID) { return E_NOTIMPL; }

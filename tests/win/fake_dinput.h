@@ -39,6 +39,13 @@ public:
     BYTE keys[256] = {};
     DIMOUSESTATE2 mouse = {};
     DIJOYSTATE2 joystick = {};
+    // What GetDeviceInfo tells, through the wide interface that QueryInterface hands out
+    // for IID_IDirectInputDevice8W (unless `wide_interface` is false); the enumeration
+    // reports its ASCII, as the ANSI interface of a system with another code page would.
+    std::wstring product_name = L"Fake Pad";
+    bool wide_interface = true;
+    int wide_refs = 0;  // wide interfaces handed out and not released; not counted below
+
     // Runs before every GetDeviceState with the 1-based read number; may change the
     // state above. A negative result fails that read (the buffer then holds garbage).
     std::function<HRESULT(FakeDevice& device, int read)> script;
@@ -104,10 +111,13 @@ public:
     HRESULT STDMETHODCALLTYPE GetImageInfo(LPDIDEVICEIMAGEINFOHEADERA) override;
 };
 
-// One attached game controller as EnumDevices reports it.
+// One game controller as EnumDevices reports it while it is attached.
 struct FakeController {
     GUID guid;
     HRESULT create_result = DI_OK;  // CreateDevice with this controller's guid
+    // Pulled out: EnumDevices skips it and GetDeviceStatus says DI_NOTATTACHED. Its
+    // device stays alive, as a real one does while the layer holds it.
+    bool attached = true;
     FakeDevice device;
 };
 
@@ -129,6 +139,7 @@ public:
     void* enum_context = nullptr;
     int controllers_reported = 0;
     std::vector<GUID> create_device_guids;
+    int device_status_calls = 0;
     int release_calls = 0;
 
     // IUnknown

@@ -331,6 +331,55 @@ TEST(InputDevices, FailedAcquireAtStartIsIgnored) {
 
 // Wine's own DirectInput: under Xvfb no window has the foreground and no controller is
 // attached, so the devices open without a word and nothing is counted.
+// Following controllers plugged in or pulled out after start-up: the first one's name,
+// the count, and what it took (an enumeration only when the first one is missing).
+TEST(InputDevices, RefreshFollowsTheFirstControllerAndNamesIt) {
+    struct Row {
+        const char* name;
+        std::vector<bool> at_start;  // controllers attached at start-up
+        std::vector<bool> now;       // attached at the refresh (more may have arrived)
+        bool changed;
+        int count;
+        const wchar_t* first_name;  // nullptr: none counted
+        int enumerations;            // after start-up's
+    };
+    const Row rows[] = {
+        {"nothing before or after", {}, {}, false, 0, nullptr, 1},
+        {"one arrives", {}, {true}, true, 1, L"pad 1", 1},
+        {"the first stays: one status query, nothing more", {true}, {true, true}, false, 1, L"pad 1", 0},
+        {"the first leaves, the second moves up", {true, true}, {false, true}, true, 1, L"pad 2", 1},
+        {"the only one leaves", {true}, {false}, true, 0, nullptr, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeInputSystem input;
+        for (std::size_t i = 0; i < row.now.size(); ++i) {
+            FakeDevice& pad = input.AddJoystick();
+            pad.product_name = L"pad " + std::to_wstring(i + 1);
+            input.direct_input.controllers[i].attached = i < row.at_start.size() && row.at_start[i];
+        }
+        ASSERT_TRUE(input.Init(kWindow));
+        const int enumerations = input.direct_input.enum_devices_calls;
+        for (std::size_t i = 0; i < row.now.size(); ++i) input.direct_input.controllers[i].attached = row.now[i];
+
+        EXPECT_EQ(RefreshJoysticks(&input.context), row.changed);
+        EXPECT_EQ(JoystickCount(), row.count);
+        EXPECT_EQ(pad_count, row.count + 1);
+        const wchar_t* name = FirstJoystickName();
+        EXPECT_EQ(name == nullptr, row.first_name == nullptr);
+        if (name != nullptr && row.first_name != nullptr) {
+            EXPECT_STREQ(name, row.first_name);
+        }
+        EXPECT_EQ(input.direct_input.enum_devices_calls - enumerations, row.enumerations);
+        // A controller that left was let go, once.
+        for (std::size_t i = 0; i < row.at_start.size(); ++i) {
+            if (row.at_start[i] && !row.now[i]) {
+                EXPECT_EQ(input.Joystick(static_cast<int>(i)).release_calls, 1);
+            }
+        }
+    }
+}
+
 TEST(InputDevices, RealDirectInputOpensKeyboardAndMouseWithoutController) {
     ResetInputForTesting();
     MessageRecorder messages;

@@ -1,6 +1,7 @@
 // The key configuration page driven in-process: live captures from scripted controllers
-// with a counting sleep in place of the real one, the player and input-method radio
-// buttons, the reset, and what reaches the file.
+// with a counting sleep in place of the real one, the live view of held buttons and of
+// the controller's name, the player and input-method radio buttons, the reset, and what
+// reaches the file.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "layout_check.h"
 #include "support/config_layout.h"
 #include "ui/key_config_page_win.h"
+#include "ui/language_win.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window_win.h"
 #include "win/fake_dinput.h"
@@ -119,6 +121,9 @@ protected:
         input_.emplace();    // start-up opens the fakes: keyboard, mouse, no controller
         WindowFixture::SetUp();
         SetCaptureSleep(CountingSleep);
+        // In the background unless a test activates the window, so that only the
+        // capture reads the controllers.
+        Activate(WA_INACTIVE);
         SelectTab(kKeyConfigPage);
     }
     void TearDown() override {
@@ -144,6 +149,29 @@ protected:
     }
     bool Checked(int id) const { return IsDlgButtonChecked(Page(kKeyConfigPage), id) == BST_CHECKED; }
 
+    // What the main window hears when it gains or loses the foreground.
+    void Activate(WORD state, bool minimised = false) {
+        SendMessageW(main_window, WM_ACTIVATE, MAKEWPARAM(state, minimised ? 1 : 0), 0);
+    }
+    // One poll of the live view, as its timer gives it.
+    void Tick(int times = 1) {
+        for (int i = 0; i < times; ++i) SendMessageW(Page(kKeyConfigPage), WM_TIMER, kLiveTimerId, 0);
+    }
+    // The rows whose label the page draws highlighted, asked as the label asks when it paints.
+    std::vector<int> LitRows() const {
+        std::vector<int> rows;
+        HDC dc = CreateCompatibleDC(nullptr);
+        for (int row = 0; row < kKeyRows; ++row) {
+            const LRESULT brush = SendMessageW(Page(kKeyConfigPage), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                               reinterpret_cast<LPARAM>(Label(row)));
+            if (brush == reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT))) rows.push_back(row);
+        }
+        DeleteDC(dc);
+        return rows;
+    }
+    std::string HeldLine() const { return WindowText(Control(kKeyConfigPage, IDC_HELD_KEYS)); }
+    std::wstring NameLine() const { return Text(Control(kKeyConfigPage, IDC_JOYPAD_NAME)); }
+
     void ClickChange(int row) {
         watch.label = Label(row);
         Click(kKeyConfigPage, key_button_ids[row]);
@@ -165,6 +193,7 @@ TEST_F(KeyConfigPageTest, TemplatePlacesEveryControlWithItsCaptionAndStyle) {
     constexpr LONG kRadio = BS_AUTORADIOBUTTON;
     constexpr LONG kFirst = BS_AUTORADIOBUTTON | WS_GROUP;
     constexpr LONG kPush = BS_PUSHBUTTON | WS_TABSTOP;
+    constexpr LONG kLine = SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX;
     std::vector<PlacedControl> placed = {
         {-1, "Button", "プレイヤー", {11, 18, 184, 20}, BS_GROUPBOX, 0},
         {IDC_PLAYER_1, "Button", "1P", {15, 26, 24, 10}, kFirst, WS_TABSTOP},
@@ -174,6 +203,9 @@ TEST_F(KeyConfigPageTest, TemplatePlacesEveryControlWithItsCaptionAndStyle) {
         {IDC_METHOD_JOYPAD, "Button", "ジョイパッド", {75, 46, 50, 10}, kRadio, WS_TABSTOP | WS_GROUP},
         {-1, "Button", "操作キー", {11, 58, 184, 222}, BS_GROUPBOX, 0},
         {IDC_RESET, "Button", "初期設定に戻す", {128, 262, 62, 14}, kPush, 0},
+        // Below the rows, left of the reset: the controller read, and the held line.
+        {IDC_JOYPAD_NAME, "Static", "ジョイパッド未接続", {15, 259, 108, 8}, kLine, 0},
+        {IDC_HELD_KEYS, "Static", "", {15, 269, 108, 8}, kLine, 0},
     };
     const std::pair<const char*, LONG> captions[kKeyRows] = {
         {"攻撃・魔力技１", 50}, {"魔力弾・魔力技２/決定", 78}, {"ガード・魔力技３/キャンセル", 88},
@@ -374,6 +406,191 @@ TEST_F(KeyConfigPageTest, ChangingIsOnTheDisplayDuringTheWait) {
     for (int sleep = 7; sleep <= 11; ++sleep) {
         EXPECT_TRUE(screen_frames[sleep - 1] == at_rest) << "not on the display at sleep " << sleep;
     }
+}
+
+// While the page is shown and the window active, each poll highlights the labels of the
+// held buttons and names on the held line those a capture would take that no row shows.
+TEST_F(KeyConfigPageTest, LiveViewHighlightsTheLabelsOfHeldButtons) {
+    struct Row {
+        const char* name;
+        std::uint8_t player;
+        KeyMap map;
+        std::vector<int> held;  // buttons of the first controller
+        std::vector<int> lit;   // rows
+        const char* line;
+    };
+    const KeyMap from_file = {0, 1, 2, 20, 4, 5, 6, 7, 8, 9};  // row 0 shows KEY 21
+    const Row rows[] = {
+        {"nothing held", 0, kIdentity, {}, {}, ""},
+        {"button 3 lights row 0, which shows KEY 4", 0, kIdentity, {3}, {0}, ""},
+        {"two buttons, two rows", 0, kIdentity, {0, 9}, {1, 8}, ""},
+        {"the hidden slot's button goes to the line", 0, kIdentity, {8}, {}, "押下中: KEY 9"},
+        {"buttons no slot holds too, in order", 0, kIdentity, {11, 8, 10, 2}, {3}, "押下中: KEY 9, 11, 12"},
+        {"a button a capture never takes shows nowhere", 0, kIdentity, {12, 40}, {}, ""},
+        {"a stored 20 lights while button 20 is held", 0, from_file, {20}, {0}, ""},
+        {"button 3, shown by no row any more, goes to the line", 0, from_file, {3}, {}, "押下中: KEY 4"},
+        {"player 2's rows, from the first controller", 1, {9, 8, 7, 6, 5, 4, 3, 2, 1, 0}, {6, 0}, {0, 8}, ""},
+    };
+    FakeDevice& joystick = *AttachJoysticks(2)[0];
+    Activate(WA_ACTIVE);
+    ASSERT_TRUE(KeyPageLiveViewRunning());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        game_config.options.key_map[row.player] = row.map;
+        Click(kKeyConfigPage, row.player == 0 ? IDC_PLAYER_1 : IDC_PLAYER_2);
+        PopulatePage(kKeyConfigPage);
+        for (int button : row.held) joystick.joystick.rgbButtons[button] = 0x80;
+        Tick();
+        EXPECT_EQ(LitRows(), row.lit);
+        EXPECT_EQ(HeldLine(), row.line);
+        // Let go: nothing shows as held at the next poll.
+        for (int button : row.held) joystick.joystick.rgbButtons[button] = 0;
+        Tick();
+        EXPECT_EQ(LitRows(), std::vector<int>{});
+        EXPECT_EQ(HeldLine(), "");
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
+// Polling runs only while page 4 is shown in an active window: elsewhere there is no
+// timer at all and the controller is not read.
+TEST_F(KeyConfigPageTest, LiveViewPollsOnlyOnItsPageInTheForeground) {
+    struct Row {
+        const char* name;
+        int page;
+        WORD activation;
+        bool minimised;
+        bool polls;
+    };
+    const Row rows[] = {
+        {"shown and active", kKeyConfigPage, WA_ACTIVE, false, true},
+        {"another page shown", kOptionsPage, WA_ACTIVE, false, false},
+        {"the window in the background", kKeyConfigPage, WA_INACTIVE, false, false},
+        {"active but minimised", kKeyConfigPage, WA_ACTIVE, true, false},
+        {"clicked back into the foreground", kKeyConfigPage, WA_CLICKACTIVE, false, true},
+        {"the message page", kMessagePage, WA_ACTIVE, false, false},
+    };
+    FakeDevice& joystick = *AttachJoysticks(1)[0];
+    joystick.joystick.rgbButtons[3] = 0x80;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SelectTab(row.page);
+        Activate(row.activation, row.minimised);
+        const int reads = joystick.reads;
+        const DWORD until = GetTickCount() + 120;
+        while (GetTickCount() < until) {
+            PumpMessages();
+            Sleep(4);
+        }
+        EXPECT_EQ(KeyPageLiveViewRunning(), row.polls);
+        EXPECT_EQ(joystick.reads > reads, row.polls) << joystick.reads - reads << " reads";
+        EXPECT_EQ(LitRows(), row.polls ? std::vector<int>{0} : std::vector<int>{});
+        // Whether a timer is there, asked of the system.
+        const BOOL had_timer = KillTimer(Page(kKeyConfigPage), kLiveTimerId);
+        EXPECT_EQ(had_timer != FALSE, row.polls);
+        if (had_timer) SetTimer(Page(kKeyConfigPage), kLiveTimerId, kCapturePollPeriodMs, nullptr);
+    }
+}
+
+// The capture stops the view and polls on its own; afterwards the view goes on.
+std::vector<bool> running_at_sleeps;
+void SleepNotingTheLiveView(DWORD milliseconds) {
+    running_at_sleeps.push_back(KeyPageLiveViewRunning());
+    CountingSleep(milliseconds);
+}
+
+TEST_F(KeyConfigPageTest, ACaptureStillTakesTheLowestHeldButtonWhileTheViewRuns) {
+    FakeDevice& joystick = *AttachJoysticks(1)[0];
+    Activate(WA_ACTIVE);
+    joystick.joystick.rgbButtons[5] = 0x80;
+    Tick();
+    EXPECT_EQ(LitRows(), std::vector<int>{5});
+    const int reads = joystick.reads;
+    joystick.PressButtonFrom(2, reads + 3);  // from the capture's third poll, with 5
+    joystick.script = [first = reads + 3, previous = joystick.script](FakeDevice& device, int read) {
+        const HRESULT result = previous(device, read);
+        device.joystick.rgbButtons[5] = read >= first ? 0x80 : 0;
+        return result;
+    };
+    running_at_sleeps.clear();
+    SetCaptureSleep(SleepNotingTheLiveView);
+
+    // Clicked without pumping messages after it, so that the view's own polls that
+    // follow the capture do not count among its reads.
+    watch.label = Label(0);
+    SendMessageA(Control(kKeyConfigPage, key_button_ids[0]), BM_CLICK, 0, 0);
+
+    EXPECT_EQ(joystick.reads - reads, 3);
+    EXPECT_EQ(running_at_sleeps, (std::vector<bool>{false, false}));
+    EXPECT_EQ(watch.label_texts, std::vector<std::string>{kChanging});
+    EXPECT_EQ(game_config.options.key_map[0], (KeyMap{0, 1, 3, 2, 4, 5, 6, 7, 8, 9}));
+    EXPECT_TRUE(KeyPageLiveViewRunning());
+    Tick();
+    // Row 0 now shows KEY 3 (button 2) and row 5 KEY 6 (button 5): both held.
+    EXPECT_EQ(LitRows(), (std::vector<int>{0, 5}));
+}
+
+// The name line: the first controller's product name, or that none is connected; it
+// follows a controller plugged in or pulled out within a second of polls, or at the
+// next change button when the view is not running.
+TEST_F(KeyConfigPageTest, TheNameFollowsTheFirstController) {
+    const std::wstring none = L"ジョイパッド未接続";
+    EXPECT_EQ(NameLine(), none);
+    Activate(WA_ACTIVE);
+    FakeDevice& first = input_->AddJoystick();
+    first.product_name = L"ゲームパッド Pro";
+
+    Tick(kLivePollsPerRefresh - 1);
+    EXPECT_EQ(NameLine(), none);
+    Tick();
+    EXPECT_EQ(NameLine(), L"ゲームパッド Pro");
+
+    // While it stays, the check is one status query a second, no enumeration.
+    const int enumerations = input_->direct_input.enum_devices_calls;
+    const int queries = input_->direct_input.device_status_calls;
+    Tick(kLivePollsPerRefresh);
+    EXPECT_EQ(input_->direct_input.enum_devices_calls, enumerations);
+    EXPECT_EQ(input_->direct_input.device_status_calls, queries + 1);
+
+    // Pulled out with a second one plugged in: the second becomes the first.
+    FakeDevice& second = input_->AddJoystick();
+    second.product_name = L"Arcade Stick";
+    input_->direct_input.controllers[0].attached = false;
+    Tick(kLivePollsPerRefresh);
+    EXPECT_EQ(NameLine(), L"Arcade Stick");
+    EXPECT_EQ(first.release_calls, 1);
+    second.joystick.rgbButtons[0] = 0x80;
+    Tick();
+    EXPECT_EQ(LitRows(), std::vector<int>{1});
+
+    // In the background nothing polls: the next change button finds it gone.
+    Activate(WA_INACTIVE);
+    input_->direct_input.controllers[1].attached = false;
+    ClickChange(0);
+    EXPECT_EQ(NameLine(), none);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kNoJoypad});
+
+    // A device without the wide interface: its name as the enumeration gave it.
+    FakeDevice& narrow = input_->AddJoystick();
+    narrow.product_name = L"Pad ツー";
+    narrow.wide_interface = false;
+    narrow.PressButtonFrom(4, 1);
+    ClickChange(0);
+    EXPECT_EQ(NameLine(), L"Pad ??");
+}
+
+// Both lines in the English face, and back, at the switch of face.
+TEST_F(KeyConfigPageTest, TheLinesSpeakTheCurrentFace) {
+    SwitchLanguage(Language::kEnglish);
+    EXPECT_EQ(NameLine(), L"No joypad connected");
+    Activate(WA_ACTIVE);
+    FakeDevice& pad = input_->AddJoystick();
+    pad.joystick.rgbButtons[10] = 0x80;
+    Tick(kLivePollsPerRefresh + 1);
+    EXPECT_EQ(HeldLine(), "Held: KEY 11");
+    SwitchLanguage(Language::kJapanese);
+    EXPECT_EQ(HeldLine(), "押下中: KEY 11");
+    EXPECT_EQ(NameLine(), L"Fake Pad");
 }
 
 TEST_F(KeyConfigPageTest, PlayerTwoShowsItsOwnValuesAndCapturesFromTheFirstController) {

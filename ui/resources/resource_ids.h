@@ -83,6 +83,9 @@
 #define IDC_PLAYER_2          1052
 #define IDC_METHOD_KEYBOARD   1053
 #define IDC_METHOD_JOYPAD     1054
+// The controller a capture reads, and the held buttons that no row's label shows.
+#define IDC_JOYPAD_NAME       1085
+#define IDC_HELD_KEYS         1086
 
 // Function message page: per row F1..F8 the "全体" radio, the "チーム" radio, the edit.
 #define IDC_MSG1_ALL          1060
