@@ -58,8 +58,8 @@ std::vector<std::pair<std::int64_t, std::string>> Choices(const ConfigItem& item
                     choices.emplace_back(OptionButtonValue(*item.rule, button), item.rule->meanings[button]);
             break;
         case ItemKind::kAllowedOnly: choices = {{1, "on"}, {0, "off"}}; break;
-        case ItemKind::kInputMethod: choices = {{0, "joypad"}, {1, "keyboard"}}; break;
-        case ItemKind::kMessageTarget: choices = {{0, "everyone"}, {1, "own team"}}; break;
+        case ItemKind::kInputMethod: choices = {{0, InputMethodMeaning(0)}, {1, InputMethodMeaning(1)}}; break;
+        case ItemKind::kMessageTarget: choices = {{0, MessageTargetMeaning(0)}, {1, MessageTargetMeaning(1)}}; break;
         default: break;
     }
     return choices;
@@ -99,6 +99,10 @@ bool InSet(const ConfigItem& item, std::int64_t number) {
 }
 
 }  // namespace
+
+const char* InputMethodMeaning(std::int32_t method) { return method != 0 ? "keyboard" : "joypad"; }
+
+const char* MessageTargetMeaning(std::uint8_t target) { return target == 0 ? "everyone" : "own team"; }
 
 std::span<const ConfigItem> ConfigItems() {
     static const std::vector<ConfigItem> items = BuildItems();
@@ -140,8 +144,8 @@ std::string ItemMeaning(const ConfigItem& item, const ItemValue& value) {
     switch (item.kind) {
         case ItemKind::kOption: return OptionMeaning(*item.rule, static_cast<std::int32_t>(value.number));
         case ItemKind::kAllowedOnly: return value.number != 0 ? "on" : "off";
-        case ItemKind::kInputMethod: return value.number != 0 ? "keyboard" : "joypad";
-        case ItemKind::kMessageTarget: return value.number == 0 ? "everyone" : "own team";
+        case ItemKind::kInputMethod: return InputMethodMeaning(static_cast<std::int32_t>(value.number));
+        case ItemKind::kMessageTarget: return MessageTargetMeaning(static_cast<std::uint8_t>(value.number));
         case ItemKind::kKeySlot: return FormatKeyLabel(static_cast<std::uint8_t>(value.number)).text;
         default: return value.text;
     }

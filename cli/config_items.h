@@ -50,6 +50,10 @@ struct ItemValue {
 ItemValue ItemValueOf(const GameConfig& config, const ConfigItem& item);
 bool SameItemValue(const ItemValue& a, const ItemValue& b);
 
+// The words of the input method and of a message's target, which show prints too.
+const char* InputMethodMeaning(std::int32_t method);
+const char* MessageTargetMeaning(std::uint8_t target);
+
 // What the window shows for a value, in words ("1024x768", "on", "KEY 4"); a text's
 // meaning is the text.
 std::string ItemMeaning(const ConfigItem& item, const ItemValue& value);

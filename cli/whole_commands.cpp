@@ -319,13 +319,18 @@ int ApplyCommand(Session& s) {
                        (read == FileReadStatus::kOutOfMemory ? std::string("not enough memory") : ErrorText(error_number)));
         return kStatusFailed;
     }
-    const auto* begin = reinterpret_cast<const char*>(input.data.get());
-    Json root = Json::parse(begin, begin + input.size, nullptr, false);
+    // A document saved by a Windows shell's ">" is UTF-16 with its byte-order mark.
+    std::string_view text(reinterpret_cast<const char*>(input.data.get()), input.size);
+    std::string converted;
+    if (ListTextAsUtf8(text, converted)) text = converted;
+    const char* begin = text.data();
+    const std::size_t size = text.size();
+    Json root = Json::parse(begin, begin + size, nullptr, false);
     if (root.is_discarded()) {
         // Parsed again for the place of the mistake, which the quiet parse does not keep.
         std::string where;
         try {
-            (void)Json::parse(begin, begin + input.size);
+            const Json unused = Json::parse(begin, begin + size);
         } catch (const Json::parse_error& error) {
             where = " at byte " + std::to_string(error.byte);
         }

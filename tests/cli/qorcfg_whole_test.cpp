@@ -353,6 +353,10 @@ TEST(QorcfgConventions, StatusesSuggestionsQuietAndSuccessLines) {
     EXPECT_EQ(wide.status, 0) << wide.err;
     EXPECT_NE(wide.err.find("stdin:1: \"9.9.9.0/30\" became 4 entries"), std::string::npos) << wide.err;
     EXPECT_EQ(Qorcfg({"list", "allowed"}).out, "9.9.9.0\n9.9.9.1\n9.9.9.2\n9.9.9.3\n");
+    // A document from a Windows shell too.
+    const std::string document("\xFF\xFE{\0\"\0d\0e\0n\0i\0e\0d\0\"\0:\0[\0]\0}\0", 28);
+    EXPECT_EQ(Qorcfg({"apply", "-"}, document).status, 0);
+    EXPECT_EQ(Qorcfg({"list", "denied"}).out, "");
     // A text file given as the configuration.
     WriteText("Data/GameConfig.dat", "10.0.0.1\n");
     const Result text = Qorcfg({"show"});
