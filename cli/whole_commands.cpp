@@ -134,13 +134,18 @@ const ConfigItem* ItemNamed(const std::string& name) {
 void ReadList(Document& doc, const Json& j, const std::string& path, AddressList list) {
     if (!Expect(doc, j, Json::value_t::array, path, "an array of addresses")) return;
     GivenList given{path, list, {}};
+    given.entries.reserve(j.size());
+    // A list may hold 65535 entries: its path is spelled only for a mistake.
+    auto where = [&](std::size_t i) { return path + "[" + std::to_string(i) + "]"; };
     for (std::size_t i = 0; i < j.size(); ++i) {
-        const std::string where = path + "[" + std::to_string(i) + "]";
-        if (!Expect(doc, j[i], Json::value_t::string, where, "an address string")) continue;
-        const std::string text = j[i].get<std::string>();
+        if (!j[i].is_string()) {
+            doc.errors.push_back(where(i) + ": expected an address string, not " + std::string(TypeName(j[i])));
+            continue;
+        }
+        const std::string& text = j[i].get_ref<const std::string&>();
         const ListLine line = ReadListLine(text, list);
         if (line.kind != ListLine::kAddress) {
-            doc.errors.push_back(where + ": \"" + PrintableLine(text) + "\": " +
+            doc.errors.push_back(where(i) + ": \"" + PrintableLine(text) + "\": " +
                                  (line.kind == ListLine::kBad ? line.error : "not an address"));
             continue;
         }
