@@ -199,7 +199,7 @@ void ReadMessage(Document& doc, const Json& j, const std::string& path, int posi
         }
         index = name[1] - '1';
     }
-    const std::string prefix = "F" + std::to_string(index + 1);
+    const std::string prefix = std::string(1, 'F') + std::to_string(index + 1);
     for (const auto& [key, member] : j.items()) {
         if (key == "key") continue;
         if (key == "text" || key == "target")
