@@ -123,8 +123,45 @@ void BM_ShowJsonBaseline(benchmark::State& state) {
     }
 }
 
+// `apply` of the largest document (show --json of the maximal file) to a file with the
+// defaults, which it changes whole and saves.
+void BM_Apply(benchmark::State& state) {
+    ShowFolder();
+    const std::vector<std::uint8_t> largest = ReadOnce("Data/GameConfig.dat");
+    std::FILE* out = std::fopen("largest.json", "wb");
+    Run({"qorcfg", "show", "--json"}, out, stderr);
+    std::fclose(out);
+    const std::vector<std::uint8_t> defaults = Encoded(DefaultConfig());
+    std::FILE* null = std::fopen("/dev/null", "w");
+    for (auto _ : state) {
+        state.PauseTiming();
+        WriteOnce("Data/GameConfig.dat", defaults.data(), defaults.size());
+        state.ResumeTiming();
+        if (Run({"qorcfg", "apply", "largest.json"}, null, null) != 0) state.SkipWithError("apply failed");
+    }
+    std::fclose(null);
+    WriteOnce("Data/GameConfig.dat", largest.data(), largest.size());
+}
+
+// The limit: the document and the configuration file each read once, the resulting file
+// written once and pushed to the disk.
+void BM_ApplyBaseline(benchmark::State& state) {
+    ShowFolder();
+    std::FILE* out = std::fopen("largest.json", "wb");
+    Run({"qorcfg", "show", "--json"}, out, stderr);
+    std::fclose(out);
+    const std::vector<std::uint8_t> result = ReadOnce("Data/GameConfig.dat");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadOnce("largest.json"));
+        benchmark::DoNotOptimize(ReadOnce("Data/GameConfig.dat"));
+        WriteOnce("result.dat", result.data(), result.size(), true);
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_Apply)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ApplyBaseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ImportDenied)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ImportBaseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ShowJson)->Unit(benchmark::kMicrosecond);

@@ -14,3 +14,6 @@ int RemoveCommand(Session& s);
 int ImportCommand(Session& s);
 int SetCommand(Session& s);
 int RestoreCommand(Session& s);
+int ApplyCommand(Session& s);
+int DiffCommand(Session& s);
+int InitCommand(Session& s);

@@ -2,7 +2,13 @@
 #include <cstring>
 #include <string>
 
+#include <climits>
+#include <vector>
+
 #include "cli/commands.h"
+#include "cli/config_items.h"
+#include "cli/suggest.h"
+#include "model/key_assign.h"
 #include "cli/list_text.h"
 #include "cli/report.h"
 #include "cli/terminal_text.h"
@@ -12,46 +18,50 @@
 
 namespace {
 
-int SetAllowedOnly(Session& s, const std::string& value) {
-    if (value != "on" && value != "off") return Usage(s, "allowed-only is on or off");
-    const std::int32_t flag = value == "on" ? 1 : 0;
-    s.change = [&s, flag] {
-        if (int status = LoadConfiguration(s, true)) return status;
-        if (game_config.allowed_only == flag && ConfigFileVersion(s.bytes).value_or(0) > kOldestLayoutLastVersion)
-            return static_cast<int>(kStatusDone);
-        game_config.allowed_only = flag;
-        return Save(s);
-    };
-    return kStatusDone;
+// A field named on the command line and the value it is to take.
+struct FieldChange {
+    const ConfigItem* item;
+    ItemValue value;
+};
+
+std::vector<std::string> ItemNames() {
+    std::vector<std::string> names;
+    for (const ConfigItem& item : ConfigItems()) names.push_back(item.name);
+    names.emplace_back("allowed-only");
+    return names;
 }
 
-int SetId(Session& s) {
-    const std::string utf8 = ArgumentText(s.argv, s.line.argument_index[1]);
-    std::string id;
-    if (!Utf8ToCp932(utf8, id)) {
-        Message(s, "the ID must be text that the file's Japanese code page (CP932) can hold; nothing changed");
-        return kStatusRefused;
-    }
-    for (char ch : id) {
-        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) {
-            Message(s, "the ID cannot hold control characters; nothing changed");
-            return kStatusRefused;
+// Stores the changes in the record, noting each in `said`; false when none changes a
+// value. A key slot given a button that another slot holds swaps the two, as the page's
+// capture does, so the map keeps each button once.
+bool StoreChanges(const Session& s, std::vector<FieldChange>& changes, std::string& said, bool& refused) {
+    bool changed = false;
+    for (FieldChange& change : changes) {
+        const ConfigItem& item = *change.item;
+        const ItemValue current = ItemValueOf(game_config, item);
+        std::string error;
+        if (!CheckItemValue(item, change.value, current, error)) {
+            Message(s, error + "; nothing changed");
+            refused = true;
+            return false;
         }
+        if (SameItemValue(current, change.value)) continue;
+        changed = true;
+        said += (said.empty() ? "" : ", ") + item.name + " " + ItemValueText(item, current) + " -> " +
+                ItemValueText(item, change.value);
+        if (item.kind != ItemKind::kKeySlot) {
+            StoreItemValue(game_config, item, change.value);
+            continue;
+        }
+        KeyMap& map = game_config.options.key_map[item.index];
+        const KeyMap before = map;
+        AssignButton(map, static_cast<std::size_t>(item.slot), static_cast<std::uint8_t>(change.value.number));
+        for (std::size_t slot = 0; slot < map.size(); ++slot)
+            if (slot != static_cast<std::size_t>(item.slot) && map[slot] != before[slot])
+                said += " (player" + std::to_string(item.index + 1) + ".key_map." + std::to_string(slot) + " takes " +
+                        FormatKeyLabel(map[slot]).text + ")";
     }
-    if (id.size() > kConnectIdTextMax) {
-        Message(s, "the ID is " + std::to_string(id.size()) + " bytes in CP932, more than the " +
-                       std::to_string(kConnectIdTextMax) + " it holds; nothing changed");
-        return kStatusRefused;
-    }
-    s.change = [&s, id] {
-        if (int status = LoadConfiguration(s, true)) return status;
-        // As the window stores it: the text and its NUL; the bytes after the NUL keep theirs.
-        if (std::memcmp(game_config.connect_id, id.c_str(), id.size() + 1) == 0 && !s.bytes.empty())
-            return static_cast<int>(kStatusDone);
-        std::memcpy(game_config.connect_id, id.c_str(), id.size() + 1);
-        return Save(s);
-    };
-    return kStatusDone;
+    return changed;
 }
 
 }  // namespace
@@ -67,6 +77,7 @@ int RestoreCommand(Session& s) {
             for (const std::string& finding : CheckFindings(restored.Bytes(), game_config))
                 Message(s, backup + " restored as it stands: " + finding);
             NoteOlderBackup(s);
+            Note(s, "restore: " + backup + " is the file again; the file it replaced is the backup");
             return kStatusDone;
         }
         case RestoreStatus::kNoBackup: Message(s, backup + ": no backup to restore; nothing changed"); break;
@@ -90,10 +101,67 @@ int RestoreCommand(Session& s) {
 }
 
 int SetCommand(Session& s) {
-    if (s.line.arguments.size() != 2) return Usage(s, "set needs a field and a value");
-    const std::string& field = s.line.arguments[0];
-    if (field == "allowed-only") return SetAllowedOnly(s, s.line.arguments[1]);
-    if (field == "id") return SetId(s);
-    return Usage(s, "set knows allowed-only and id, not " + PrintableLine(field));
+    const std::vector<std::string>& args = s.line.arguments;
+    if (args.size() < 2 || args.size() % 2 != 0) return Usage(s, "set needs a field and a value (or several pairs)");
+    std::vector<FieldChange> changes;
+    for (std::size_t i = 0; i < args.size(); i += 2) {
+        const ConfigItem* item = FindConfigItem(args[i]);
+        if (item == nullptr)
+            return Usage(s, "set knows no field " + PrintableLine(args[i]) + DidYouMean(args[i], ItemNames()) +
+                                "; 'qorcfg help fields' lists them");
+        ItemValue value;
+        std::string error;
+        if (!ParseItemValue(*item, ArgumentText(s.argv, s.line.argument_index[i + 1]), value, error))
+            return Usage(s, error);
+        // A number outside the set is a mistake of the command line; a text is checked
+        // against the file's own text once it is read.
+        ItemValue none;
+        none.number = INT64_MIN;
+        if (!value.is_text && !CheckItemValue(*item, value, none, error)) return Usage(s, error);
+        changes.push_back({item, std::move(value)});
+    }
+    s.change = [&s, changes]() mutable {
+        if (int status = LoadConfiguration(s, true)) return status;
+        // A file that lacks a named field (an older version) is saved even when the value
+        // is the one it reads as, so that the file holds it.
+        const std::uint16_t version = ConfigFileVersion(s.bytes).value_or(0);
+        bool unheld = s.bytes.empty();
+        for (const FieldChange& change : changes) unheld = unheld || version < change.item->since;
+        std::string said;
+        bool refused = false;
+        const bool changed = StoreChanges(s, changes, said, refused);
+        if (refused) return static_cast<int>(kStatusRefused);
+        if (!changed && !unheld) {
+            Note(s, "set: every field already holds its value; nothing to save");
+            return static_cast<int>(kStatusDone);
+        }
+        const int status = Save(s);
+        if (status == kStatusDone) Note(s, "set: " + (said.empty() ? std::string("no value changed") : said) + "; saved");
+        return status;
+    };
+    return kStatusDone;
 }
 
+int InitCommand(Session& s) {
+    if (!s.line.arguments.empty()) return Usage(s, "init takes no arguments");
+    s.change = [&s] {
+        // A missing file is what init is for: no note that it starts from the defaults.
+        const bool quiet = s.line.quiet;
+        s.line.quiet = true;
+        const int status = LoadConfiguration(s, true);
+        s.line.quiet = quiet;
+        if (status != kStatusDone) return status;
+        const bool existed = !s.bytes.empty();
+        if (existed && !s.line.force) {
+            FileMessage(s, "already exists; nothing changed ('qorcfg init --force' replaces it and keeps it as the backup)");
+            return static_cast<int>(kStatusRefused);
+        }
+        NewFileConfig(game_config);
+        const int saved = Save(s);
+        if (saved == kStatusDone)
+            Note(s, "init: " + s.shown + " holds the defaults" +
+                        (existed ? "; the file it replaced is the backup " + PathText(s.path + ".bak") : std::string()));
+        return saved;
+    };
+    return kStatusDone;
+}

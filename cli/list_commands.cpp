@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/input_file.h"
 #include "cli/list_text.h"
+#include "cli/suggest.h"
 #include "cli/terminal_text.h"
 #include "model/address_lists.h"
 
@@ -28,10 +29,16 @@ int RefuseConfigurationAsText(const Session& s, const std::string& text_file) {
 
 bool ListArgument(Session& s, AddressList& list) {
     if (s.line.arguments.empty() || !ParseListName(s.line.arguments[0], list)) {
-        Usage(s, s.line.command + " needs a list: denied, allowed or connect");
+        const std::vector<std::string> names = {"denied", "allowed", "connect"};
+        Usage(s, s.line.command + " needs a list: denied, allowed or connect" +
+                     (s.line.arguments.empty() ? std::string() : DidYouMean(s.line.arguments[0], names)));
         return false;
     }
     return true;
+}
+
+std::string AddressText(const AddressPattern& p) {
+    return FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]);
 }
 
 }  // namespace
@@ -41,6 +48,15 @@ int ListCommand(Session& s) {
     if (!ListArgument(s, list)) return kStatusFailed;
     if (s.line.arguments.size() != 1) return Usage(s, "list takes one list");
     if (int status = LoadConfiguration(s, false)) return status;
+    if (s.line.json) {
+        // One JSON array of address strings, one a line.
+        std::string json = "[";
+        const std::vector<AddressPattern> entries = ListEntries(game_config, list);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            json += (i == 0 ? "\n  \"" : ",\n  \"") + AddressText(entries[i]) + "\"";
+        json += entries.empty() ? "]\n" : "\n]\n";
+        return WriteTerminalText(s.out, json, true) ? kStatusDone : kStatusFailed;
+    }
     return WriteTerminalText(s.out, ListText(ListEntries(game_config, list))) ? kStatusDone : kStatusFailed;
 }
 
@@ -78,10 +94,6 @@ struct Source {
     }
 };
 
-std::string AddressText(const AddressPattern& p) {
-    return FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]);
-}
-
 // Reads every line of `text`, numbering from `first`, after the addresses already in
 // `incoming`; names every bad line and returns false when there was any.
 bool ReadLines(const Session& s, std::string_view text, AddressList list, const Source& source, std::size_t first,
@@ -90,7 +102,12 @@ bool ReadLines(const Session& s, std::string_view text, AddressList list, const 
     for (const ListTextRead::Bad& bad : incoming.bad)
         Message(s, source.Where(bad.number) + ": \"" + PrintableLine(bad.line) + "\": " + bad.error);
     const bool all_good = incoming.bad.empty();
+    if (all_good)
+        for (const ListTextRead::Expanded& line : incoming.expanded)
+            Note(s, source.Where(line.number) + ": \"" + PrintableLine(line.line) + "\" became " +
+                        std::to_string(line.entries) + " entries");
     incoming.bad.clear();  // they point into `text`
+    incoming.expanded.clear();
     return all_good;
 }
 
@@ -109,7 +126,7 @@ int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, con
     const std::vector<AddressPattern> none;
     const std::vector<AddressPattern>& kept = replace ? none : old;
     std::vector<AddressPattern> added = NewEntries(kept, incoming.addresses, [&](std::size_t i, std::size_t first) {
-        Message(s, source.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is already listed" +
+        Note(s, source.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is already listed" +
                        (first == kAlreadyListed ? std::string(" in the file") : " at " + source.Where(incoming.NumberOf(first))) +
                        "; dropped");
     });
@@ -119,16 +136,29 @@ int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, con
                        " addresses, more than its " + std::to_string(ListCapacity(list)) + "; nothing changed");
         return kStatusRefused;
     }
+    const std::size_t dropped = incoming.addresses.size() - added.size();
+    const std::string name = ListName(list);
+    std::string said;
     if (replace) {
+        said = name + ": replaced by " + std::to_string(added.size()) + " entries" +
+               (dropped != 0 ? " (" + std::to_string(dropped) + " listed twice, dropped)" : "");
         // The connect-to table may also have gaps that the replacement closes.
-        if (list != AddressList::kConnect && SameEntries(old, added)) return kStatusDone;
+        if (list != AddressList::kConnect && SameEntries(old, added)) {
+            Note(s, name + ": already holds these " + std::to_string(added.size()) + " entries; nothing to save");
+            return kStatusDone;
+        }
         StoreEntries(game_config, list, std::move(added));
-    } else if (added.empty()) {
-        return kStatusDone;
     } else {
+        said = name + ": " + std::to_string(added.size()) + " added, " + std::to_string(dropped) + " already listed";
+        if (added.empty()) {
+            Note(s, said + "; nothing to save");
+            return kStatusDone;
+        }
         AppendEntries(game_config, list, std::move(added));
     }
-    return Save(s);
+    const int status = Save(s);
+    if (status == kStatusDone) Note(s, said + "; saved");
+    return status;
 }
 
 // The list and the addresses given on the command line after it, numbered by their
@@ -193,7 +223,9 @@ int ImportCommand(Session& s) {
         return kStatusFailed;
     }
     ListTextRead incoming;
-    const std::string_view text(reinterpret_cast<const char*>(input.data.get()), input.size);
+    std::string_view text(reinterpret_cast<const char*>(input.data.get()), input.size);
+    std::string converted;
+    if (ListTextAsUtf8(text, converted)) text = converted;
     const Source lines{from_stdin ? "stdin" : source};
     if (!ReadLines(s, text, list, lines, 1, incoming)) {
         Message(s, "nothing changed");
@@ -221,15 +253,25 @@ int RemoveCommand(Session& s) {
             ++found->second;
             return true;
         });
+        std::size_t missing = 0;
         for (std::size_t i = 0; i < incoming.addresses.size(); ++i) {
             auto found = wanted.find(PatternKey(incoming.addresses[i]));
             if (found->second == 0) {
-                Message(s, Source{}.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is not in the " +
+                ++missing;
+                Note(s, Source{}.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is not in the " +
                                ListName(list) + " list");
                 found->second = 1;  // noted once
             }
         }
-        return removed == 0 ? static_cast<int>(kStatusDone) : Save(s);
+        const std::string said = std::string(ListName(list)) + ": " + std::to_string(removed) + " removed, " +
+                                 std::to_string(missing) + " not listed";
+        if (removed == 0) {
+            Note(s, said + "; nothing to save");
+            return static_cast<int>(kStatusDone);
+        }
+        const int status = Save(s);
+        if (status == kStatusDone) Note(s, said + "; saved");
+        return status;
     };
     return kStatusDone;
 }

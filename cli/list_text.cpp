@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "model/address_text.h"
 
@@ -57,6 +58,57 @@ bool ReadPlainAddress(std::string_view text, AddressPattern& address) {
     return p == end;
 }
 
+// The patterns of the network `address`/`prefix`: one where the prefix ends between
+// whole parts, else one for each value of the part it ends in (a /20 is 16 patterns
+// a.b.16.* to a.b.31.*; past /24, the single addresses).
+void AppendBlock(std::uint32_t address, int prefix, ListLine& line) {
+    const int part = prefix == 32 ? 3 : prefix / 8;
+    const unsigned values = prefix % 8 == 0 ? 1u : 1u << (8 - prefix % 8);
+    for (unsigned i = 0; i < values; ++i) {
+        AddressPattern p;
+        for (int k = 0; k < 4; ++k) {
+            const std::uint16_t octet = static_cast<std::uint16_t>(address >> (24 - 8 * k) & 255);
+            p.octets[k] = k < part || prefix == 32 ? octet : k == part && values > 1 ? static_cast<std::uint16_t>(octet + i) : kWildcardOctet;
+        }
+        if (line.kind != ListLine::kAddress) {
+            line.kind = ListLine::kAddress;
+            line.address = p;
+        } else {
+            line.more.push_back(p);
+        }
+    }
+}
+
+// Four plain parts, 0 to 255 each, as one number.
+std::optional<std::uint32_t> PlainAddress(std::string_view text) {
+    AddressPattern p;
+    if (!ReadPlainAddress(text, p)) return std::nullopt;
+    return static_cast<std::uint32_t>(p.octets[0]) << 24 | p.octets[1] << 16 | p.octets[2] << 8 | p.octets[3];
+}
+
+// A range first-last: the fewest networks that cover it exactly, each as its patterns.
+ListLine ReadRange(std::string_view first_text, std::string_view last_text, AddressList list) {
+    const std::optional<std::uint32_t> first = PlainAddress(first_text), last = PlainAddress(last_text);
+    if (!first || !last) return Bad("a range is two addresses a.b.c.d-a.b.c.e of plain numbers");
+    if (*first > *last) return Bad("the range's first address is after its last");
+    if (*first != *last && !ListRules(list).wildcard_allowed)
+        return Bad("the connect-to list holds single addresses only (no range)");
+    ListLine line;
+    line.kind = ListLine::kBlank;
+    for (std::uint64_t start = *first; start <= *last;) {
+        int prefix = 32;
+        while (prefix > 0) {
+            const std::uint64_t size = std::uint64_t{1} << (33 - prefix);
+            if (start % size != 0 || start + size - 1 > *last) break;
+            --prefix;
+        }
+        AppendBlock(static_cast<std::uint32_t>(start), prefix, line);
+        start += std::uint64_t{1} << (32 - prefix);
+    }
+    if (line.more.empty() && IsEmptySlot(list, line.address)) return Bad("0.0.0.0 marks an empty slot and cannot be listed");
+    return line;
+}
+
 }  // namespace
 
 ListLine ReadListLine(std::string_view text, AddressList list) {
@@ -65,10 +117,12 @@ ListLine ReadListLine(std::string_view text, AddressList list) {
         line.kind = ListLine::kAddress;
         if (ReadPlainAddress(text, line.address) && !IsEmptySlot(list, line.address)) return line;
     }
-    const std::size_t comment = text.find('#');
+    const std::size_t comment = text.find_first_of("#;");
     if (comment != std::string_view::npos) text = text.substr(0, comment);
     text = Trim(text);
     if (text.empty()) return {};
+    const std::size_t dash = text.find('-');
+    if (dash != std::string_view::npos) return ReadRange(Trim(text.substr(0, dash)), Trim(text.substr(dash + 1)), list);
 
     // One pass: up to four parts split at ".", and the prefix after a "/". A fifth or a
     // missing part is a typing error, not a short form.
@@ -92,15 +146,33 @@ ListLine ReadListLine(std::string_view text, AddressList list) {
 
     int prefix = 32;
     if (address_end != text.size()) {
-        const std::string_view length = text.substr(address_end + 1);
-        if (!IsDigits(length) || length.size() > 2) return Bad("the prefix length must be a number");
+        const std::string_view length = Trim(text.substr(address_end + 1));
+        if (!IsDigits(length) || length.size() > 2) return Bad("the prefix length must be a number from 0 to 32");
         prefix = length.size() == 1 ? length[0] - '0' : (length[0] - '0') * 10 + (length[1] - '0');
-        if (prefix != 32 && prefix != 24 && prefix != 16 && prefix != 8 && prefix != 0)
-            return Bad("prefix /" + std::to_string(prefix) + " is not one of /32 /24 /16 /8 /0");
+        if (prefix > 32) return Bad("prefix /" + std::to_string(prefix) + " is longer than /32");
         if (prefix != 32 && !wildcard_allowed)
             return Bad("the connect-to list holds single addresses only (no prefix but /32)");
     }
 
+    if (prefix % 8 != 0) {
+        // A prefix between whole parts: the network's exact patterns.
+        std::uint32_t address = 0;
+        for (int i = 0; i < 4; ++i) {
+            const std::optional<std::uint16_t> read = ReadOctet(parts[i], false);
+            if (!read) return Bad("part " + std::to_string(i + 1) + " \"" + PrintableLine(parts[i]) + "\" is not a number from 0 to 255");
+            address = address << 8 | *read;
+        }
+        const std::uint32_t host_bits = (1u << (32 - prefix)) - 1;
+        if ((address & host_bits) != 0) {
+            const std::uint32_t network = address & ~host_bits;
+            return Bad("the address has bits set past its /" + std::to_string(prefix) + " prefix (the network is " +
+                       FormatAddressText(network >> 24, network >> 16 & 255, network >> 8 & 255, network & 255) + "/" +
+                       std::to_string(prefix) + ")");
+        }
+        ListLine block;
+        AppendBlock(address, prefix, block);
+        return block;
+    }
     ListLine line;
     line.kind = ListLine::kAddress;
     const int open_from = prefix / 8;  // octets at or past this index are left open
@@ -223,6 +295,9 @@ void ReadListText(std::string_view text, AddressList list, std::size_t first, Li
         ListLine read_line = ReadListLine(line, list);
         if (read_line.kind == ListLine::kAddress) {
             read.Add(read_line.address, number);
+            for (const AddressPattern& more : read_line.more) read.Add(more, number);
+            if (!read_line.more.empty())
+                read.expanded.push_back({number, line.substr(0, line.size() - line.ends_with('\r')), read_line.more.size() + 1});
         } else if (read_line.kind == ListLine::kBad) {
             read.bad.push_back({number, line, std::move(read_line.error)});
         }
@@ -257,4 +332,40 @@ std::string PrintableLine(std::string_view line) {
     }
     if (line.size() > kShown) out += "...";
     return out;
+}
+
+bool ListTextAsUtf8(std::string_view bytes, std::string& utf8) {
+    const bool little = bytes.starts_with("\xFF\xFE"), big = bytes.starts_with("\xFE\xFF");
+    if (!little && !big) return false;
+    utf8.clear();
+    utf8.reserve(bytes.size() / 2);
+    auto unit = [&](std::size_t at) {
+        const auto a = static_cast<unsigned char>(bytes[at]), b = static_cast<unsigned char>(bytes[at + 1]);
+        return little ? static_cast<std::uint32_t>(a | b << 8) : static_cast<std::uint32_t>(a << 8 | b);
+    };
+    for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
+        std::uint32_t code = unit(at);
+        if (code >= 0xD800 && code < 0xDC00 && at + 3 < bytes.size() && unit(at + 2) >= 0xDC00 && unit(at + 2) < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
+            at += 2;
+        } else if (code >= 0xD800 && code < 0xE000) {
+            code = 0xFFFD;  // half of a pair
+        }
+        if (code < 0x80) {
+            utf8 += static_cast<char>(code);
+        } else if (code < 0x800) {
+            utf8 += static_cast<char>(0xC0 | code >> 6);
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | code >> 12);
+            utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | code >> 18);
+            utf8 += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return true;
 }

@@ -16,15 +16,19 @@
 struct ListLine {
     enum Kind { kBlank, kAddress, kBad } kind = kBlank;
     AddressPattern address{};  // kAddress: the octets, 256 for "*"
+    std::vector<AddressPattern> more;  // kAddress: the entries after the first that a
+                                       // prefix or range stands for, in order
     std::string error;         // kBad: why the line was refused
 };
 
 // Reads one line (without its line break; a trailing CR is ignored). Blank lines and
-// lines holding only a "#" comment are kBlank; text after "#" is a comment. An address
-// is four parts joined by ".", each 0 to 255 (leading zeros allowed) or "*" where the
-// list allows wildcards; a prefix /32, /24, /16, /8 or /0 turns the octets it leaves
-// open into "*". A list without wildcards takes neither "*" nor a prefix that opens an
-// octet, and no list takes what marks its empty slot.
+// lines holding only a comment are kBlank; text after "#" or ";" is a comment. An
+// address is four parts joined by ".", each 0 to 255 (leading zeros allowed) or "*"
+// where the list allows wildcards; a prefix /0 to /32, or a range a.b.c.d-a.b.c.e,
+// stands for exactly the patterns that cover it (whole open octets as "*", a prefix
+// between whole octets as one pattern per value of its octet). A list without
+// wildcards takes neither "*" nor a prefix or range of more than one address, and no
+// list takes what marks its empty slot.
 ListLine ReadListLine(std::string_view line, AddressList list);
 
 // What an imported text holds, read line by line as ReadListLine reads each.
@@ -37,6 +41,13 @@ public:
     };
     std::vector<AddressPattern> addresses;  // in order
     std::vector<Bad> bad;                   // the refused lines, in order
+    // The lines that stood for more than one entry (a prefix or range), in order.
+    struct Expanded {
+        std::size_t number;
+        std::string_view line;
+        std::size_t entries;
+    };
+    std::vector<Expanded> expanded;
 
     void Add(AddressPattern address, std::size_t number) {
         if (runs_.empty() || number - runs_.back().second != addresses.size() - runs_.back().first)
@@ -58,6 +69,10 @@ private:
 // ends in a line break has no empty line after it. The common line, a plain address,
 // is read where it stands; any other goes through ReadListLine.
 void ReadListText(std::string_view text, AddressList list, std::size_t first, ListTextRead& read);
+
+// A list saved as UTF-16 with its byte-order mark (what a Windows shell's ">" writes) as
+// UTF-8 text; false, leaving `utf8` alone, for any other text.
+bool ListTextAsUtf8(std::string_view bytes, std::string& utf8);
 
 // The list text that ReadListLine reads back: one address per line, each ending in "\n".
 std::string ListText(const std::vector<AddressPattern>& entries);

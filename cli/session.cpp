@@ -24,6 +24,10 @@ void Message(const Session& s, const std::string& text) {
 
 void FileMessage(const Session& s, const std::string& text) { Message(s, s.shown + ": " + text); }
 
+void Note(const Session& s, const std::string& text) {
+    if (!s.line.quiet) Message(s, text);
+}
+
 int Usage(const Session& s, const std::string& problem) {
     Message(s, problem + " (see 'qorcfg --help')");
     return kStatusFailed;
@@ -48,6 +52,15 @@ std::string ProblemText(FileProblem problem) {
     return std::string();
 }
 
+// A configuration file starts with its version, two bytes that are never both printable
+// text; a list or a document given in its place does.
+static bool StartsWithText(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
+        return true;  // UTF-16's byte-order mark
+    auto text = [](std::uint8_t b) { return (b >= 0x20 && b < 0x7f) || b == '\t' || b == '\r' || b == '\n' || b >= 0xEF; };
+    return bytes.size() >= 2 && text(bytes[0]) && text(bytes[1]);
+}
+
 int LoadConfiguration(Session& s, bool create_when_missing) {
     int error_number = 0;
     switch (LoadConfigFile(s.path.c_str(), game_config, &s.bytes, &error_number, &s.stamp)) {
@@ -63,7 +76,7 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
                 FileMessage(s, "no such file (the tool would create it with the defaults)");
                 return kStatusFailed;
             }
-            FileMessage(s, "no such file: starting from the defaults of a new file, as the tool does");
+            Note(s, s.shown + ": no such file: starting from the defaults of a new file, as the tool does");
             NewFileConfig(game_config);
             s.bytes.clear();
             return kStatusDone;
@@ -73,17 +86,20 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
             // holding it; with one, the system says why.
             if (error_number != 0) {
                 FileMessage(s, "cannot be read: " + ErrorText(error_number));
-            } else {
-                FileMessage(s, create_when_missing ? "held by another program; not saved, nothing changed"
-                                                   : "held by another program; it cannot be read now");
-                return kStatusTryAgain;
+                break;
             }
-            break;
+            FileMessage(s, create_when_missing ? "held by another program; not saved, nothing changed"
+                                               : "held by another program; it cannot be read now");
+            return kStatusTryAgain;
         case LoadStatus::kNoVersion:
             FileMessage(s, "too short to hold its version (" + std::to_string(s.bytes.size()) +
                                " bytes); the tool would replace it with the defaults, qorcfg leaves it alone");
             break;
         case LoadStatus::kNewer:
+            if (StartsWithText(s.bytes)) {
+                FileMessage(s, "not a configuration file (it starts with text); it is left as it is");
+                break;
+            }
             FileMessage(s, "version " + std::to_string(ConfigFileVersion(s.bytes).value_or(0)) +
                                " is newer than " + std::to_string(kCurrentConfigVersion) +
                                "; the tool refuses it, and it is left as it is");
@@ -168,6 +184,6 @@ int ReadModifyWrite(Session& s, const std::function<int()>& apply) {
                            "program's changes are kept (run the command again)");
             return kStatusTryAgain;
         }
-        FileMessage(s, "changed by another program since it was read; reading it again");
+        Note(s, s.shown + ": changed by another program since it was read; reading it again");
     }
 }

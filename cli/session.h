@@ -23,7 +23,10 @@ struct CommandLine {
     bool file_given = false;
     bool json = false;
     bool replace = false;
+    bool force = false;
+    bool quiet = false;    // -q: no notes and no success line; errors still said
     bool help = false;
+    bool version = false;
 };
 
 struct Session {
@@ -44,6 +47,9 @@ struct Session {
 
 // "qorcfg: TEXT" on standard error (or held with the attempt it belongs to).
 void Message(const Session& s, const std::string& text);
+// A note that -q keeps quiet: what was dropped, created or re-read, and the one line a
+// successful change ends with.
+void Note(const Session& s, const std::string& text);
 // The same, about the file: "qorcfg: PATH: TEXT".
 void FileMessage(const Session& s, const std::string& text);
 // A command-line mistake: says so, points to --help and returns kStatusFailed.

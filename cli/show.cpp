@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/config_items.h"
 #include "cli/list_text.h"
 #include "cli/report.h"
 #include "cli/terminal_text.h"
@@ -36,9 +37,9 @@ std::string IdText(const GameConfig& c) { return FieldText(c.connect_id, ShownId
 
 std::string MessageText(const FunctionMessage& m) { return FieldText(m.text, kMessageTextBytes, kMessageTextLimit); }
 
-const char* TargetMeaning(std::uint8_t target) { return target == 0 ? "everyone" : "own team"; }
+const char* TargetMeaning(std::uint8_t target) { return MessageTargetMeaning(target); }
 
-const char* InputMeaning(std::int32_t method) { return method != 0 ? "keyboard" : "joypad"; }
+const char* InputMeaning(std::int32_t method) { return InputMethodMeaning(method); }
 
 void AppendAddress(std::string& out, const AddressPattern& p) {
     char text[kAddressTextMax];

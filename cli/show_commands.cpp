@@ -28,6 +28,19 @@ int CheckCommand(Session& s) {
     if (int status = LoadConfiguration(s, false)) return status;
     const std::vector<std::string> findings = CheckFindings(s.bytes, game_config);
     const FileFacts facts = Facts(s);
+    if (s.line.json) {
+        std::string json = "{\"file\": ";
+        AppendJsonString(json, facts.path);
+        json += ", \"version\": " + std::to_string(facts.version) + ", \"size\": " + std::to_string(facts.size) +
+                ", \"findings\": [";
+        for (std::size_t i = 0; i < findings.size(); ++i) {
+            json += i == 0 ? "\n  " : ",\n  ";
+            AppendJsonString(json, findings[i]);
+        }
+        json += findings.empty() ? "]}\n" : "\n]}\n";
+        WriteTerminalText(s.out, json, true);
+        return findings.empty() ? kStatusDone : kStatusRefused;
+    }
     std::string text = facts.path + ": version " + std::to_string(facts.version) + ", " +
                        std::to_string(facts.size) + " bytes\n";
     for (const std::string& finding : findings) text += "- " + finding + "\n";

@@ -45,6 +45,20 @@ TEST(ListText, EachLineIsReadAndNumberedWhereverItStands) {
         {AddressList::kDenied, "", 1, ""},
         // Numbered from where the caller says, as the command's arguments are.
         {AddressList::kAllowed, "3.3.3.3\n\n4.4.4.4\n", 5, "3.3.3.3@5 4.4.4.4@7 "},
+        // Block lists as they are published: any prefix, ranges, ";" comments. A line
+        // stands for exactly the addresses it covers, each numbered by that line.
+        {AddressList::kDenied, "1.10.16.0/20 ; SBL256894\n1.2.3.4\n" + pad, 1,
+         "1.10.16.*@1 1.10.17.*@1 1.10.18.*@1 1.10.19.*@1 1.10.20.*@1 1.10.21.*@1 1.10.22.*@1 1.10.23.*@1 "
+         "1.10.24.*@1 1.10.25.*@1 1.10.26.*@1 1.10.27.*@1 1.10.28.*@1 1.10.29.*@1 1.10.30.*@1 1.10.31.*@1 "
+         "1.2.3.4@2 "},
+        {AddressList::kDenied, "; a comment\n10.0.0.4/30\n10.0.0.0/7\n" + pad, 1,
+         "10.0.0.4@2 10.0.0.5@2 10.0.0.6@2 10.0.0.7@2 10.*.*.*@3 11.*.*.*@3 "},
+        {AddressList::kDenied, "10.0.0.5 - 10.0.0.9 # range\n192.168.0.0-192.168.1.255\n5.5.5.5-5.5.5.5\n" + pad, 1,
+         "10.0.0.5@1 10.0.0.6@1 10.0.0.7@1 10.0.0.8@1 10.0.0.9@1 192.168.0.*@2 192.168.1.*@2 5.5.5.5@3 "},
+        {AddressList::kAllowed, "0.0.0.0-255.255.255.255\n" + pad, 1, "*.*.*.*@1 "},
+        // Host bits past the prefix, a range backwards, a prefix past /32.
+        {AddressList::kDenied, "10.0.0.1/20\n9.0.0.0-8.0.0.0\n1.2.3.4/33\n1.2.3.4-\n" + pad, 1, "!1 !2 !3 !4 "},
+        {AddressList::kConnect, "1.2.3.4-1.2.3.5\n1.2.3.4-1.2.3.4\n1.2.3.4/31\n" + pad, 1, "1.2.3.4@2 !1 !3 "},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -52,6 +66,20 @@ TEST(ListText, EachLineIsReadAndNumberedWhereverItStands) {
         ReadListText(row.text, row.list, row.first, read);
         EXPECT_EQ(Found(read), row.found);
     }
+}
+
+TEST(ListText, Utf16WithItsByteOrderMarkIsReadAsUtf8) {
+    // Written by hand in both byte orders: "1.2.3.4\r\n# é\r\n" and a pair for U+1F600.
+    const std::string little("\xFF\xFE" "1\0.\0" "2\0.\0" "3\0.\0" "4\0\r\0\n\0" "#\0 \0\xE9\0" "\x3D\xD8\x00\xDE", 30);
+    const std::string big("\xFE\xFF" "\0" "1\0" ".\0" "2\0" ".\0" "3\0" ".\0" "4\0\r\0\n\0#\0 \0\xE9" "\xD8\x3D\xDE\x00", 30);
+    for (const std::string& bytes : {little, big}) {
+        std::string text;
+        ASSERT_TRUE(ListTextAsUtf8(bytes, text));
+        EXPECT_EQ(text, "1.2.3.4\r\n# \xC3\xA9\xF0\x9F\x98\x80");
+    }
+    std::string untouched = "kept";
+    EXPECT_FALSE(ListTextAsUtf8("1.2.3.4\n", untouched));
+    EXPECT_EQ(untouched, "kept");
 }
 
 TEST(ListText, ReadingGoesOnAfterTheAddressesAlreadyRead) {

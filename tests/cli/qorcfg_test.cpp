@@ -107,7 +107,8 @@ TEST(Qorcfg, AddressLinesFollowTheListRules) {
         {"denied", "1.2.3.4/32", "1.2.3.4\n", nullptr},
         {"denied", "007.0.255.*", "7.0.255.*\n", nullptr},
         {"connect", "1.2.3.4/32", "1.2.3.4\n", nullptr},
-        {"denied", "10.0.0.0/12", nullptr, "prefix /12 is not one of /32 /24 /16 /8 /0"},
+        {"denied", "10.0.0.0/14", "10.0.*.*\n10.1.*.*\n10.2.*.*\n10.3.*.*\n", nullptr},
+        {"denied", "10.0.0.0/33", nullptr, "prefix /33 is longer than /32"},
         {"denied", "10.1.0.0/8", nullptr, "part 2 \"1\" lies inside the /8 prefix's open part"},
         {"denied", "10.*.0.0/16", nullptr, "a prefix and \"*\" cannot be combined"},
         {"connect", "10.0.0.0/8", nullptr, "single addresses only"},
@@ -117,7 +118,7 @@ TEST(Qorcfg, AddressLinesFollowTheListRules) {
         {"denied", "1.2.3.4.5", nullptr, "expected four parts"},
         {"denied", "256.1.1.1", nullptr, "part 1 \"256\" is not a number from 0 to 255"},
         {"denied", "1234.1.1.1", nullptr, "part 1 \"1234\" is not a number"},
-        {"denied", "1.2.3.-1", nullptr, "part 4 \"-1\" is not a number"},
+        {"denied", "1.2.3.-1", nullptr, "a range is two addresses"},
         {"denied", "1.2.**.4", nullptr, "part 3 \"**\" is not a number"},
     };
     for (const Row& row : rows) {
@@ -145,7 +146,7 @@ TEST(Qorcfg, AnImportWithBadLinesChangesNothingAndNamesThemAll) {
     EXPECT_EQ(import.err,
               "qorcfg: bad.txt:2: \"1.1.1\": expected four parts a.b.c.d\n"
               "qorcfg: bad.txt:4: \"300.1.1.1\": part 1 \"300\" is not a number from 0 to 255\n"
-              "qorcfg: bad.txt:7: \"3.3.3.3/20\": prefix /20 is not one of /32 /24 /16 /8 /0\n"
+              "qorcfg: bad.txt:7: \"3.3.3.3/20\": the address has bits set past its /20 prefix (the network is 3.3.0.0/20)\n"
               "qorcfg: nothing changed\n");
     EXPECT_EQ(folder.ReadConfig(), DefaultFile());
 }
@@ -404,7 +405,7 @@ TEST(Qorcfg, CommandLineMistakesChangeNothing) {
         {{"list", "banned"}, 2, "list needs a list: denied, allowed or connect"},
         {{"add", "denied"}, 2, "add needs at least one address"},
         {{"set", "id"}, 2, "set needs a field and a value"},
-        {{"set", "allowed-only", "yes"}, 2, "allowed-only is on or off"},
+        {{"set", "allowed-only", "maybe"}, 2, "allowed_only is 1 (on) or 0 (off)"},
         {{"--colour", "show"}, 2, "unknown option --colour"},
         {{"remove", "denied", "1.2.3.4", "1.2.3"}, 1, "argument 3: \"1.2.3\": expected four parts"},
         {{"add", "connect", "1.2.3.4", "5.6.7.*"}, 1, "argument 3: \"5.6.7.*\": the connect-to list takes no \"*\""},
@@ -535,12 +536,12 @@ TEST(Qorcfg, ACommandNeverUndoesAWriteBetweenItsReadAndItsReplace) {
     };
     const Row rows[] = {
         {"add, written once between", {"add", "denied", "1.2.3.4"}, 1, 0, "reading it again"},
-        {"add, written every time", {"add", "denied", "1.2.3.4"}, 2, kStatusTryAgain, "changed by another program again"},
+        {"add, written every time", {"add", "denied", "1.2.3.4"}, 2, 75, "changed by another program again"},
         {"set allowed-only, written once", {"set", "allowed-only", "on"}, 1, 0, "reading it again"},
-        {"remove, written every time", {"remove", "connect", "10.0.0.1"}, 5, kStatusTryAgain, "changed by another program again"},
-        {"held, not changed: not read again", {"add", "denied", "1.2.3.4"}, 0, kStatusTryAgain,
+        {"remove, written every time", {"remove", "connect", "10.0.0.1"}, 5, 75, "changed by another program again"},
+        {"held, not changed: not read again", {"add", "denied", "1.2.3.4"}, 0, 75,
          "qorcfg: Data/GameConfig.dat: held by another program; not saved, nothing changed\n", "Data/GameConfig.dat"},
-        {"held before it could be read (no writes: -1)", {"add", "denied", "1.2.3.4"}, -1, kStatusTryAgain,
+        {"held before it could be read (no writes: -1)", {"add", "denied", "1.2.3.4"}, -1, 75,
          "qorcfg: Data/GameConfig.dat: held by another program; not saved, nothing changed\n", "Data/GameConfig.dat"},
         {"the backup held: saved, and said", {"add", "denied", "1.2.3.4"}, 0, 0,
          "Data/GameConfig.dat.bak: held by another program, so it could not be updated", "Data/GameConfig.dat.bak"},
