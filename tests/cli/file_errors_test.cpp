@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "config/config_store.h"
 #include "config/file_system.h"
 #include "support/config_layout.h"
+#include "support/qorcfg_run.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -24,30 +23,20 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::ScratchGameFolder;
 
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+using testing_support::ReadText;
+using testing_support::WriteText;
 
 std::string DefaultText() {
     const std::vector<std::uint8_t> bytes = config_layout::DefaultFile();
     return {bytes.begin(), bytes.end()};
 }
 
-struct Result {
-    int status;
-    std::string err;
-};
-
-// The program in the scratch folder, standard input empty, at most ten seconds: a
-// command that would wait for ever on a pipe fails the row instead of the suite.
-Result RunProgram(const std::string& arguments) {
+// The program on a command line as a shell splits it (some rows need quotes).
+testing_support::QorcfgResult RunProgram(const std::string& arguments) {
     const std::string command = std::string("timeout 10 ") + QORCFG_PROGRAM + " " + arguments +
                                 " </dev/null >stdout.txt 2>stderr.txt";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read("stderr.txt")};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ReadText("stderr.txt")};
 }
 
 TEST(QorcfgFileErrors, EachFileThatIsNoConfigurationIsNamedAsWhatItIs) {
@@ -77,12 +66,12 @@ TEST(QorcfgFileErrors, EachFileThatIsNoConfigurationIsNamedAsWhatItIs) {
          "pipe: it is a pipe, not a file (give - and send it to standard input); nothing changed", config},
         {"an export over the configuration", [] {}, "export denied Data/GameConfig.dat", 2,
          "Data/GameConfig.dat: that is the configuration file, not a text file of addresses; nothing changed", config},
-        {"an import of the backup", [] { Write("Data/GameConfig.dat.bak", DefaultText()); },
+        {"an import of the backup", [] { WriteText("Data/GameConfig.dat.bak", DefaultText()); },
          "import denied Data/GameConfig.dat.bak", 2,
          "Data/GameConfig.dat.bak: that is the configuration's backup, not a text file of addresses", config},
         {"an empty address", [] {}, "add denied ''", 1, "argument 2: \"\": no address given", config},
         {"a comment alone", [] {}, "add denied '# x' 1.2.3.4", 1, "argument 2: \"# x\": no address given", config},
-        {"a backup cut short", [cut] { Write("Data/GameConfig.dat.bak", cut); }, "restore", 2,
+        {"a backup cut short", [cut] { WriteText("Data/GameConfig.dat.bak", cut); }, "restore", 2,
          "holds no configuration the tool reads as it stands", config},
         {"a folder for a backup", [] { fs::create_directory("Data/GameConfig.dat.bak"); }, "add denied 1.2.3.4", 0,
          "Data/GameConfig.dat.bak: a folder stands there, not a file, so no backup could be kept", "-"},
@@ -90,13 +79,13 @@ TEST(QorcfgFileErrors, EachFileThatIsNoConfigurationIsNamedAsWhatItIs) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ScratchGameFolder folder;
-        Write("Data/GameConfig.dat", config);
+        WriteText("Data/GameConfig.dat", config);
         row.prepare();
-        const Result result = RunProgram(row.arguments);
+        const testing_support::QorcfgResult result = RunProgram(row.arguments);
         EXPECT_EQ(result.status, row.status) << result.err;
         EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
         if (row.config_after != "-") {
-            EXPECT_EQ(Read("Data/GameConfig.dat"), row.config_after);
+            EXPECT_EQ(ReadText("Data/GameConfig.dat"), row.config_after);
         }
     }
 }
@@ -106,20 +95,20 @@ TEST(QorcfgFileErrors, EachFileThatIsNoConfigurationIsNamedAsWhatItIs) {
 TEST(QorcfgFileErrors, ALinkIsFollowedToTheFileItNames) {
     ScratchGameFolder folder;
     fs::create_directory("elsewhere");
-    Write("elsewhere/GameConfig.dat", DefaultText());
+    WriteText("elsewhere/GameConfig.dat", DefaultText());
     fs::create_symlink("../elsewhere/GameConfig.dat", "Data/GameConfig.dat");
-    const Result result = RunProgram("add denied 1.2.3.4");
+    const testing_support::QorcfgResult result = RunProgram("add denied 1.2.3.4");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::is_symlink("Data/GameConfig.dat"));
-    EXPECT_EQ(Read("elsewhere/GameConfig.dat.bak"), DefaultText());
-    EXPECT_NE(Read("elsewhere/GameConfig.dat"), DefaultText());
+    EXPECT_EQ(ReadText("elsewhere/GameConfig.dat.bak"), DefaultText());
+    EXPECT_NE(ReadText("elsewhere/GameConfig.dat"), DefaultText());
     EXPECT_FALSE(fs::exists("Data/GameConfig.dat.bak"));
 }
 
 // Another writer that keeps the lock past the wait: "try again", and nothing touched.
 TEST(QorcfgFileErrors, AWriterThatHoldsTheLockTooLongGetsTryAgain) {
     ScratchGameFolder folder;
-    Write("Data/GameConfig.dat", DefaultText());
+    WriteText("Data/GameConfig.dat", DefaultText());
     FileLock other = kNoLock;
     ASSERT_TRUE(TryLockFile("Data/GameConfig.dat.lock", other));
     SetSaveLockWait(50);
@@ -133,7 +122,7 @@ TEST(QorcfgFileErrors, AWriterThatHoldsTheLockTooLongGetsTryAgain) {
     std::fclose(err);
     EXPECT_NE(said.find("is saving it and did not finish within 5 seconds; nothing changed, try again"), std::string::npos)
         << said;
-    EXPECT_EQ(Read("Data/GameConfig.dat"), DefaultText());
+    EXPECT_EQ(ReadText("Data/GameConfig.dat"), DefaultText());
     EXPECT_FALSE(fs::exists("Data/GameConfig.dat.bak"));
     // The lock is the process's own to give back: released, the next save goes through.
     ReleaseLock(other);

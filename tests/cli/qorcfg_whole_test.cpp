@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/config_layout.h"
+#include "support/qorcfg_run.h"
 #include "support/scratch_dir.h"
 
 using config_layout::DefaultFile;
@@ -25,27 +26,12 @@ using testing_support::ScratchGameFolder;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = testing_support::QorcfgResult;
+using testing_support::Qorcfg;
+using testing_support::ReadText;
+using testing_support::WriteText;
 
-std::string ReadText(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
-void WriteText(const char* path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-Result Qorcfg(const std::vector<std::string>& args, const std::string& input = "") {
-    WriteText("stdin.txt", input);
-    std::string command = QORCFG_PROGRAM;
-    for (const std::string& arg : args) command += " '" + arg + "'";
-    command += " <stdin.txt >stdout.txt 2>stderr.txt";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText("stdout.txt"), ReadText("stderr.txt")};
-}
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 

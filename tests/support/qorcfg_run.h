@@ -1,0 +1,39 @@
+// Runs the qorcfg program (the checked build) in the current scratch folder, for the
+// tests that drive it as a user would, and reads and writes the files it works on.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct QorcfgResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+inline std::string ReadText(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteText(const char* path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// `args` quoted one by one, `input` on standard input, at most ten seconds: a command
+// that would wait for ever fails its test instead of the suite.
+inline QorcfgResult Qorcfg(const std::vector<std::string>& args, const std::string& input = "") {
+    WriteText("stdin.txt", input);
+    std::string command = std::string("timeout 10 ") + QORCFG_PROGRAM;
+    for (const std::string& arg : args) command += " '" + arg + "'";
+    command += " <stdin.txt >stdout.txt 2>stderr.txt";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText("stdout.txt"), ReadText("stderr.txt")};
+}
+
+}  // namespace testing_support
