@@ -1,5 +1,6 @@
 // Reads arbitrary bytes as an imported address list, as qorcfg import does, and checks
-// that the one-pass reading finds what reading each line on its own finds, that what
+// that the one-pass reading finds what reading each line on its own finds (a prefix or
+// range line every entry it stands for), that what
 // export writes for the addresses read is read back as the same addresses, and that
 // the entries of any stored list survive export and import.
 #include <algorithm>
@@ -71,15 +72,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         if (parsed.kind != ListLine::kAddress) continue;
-        for (std::uint16_t octet : parsed.address.octets) Require(octet <= kWildcardOctet);
-        if (list == AddressList::kConnect) {
-            for (std::uint16_t octet : parsed.address.octets) Require(octet <= 255);
-            const std::uint16_t* o = parsed.address.octets;
-            Require((o[0] | o[1] | o[2] | o[3]) != 0);
+        // A prefix or a range stands for several entries, all numbered by its line.
+        std::vector<AddressPattern> entries{parsed.address};
+        entries.insert(entries.end(), parsed.more.begin(), parsed.more.end());
+        for (const AddressPattern& entry : entries) {
+            for (std::uint16_t octet : entry.octets) Require(octet <= kWildcardOctet);
+            if (list == AddressList::kConnect) {
+                for (std::uint16_t octet : entry.octets) Require(octet <= 255);
+                const std::uint16_t* o = entry.octets;
+                Require((o[0] | o[1] | o[2] | o[3]) != 0);
+            }
+            const std::size_t at = imported.size();
+            Require(at < read.addresses.size() && read.NumberOf(at) == i + 1 && SamePattern(read.addresses[at], entry));
+            imported.push_back(entry);
         }
-        const std::size_t at = imported.size();
-        Require(at < read.addresses.size() && read.NumberOf(at) == i + 1 && SamePattern(read.addresses[at], parsed.address));
-        imported.push_back(parsed.address);
     }
     Require(bad == read.bad.size() && imported.size() == read.addresses.size());
     const std::string exported = ListText(imported);
