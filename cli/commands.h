@@ -17,3 +17,9 @@ int RestoreCommand(Session& s);
 int ApplyCommand(Session& s);
 int DiffCommand(Session& s);
 int InitCommand(Session& s);
+
+// The text file a command reads, named by its argument at `argument` ("-" for standard
+// input): refused when it is the configuration or its backup, a folder, a device or a
+// pipe, else read whole into `input`; `source` names it in messages. kStatusDone, or the
+// status to exit with after saying why.
+int ReadInputArgument(Session& s, std::size_t argument, std::string& source, FileBytes& input);

@@ -43,6 +43,31 @@ std::string AddressText(const AddressPattern& p) {
 
 }  // namespace
 
+int ReadInputArgument(Session& s, std::size_t argument, std::string& source, FileBytes& input) {
+    const bool from_stdin = s.line.arguments[argument] == "-";
+    std::string path;
+    if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[argument], path))
+        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
+    source = from_stdin ? "-" : PathText(path);
+    if (!from_stdin) {
+        if (int status = RefuseConfigurationAsText(s, path)) return status;
+        if (const FileProblem problem = ProblemAt(path.c_str());
+            problem == FileProblem::kFolder || problem == FileProblem::kDevice || problem == FileProblem::kPipe) {
+            Message(s, source + ": " + ProblemText(problem) +
+                           (problem == FileProblem::kPipe ? " (give - and send it to standard input)" : "") +
+                           "; nothing changed");
+            return kStatusFailed;
+        }
+    }
+    int error_number = 0;
+    const FileReadStatus read =
+        from_stdin ? ReadStandardInput(input, error_number) : ReadInputFile(path.c_str(), input, error_number);
+    if (read == FileReadStatus::kOk) return kStatusDone;
+    Message(s, source + ": cannot be read: " +
+                   (read == FileReadStatus::kOutOfMemory ? std::string("not enough memory") : ErrorText(error_number)));
+    return kStatusFailed;
+}
+
 int ListCommand(Session& s) {
     AddressList list;
     if (!ListArgument(s, list)) return kStatusFailed;
@@ -198,35 +223,14 @@ int ImportCommand(Session& s) {
     AddressList list;
     if (!ListArgument(s, list)) return kStatusFailed;
     if (s.line.arguments.size() != 2) return Usage(s, "import needs a list and one file (or -)");
-    const bool from_stdin = s.line.arguments[1] == "-";
-    std::string path;
-    if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[1], path))
-        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
-    const std::string source = from_stdin ? "-" : PathText(path);
-    if (!from_stdin) {
-        if (int status = RefuseConfigurationAsText(s, path)) return status;
-        if (const FileProblem problem = ProblemAt(path.c_str());
-            problem == FileProblem::kFolder || problem == FileProblem::kDevice || problem == FileProblem::kPipe) {
-            Message(s, source + ": " + ProblemText(problem) +
-                           (problem == FileProblem::kPipe ? " (give - and send it to standard input)" : "") +
-                           "; nothing changed");
-            return kStatusFailed;
-        }
-    }
+    std::string source;
     FileBytes input;
-    int error_number = 0;
-    const FileReadStatus read =
-        from_stdin ? ReadStandardInput(input, error_number) : ReadInputFile(path.c_str(), input, error_number);
-    if (read != FileReadStatus::kOk) {
-        Message(s, source + ": cannot be read: " +
-                       (read == FileReadStatus::kOutOfMemory ? std::string("not enough memory") : ErrorText(error_number)));
-        return kStatusFailed;
-    }
+    if (int status = ReadInputArgument(s, 1, source, input)) return status;
     ListTextRead incoming;
     std::string_view text(reinterpret_cast<const char*>(input.data.get()), input.size);
     std::string converted;
     if (ListTextAsUtf8(text, converted)) text = converted;
-    const Source lines{from_stdin ? "stdin" : source};
+    const Source lines{source == "-" ? "stdin" : source};
     if (!ReadLines(s, text, list, lines, 1, incoming)) {
         Message(s, "nothing changed");
         return kStatusRefused;

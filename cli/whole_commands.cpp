@@ -310,20 +310,9 @@ std::string Names(const std::vector<std::string>& names) {
 
 int ApplyCommand(Session& s) {
     if (s.line.arguments.size() != 1) return Usage(s, "apply needs one file (or - for standard input)");
-    const bool from_stdin = s.line.arguments[0] == "-";
-    std::string path;
-    if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[0], path))
-        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
-    const std::string source = from_stdin ? "-" : PathText(path);
+    std::string source;
     FileBytes input;
-    int error_number = 0;
-    const FileReadStatus read =
-        from_stdin ? ReadStandardInput(input, error_number) : ReadInputFile(path.c_str(), input, error_number);
-    if (read != FileReadStatus::kOk) {
-        Message(s, source + ": cannot be read: " +
-                       (read == FileReadStatus::kOutOfMemory ? std::string("not enough memory") : ErrorText(error_number)));
-        return kStatusFailed;
-    }
+    if (int status = ReadInputArgument(s, 0, source, input)) return status;
     // A document saved by a Windows shell's ">" is UTF-16 with its byte-order mark.
     std::string_view text(reinterpret_cast<const char*>(input.data.get()), input.size);
     std::string converted;
