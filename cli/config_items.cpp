@@ -22,18 +22,18 @@ std::vector<ConfigItem> BuildItems() {
         const std::uint16_t since = field.missing_up_to == kEveryVersion ? 0 : field.missing_up_to + 1;
         items.push_back({field.name, ItemKind::kOption, &rule, 0, 0, since});
     }
-    items.push_back({"id", ItemKind::kConnectId, nullptr, 0, 0, 0});
-    items.push_back({"allowed_only", ItemKind::kAllowedOnly, nullptr, 0, 0, kOldestLayoutLastVersion + 1});
+    items.push_back({"id", ItemKind::kConnectId, nullptr, 0, 0, file_items[kConnectIdItem].since});
+    items.push_back({"allowed_only", ItemKind::kAllowedOnly, nullptr, 0, 0, file_items[kAllowedOnlyItem].since});
     for (int player = 0; player < 2; ++player) {
-        const std::string prefix = "player" + std::to_string(player + 1);
+        const std::string prefix = std::string("player").append(std::to_string(player + 1));
         items.push_back({prefix + ".input_method", ItemKind::kInputMethod, nullptr, player, 0, 0});
         for (int slot = 0; slot < static_cast<int>(sizeof(KeyMap)); ++slot)
             items.push_back({prefix + ".key_map." + std::to_string(slot), ItemKind::kKeySlot, nullptr, player, slot, 0});
     }
     for (int i = 0; i < static_cast<int>(kFunctionMessages); ++i) {
-        const std::string prefix = "F" + std::to_string(i + 1);
-        items.push_back({prefix + ".text", ItemKind::kMessageText, nullptr, i, 0, kCurrentConfigVersion});
-        items.push_back({prefix + ".target", ItemKind::kMessageTarget, nullptr, i, 0, kCurrentConfigVersion});
+        const std::string prefix = std::string("F").append(std::to_string(i + 1));
+        items.push_back({prefix + ".text", ItemKind::kMessageText, nullptr, i, 0, file_items[kMessagesItem].since});
+        items.push_back({prefix + ".target", ItemKind::kMessageTarget, nullptr, i, 0, file_items[kMessagesItem].since});
     }
     return items;
 }

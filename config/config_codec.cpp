@@ -9,7 +9,6 @@
 namespace {
 
 constexpr std::size_t kOptionBlockBytes = sizeof(OptionBlock);
-static_assert(sizeof(FunctionMessage) == 42 && sizeof(OpaqueRecord) == 12 && sizeof(AddressPattern) == 8);
 
 // Little-endian reader over a byte span. Reading past the end yields zero bytes, so a
 // truncated file leaves whatever it cannot supply at zero.
@@ -155,35 +154,77 @@ void WritePatterns(ByteWriter& w, const std::vector<AddressPattern>& patterns) {
         for (std::uint16_t octet : p.octets) w.U16(octet);
 }
 
-void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c, PatternList& allowed, PatternList& denied) {
-    // Only the prefix that the version holds comes from the file; the rest stays zero
-    // until the migration defaults below.
-    std::uint8_t block[kOptionBlockBytes] = {};
-    r.Bytes(block, OptionPrefixBytes(version));
-    ByteReader block_reader(block);
-    ReadOptionBlock(block_reader, c.options);
-    for (int id = 0; id < kOptionFieldCount; ++id) {
-        const OptionField& field = option_fields[id];
-        if (field.is_value && !OptionFieldHeld(field, version))
-            SetOptionFieldValue(c.options, static_cast<OptionFieldId>(id), field.migration_default);
-    }
+const std::uint8_t* ItemBytes(const FileItem& item, const GameConfig& c) {
+    // The accessor only names the place; nothing is written through it here.
+    return static_cast<const std::uint8_t*>(item.at(const_cast<GameConfig&>(c)));
+}
 
-    r.Bytes(c.connect_id, sizeof c.connect_id);
-    for (ConnectAddress& a : c.connect_addresses) r.Bytes(a.octets, 4);
-    c.opaque_word_1 = r.U32();
+std::uint8_t* ItemBytes(const FileItem& item, GameConfig& c) { return static_cast<std::uint8_t*>(item.at(c)); }
 
-    if (version > kOldestLayoutLastVersion) {
-        c.allowed_only = r.I32();
-        ReadPatterns(r, allowed);
-        ReadPatterns(r, denied);
+std::vector<AddressPattern>& Patterns(GameConfig& c, FileList list) {
+    return list == FileList::kAllowed ? c.allowed_patterns : c.denied_patterns;
+}
+
+const std::vector<AddressPattern>& Patterns(const GameConfig& c, FileList list) {
+    return list == FileList::kAllowed ? c.allowed_patterns : c.denied_patterns;
+}
+
+std::size_t ListSize(const GameConfig& c, FileList list) {
+    return list == FileList::kRecords ? c.opaque_records.size() : Patterns(c, list).size();
+}
+
+void DecodeInto(ByteReader& r, std::uint16_t version, GameConfig& c, PatternList (&lists)[kFileItemCount]) {
+    for (int id = 0; id < kFileItemCount; ++id) {
+        const FileItem& item = file_items[id];
+        if (!FileItemHeld(item, version)) continue;
+        switch (item.kind) {
+            case FileItemKind::kVersion: r.U16(); break;
+            case FileItemKind::kOptionBlock: {
+                // Only the prefix that the version holds comes from the file; the rest
+                // takes the migration defaults.
+                std::uint8_t block[kOptionBlockBytes] = {};
+                r.Bytes(block, OptionPrefixBytes(version));
+                ByteReader block_reader(block);
+                ReadOptionBlock(block_reader, c.options);
+                for (int field_id = 0; field_id < kOptionFieldCount; ++field_id) {
+                    const OptionField& field = option_fields[field_id];
+                    if (field.is_value && !OptionFieldHeld(field, version))
+                        SetOptionFieldValue(c.options, static_cast<OptionFieldId>(field_id), field.migration_default);
+                }
+                break;
+            }
+            case FileItemKind::kBytes: r.Bytes(ItemBytes(item, c), item.size); break;
+            case FileItemKind::kWord: {
+                const std::uint32_t word = r.U32();
+                std::memcpy(ItemBytes(item, c), &word, sizeof word);
+                break;
+            }
+            case FileItemKind::kList:
+                if (item.list == FileList::kRecords) {
+                    c.opaque_records.assign(r.U8(), OpaqueRecord{});
+                    for (OpaqueRecord& rec : c.opaque_records) r.Bytes(rec.bytes, sizeof rec.bytes);
+                } else {
+                    ReadPatterns(r, lists[id]);
+                }
+                break;
+        }
     }
-    if (version >= kCurrentConfigVersion) {
-        c.opaque_records.assign(r.U8(), OpaqueRecord{});
-        for (OpaqueRecord& rec : c.opaque_records) r.Bytes(rec.bytes, sizeof rec.bytes);
-        c.opaque_word_2 = r.U32();
-        for (FunctionMessage& m : c.function_messages) {
-            r.Bytes(m.text, sizeof m.text);
-            m.target = r.U8();
+}
+
+// Moves the decoded record into the caller's, item by item; allocates nothing once the
+// pattern lists have their capacity, so it cannot fail.
+void CopyDecoded(GameConfig& fresh, const PatternList (&lists)[kFileItemCount], GameConfig& config) {
+    for (int id = 0; id < kFileItemCount; ++id) {
+        const FileItem& item = file_items[id];
+        switch (item.kind) {
+            case FileItemKind::kVersion: break;
+            case FileItemKind::kOptionBlock: config.options = fresh.options; break;
+            case FileItemKind::kBytes:
+            case FileItemKind::kWord: std::memcpy(ItemBytes(item, config), ItemBytes(item, fresh), item.size); break;
+            case FileItemKind::kList:
+                if (item.list == FileList::kRecords) config.opaque_records = std::move(fresh.opaque_records);
+                else StorePatterns(lists[id], Patterns(config, item.list));
+                break;
         }
     }
 }
@@ -199,36 +240,36 @@ std::size_t OptionPrefixBytes(std::uint16_t version) {
 
 std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t allowed, std::size_t denied,
                                            std::size_t records) {
-    std::vector<ConfigLayoutItem> items = {
-        {"version", 2},
-        {"option block", OptionPrefixBytes(version)},
-        {"connect-to ID", kConnectIdBytes},
-        {"connect-to addresses", 4 * kConnectSlots},
-        {"opaque word 1", 4},
-    };
-    if (version > kOldestLayoutLastVersion) {
-        items.push_back({"allowed-only flag", 4});
-        items.push_back({"allowed count", 2});
-        items.push_back({"allowed addresses", sizeof(AddressPattern) * allowed});
-        items.push_back({"denied count", 2});
-        items.push_back({"denied addresses", sizeof(AddressPattern) * denied});
-    }
-    if (version >= kCurrentConfigVersion) {
-        items.push_back({"opaque-record count", 1});
-        items.push_back({"opaque records", sizeof(OpaqueRecord) * records});
-        items.push_back({"opaque word 2", 4});
-        items.push_back({"function messages", sizeof(FunctionMessage) * kFunctionMessages});
+    std::vector<ConfigLayoutItem> items;
+    for (const FileItem& item : file_items) {
+        if (!FileItemHeld(item, version)) continue;
+        switch (item.kind) {
+            case FileItemKind::kOptionBlock: items.push_back({item.name, OptionPrefixBytes(version)}); break;
+            case FileItemKind::kList: {
+                const std::size_t count = item.list == FileList::kAllowed  ? allowed
+                                          : item.list == FileList::kDenied ? denied
+                                                                           : records;
+                items.push_back({item.count_name, FileListCountBytes(item.list)});
+                items.push_back({item.name, item.size * count});
+                break;
+            }
+            default: items.push_back({item.name, item.size}); break;
+        }
     }
     return items;
 }
 
 std::string MigrationDefaultsText(std::uint16_t version) {
-    std::string text;
+    std::vector<std::string> parts;
     for (const OptionField& field : option_fields)
         if (field.is_value && !OptionFieldHeld(field, version))
-            text += std::string(field.name) + " " + std::to_string(field.migration_default) + ", ";
-    if (version <= kOldestLayoutLastVersion) text += "allowed-only off, empty allowed and denied lists, ";
-    return text + "no opaque records and empty messages";
+            parts.push_back(std::string(field.name) + " " + std::to_string(field.migration_default));
+    for (const FileItem& item : file_items)
+        if (!FileItemHeld(item, version)) parts.emplace_back(item.when_missing);
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return text;
 }
 
 std::size_t EncodedConfigSize(std::size_t allowed, std::size_t denied, std::size_t records) {
@@ -247,65 +288,60 @@ DecodeStatus DecodeConfig(std::span<const std::uint8_t> bytes, GameConfig& confi
     const std::optional<std::uint16_t> file_version = ConfigFileVersion(bytes);
     if (!file_version) return DecodeStatus::kNoVersion;
     const std::uint16_t version = *file_version;
-    ByteReader r(bytes.subspan(2));
     if (version > kCurrentConfigVersion) return DecodeStatus::kTooNew;
+    ByteReader r(bytes);
     // Decode into a fresh record so that a failure leaves the caller's record as it was.
     GameConfig fresh;
     ClearConfig(fresh);
-    PatternList allowed, denied;
+    PatternList lists[kFileItemCount];
     try {
-        DecodeInto(r, version, fresh, allowed, denied);
+        DecodeInto(r, version, fresh, lists);
         // Growing the record's lists changes none of their entries; after this nothing
         // allocates, so nothing can fail.
-        config.allowed_patterns.reserve(allowed.count);
-        config.denied_patterns.reserve(denied.count);
+        config.allowed_patterns.reserve(lists[kAllowedItem].count);
+        config.denied_patterns.reserve(lists[kDeniedItem].count);
     } catch (const std::bad_alloc&) {
         return DecodeStatus::kOutOfMemory;
     }
-    config.options = fresh.options;
-    std::memcpy(config.connect_id, fresh.connect_id, sizeof config.connect_id);
-    std::memcpy(config.connect_addresses, fresh.connect_addresses, sizeof config.connect_addresses);
-    config.opaque_word_1 = fresh.opaque_word_1;
-    config.allowed_only = fresh.allowed_only;
-    StorePatterns(allowed, config.allowed_patterns);
-    StorePatterns(denied, config.denied_patterns);
-    config.opaque_records = std::move(fresh.opaque_records);
-    config.opaque_word_2 = fresh.opaque_word_2;
-    std::memcpy(config.function_messages, fresh.function_messages, sizeof config.function_messages);
+    CopyDecoded(fresh, lists, config);
     return DecodeStatus::kOk;
 }
 
 bool EncodeConfig(const GameConfig& c, std::vector<std::uint8_t>& out) {
     // The counts are stored in 16 and 8 bits; the record never holds more than that.
-    std::size_t allowed = std::min(c.allowed_patterns.size(), kMaxPatterns);
-    std::size_t denied = std::min(c.denied_patterns.size(), kMaxPatterns);
-    std::size_t records = std::min(c.opaque_records.size(), kMaxOpaqueRecords);
-    if (allowed != c.allowed_patterns.size() || denied != c.denied_patterns.size() ||
-        records != c.opaque_records.size()) {
-        out.clear();
-        return false;
+    for (const FileItem& item : file_items) {
+        if (item.kind == FileItemKind::kList && ListSize(c, item.list) > FileListMost(item.list)) {
+            out.clear();
+            return false;
+        }
     }
     try {
-        out.assign(EncodedConfigSize(allowed, denied, records), 0);
+        out.assign(EncodedConfigSize(c.allowed_patterns.size(), c.denied_patterns.size(), c.opaque_records.size()), 0);
     } catch (const std::bad_alloc&) {
         out.clear();
         return false;
     }
     ByteWriter w(out.data());
-    w.U16(kCurrentConfigVersion);
-    WriteOptionBlock(w, c.options);
-    w.Bytes(c.connect_id, sizeof c.connect_id);
-    for (const ConnectAddress& a : c.connect_addresses) w.Bytes(a.octets, 4);
-    w.U32(c.opaque_word_1);
-    w.I32(c.allowed_only);
-    WritePatterns(w, c.allowed_patterns);
-    WritePatterns(w, c.denied_patterns);
-    w.U8(static_cast<std::uint8_t>(records));
-    for (const OpaqueRecord& rec : c.opaque_records) w.Bytes(rec.bytes, sizeof rec.bytes);
-    w.U32(c.opaque_word_2);
-    for (const FunctionMessage& m : c.function_messages) {
-        w.Bytes(m.text, sizeof m.text);
-        w.U8(m.target);
+    for (const FileItem& item : file_items) {
+        switch (item.kind) {
+            case FileItemKind::kVersion: w.U16(kCurrentConfigVersion); break;
+            case FileItemKind::kOptionBlock: WriteOptionBlock(w, c.options); break;
+            case FileItemKind::kBytes: w.Bytes(ItemBytes(item, c), item.size); break;
+            case FileItemKind::kWord: {
+                std::uint32_t word;
+                std::memcpy(&word, ItemBytes(item, c), sizeof word);
+                w.U32(word);
+                break;
+            }
+            case FileItemKind::kList:
+                if (item.list == FileList::kRecords) {
+                    w.U8(static_cast<std::uint8_t>(c.opaque_records.size()));
+                    for (const OpaqueRecord& rec : c.opaque_records) w.Bytes(rec.bytes, sizeof rec.bytes);
+                } else {
+                    WritePatterns(w, Patterns(c, item.list));
+                }
+                break;
+        }
     }
     return w.Position() == out.size();
 }

@@ -13,6 +13,93 @@
 
 inline constexpr std::uint16_t kCurrentConfigVersion = 272;
 
+// How an item of the file is stored.
+enum class FileItemKind : std::uint8_t {
+    kVersion,      // the format version, 16 bits little-endian
+    kOptionBlock,  // the option block, field by field; older versions hold a prefix of it
+    kBytes,        // a run of bytes, carried as they are
+    kWord,         // a 32-bit little-endian value
+    kList,         // a count (16 bits for the address lists, 8 for the records) and its entries
+};
+
+// The lists of the file, each with its count.
+enum class FileList : std::uint8_t { kNone, kAllowed, kDenied, kRecords };
+
+// One item of the file, in file order: the decoder, the encoder, the layout that `check`
+// measures a file against, the clearing of a record and the words for what an older
+// file lacks all walk these rows, so that an item of the file is written down once.
+struct FileItem {
+    const char* name;             // "connect-to ID"; for a list, its entries
+    FileItemKind kind;
+    std::uint16_t since;          // the first version that holds it (kEveryVersion: all)
+    std::size_t size;             // the bytes of a fixed item; of one entry of a list
+    FileList list;                // kList: which one
+    const char* count_name;       // kList: the name of its count
+    const char* when_missing;     // what a file of an older version is read with instead
+    // kBytes and kWord: where the item's bytes are in the record.
+    void* (*at)(GameConfig&);
+};
+
+enum FileItemId {
+    kVersionItem, kOptionBlockItem, kConnectIdItem, kConnectAddressesItem, kOpaqueWord1Item, kAllowedOnlyItem,
+    kAllowedItem, kDeniedItem, kOpaqueRecordsItem, kOpaqueWord2Item, kMessagesItem, kFileItemCount
+};
+
+inline constexpr std::uint16_t kFirstListsVersion = kOldestLayoutLastVersion + 1;
+
+inline constexpr FileItem file_items[kFileItemCount] = {
+    {"version", FileItemKind::kVersion, kEveryVersion, 2, FileList::kNone, nullptr, nullptr, nullptr},
+    {"option block", FileItemKind::kOptionBlock, kEveryVersion, sizeof(OptionBlock), FileList::kNone, nullptr, nullptr,
+     nullptr},
+    {"connect-to ID", FileItemKind::kBytes, kEveryVersion, kConnectIdBytes, FileList::kNone, nullptr, nullptr,
+     [](GameConfig& c) -> void* { return c.connect_id; }},
+    {"connect-to addresses", FileItemKind::kBytes, kEveryVersion, sizeof(ConnectAddress) * kConnectSlots,
+     FileList::kNone, nullptr, nullptr, [](GameConfig& c) -> void* { return c.connect_addresses; }},
+    {"opaque word 1", FileItemKind::kWord, kEveryVersion, 4, FileList::kNone, nullptr, nullptr,
+     [](GameConfig& c) -> void* { return &c.opaque_word_1; }},
+    {"allowed-only flag", FileItemKind::kWord, kFirstListsVersion, 4, FileList::kNone, nullptr, "allowed-only off",
+     [](GameConfig& c) -> void* { return &c.allowed_only; }},
+    {"allowed addresses", FileItemKind::kList, kFirstListsVersion, sizeof(AddressPattern), FileList::kAllowed,
+     "allowed count", "an empty allowed list", nullptr},
+    {"denied addresses", FileItemKind::kList, kFirstListsVersion, sizeof(AddressPattern), FileList::kDenied,
+     "denied count", "an empty denied list", nullptr},
+    {"opaque records", FileItemKind::kList, kCurrentConfigVersion, sizeof(OpaqueRecord), FileList::kRecords,
+     "opaque-record count", "no opaque records", nullptr},
+    {"opaque word 2", FileItemKind::kWord, kCurrentConfigVersion, 4, FileList::kNone, nullptr, "opaque word 2 zero",
+     [](GameConfig& c) -> void* { return &c.opaque_word_2; }},
+    {"function messages", FileItemKind::kBytes, kCurrentConfigVersion, sizeof(FunctionMessage) * kFunctionMessages,
+     FileList::kNone, nullptr, "empty messages", [](GameConfig& c) -> void* { return c.function_messages; }},
+};
+
+// Whether a file of `version` holds the item.
+constexpr bool FileItemHeld(const FileItem& item, std::uint16_t version) {
+    return item.since == kEveryVersion || version >= item.since;
+}
+
+// The bytes of the count that a list item's entries follow: 16 bits for the address
+// lists, 8 for the records.
+constexpr std::size_t FileListCountBytes(FileList list) { return list == FileList::kRecords ? 1 : 2; }
+
+// The most entries the list's count can say.
+constexpr std::size_t FileListMost(FileList list) {
+    return list == FileList::kRecords ? kMaxOpaqueRecords : kMaxPatterns;
+}
+
+// The record's structs hold the file's bytes without padding, so a run of them is the
+// file's run of bytes.
+static_assert(sizeof(ConnectAddress) == 4 && sizeof(FunctionMessage) == 42 && sizeof(OpaqueRecord) == 12 &&
+              sizeof(AddressPattern) == 8);
+
+// The items of a version appear in file order, each version's items a superset of the
+// versions before it.
+constexpr bool FileItemsInOrder() {
+    for (int id = 1; id < kFileItemCount; ++id)
+        if (file_items[id].since < file_items[id - 1].since) return false;
+    return file_items[kVersionItem].kind == FileItemKind::kVersion &&
+           file_items[kOptionBlockItem].kind == FileItemKind::kOptionBlock;
+}
+static_assert(FileItemsInOrder());
+
 enum class DecodeStatus {
     kOk,
     kTooNew,          // version above kCurrentConfigVersion; the record is untouched

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "config/config_codec.h"
+
 GameConfig game_config;
 
 namespace {
@@ -41,16 +43,19 @@ void SetOptionFieldValue(OptionBlock& block, OptionFieldId field, std::int32_t v
 KeyMap IdentityKeyMap() { return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}; }
 
 void ClearConfig(GameConfig& config) {
-    std::memset(&config.options, 0, sizeof config.options);
-    std::memset(config.connect_id, 0, sizeof config.connect_id);
-    std::memset(config.connect_addresses, 0, sizeof config.connect_addresses);
-    config.opaque_word_1 = 0;
-    config.allowed_only = 0;
-    config.allowed_patterns.clear();
-    config.denied_patterns.clear();
-    config.opaque_records.clear();
-    config.opaque_word_2 = 0;
-    std::memset(config.function_messages, 0, sizeof config.function_messages);
+    for (const FileItem& item : file_items) {
+        switch (item.kind) {
+            case FileItemKind::kVersion: break;
+            case FileItemKind::kOptionBlock: std::memset(&config.options, 0, sizeof config.options); break;
+            case FileItemKind::kBytes:
+            case FileItemKind::kWord: std::memset(item.at(config), 0, item.size); break;
+            case FileItemKind::kList:
+                if (item.list == FileList::kRecords) config.opaque_records.clear();
+                else if (item.list == FileList::kAllowed) config.allowed_patterns.clear();
+                else config.denied_patterns.clear();
+                break;
+        }
+    }
 }
 
 void SetConfigDefaults(GameConfig& config) {

@@ -162,6 +162,42 @@ TEST(ConfigCodec, CurrentFileRoundTripsByteForByte) {
     EXPECT_EQ(EncodedConfigSize(2, 3, 2), file.size());
 }
 
+// What `check` measures a file against: each version's items in file order, with the
+// sizes its lists give them.
+TEST(ConfigCodec, LayoutOfEachVersionNamesItsItemsInFileOrder) {
+    using Items = std::vector<std::pair<std::string, std::size_t>>;
+    const Items head = {{"version", 2}, {"option block", 0}, {"connect-to ID", 17}, {"connect-to addresses", 96},
+                        {"opaque word 1", 4}};
+    auto with = [&](std::size_t block, Items tail) {
+        Items items = head;
+        items[1].second = block;
+        items.insert(items.end(), tail.begin(), tail.end());
+        return items;
+    };
+    const Items lists = {{"allowed-only flag", 4}, {"allowed count", 2}, {"allowed addresses", 16},
+                         {"denied count", 2},      {"denied addresses", 8}};
+    Items current = lists;
+    current.insert(current.end(), {{"opaque-record count", 1}, {"opaque records", 36}, {"opaque word 2", 4},
+                                   {"function messages", 336}});
+    const struct {
+        std::uint16_t version;
+        Items items;
+    } rows[] = {
+        {0, with(68, {})},
+        {259, with(68, {})},
+        {260, with(76, lists)},
+        {261, with(80, lists)},
+        {271, with(84, lists)},
+        {272, with(84, current)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.version);
+        Items got;
+        for (const ConfigLayoutItem& item : ConfigLayout(row.version, 2, 1, 3)) got.emplace_back(item.name, item.size);
+        EXPECT_EQ(got, row.items);
+    }
+}
+
 TEST(ConfigCodec, PatternsKeepTheirOctetsIncludingValuesAbove255) {
     GameConfig c = Decoded(FullFile());
     ASSERT_EQ(c.denied_patterns.size(), 3u);
