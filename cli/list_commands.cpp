@@ -1,4 +1,5 @@
 // The commands on the address lists: list, export, add, remove and import.
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <string_view>
@@ -143,6 +144,26 @@ bool SameEntries(const std::vector<AddressPattern>& a, const std::vector<Address
     return true;
 }
 
+// Names the line at which the list runs out of room, with the entries it would take:
+// a prefix or range stands for up to thousands of entries, so the total alone would
+// not tell which line to cut. Entries already listed take no room.
+void NameTheLineWithoutRoom(const Session& s, AddressList list, const ListTextRead& incoming,
+                            const std::vector<bool>& dropped_at, std::size_t room, const Source& source) {
+    std::size_t taken = 0;
+    for (std::size_t i = 0; i < incoming.addresses.size();) {
+        const std::size_t line = incoming.NumberOf(i);
+        std::size_t entries = 0;
+        for (; i < incoming.addresses.size() && incoming.NumberOf(i) == line; ++i) entries += dropped_at[i] ? 0 : 1;
+        if (taken + entries > room) {
+            Message(s, source.Where(line) + ": would take " + std::to_string(entries) +
+                           (entries == 1 ? " entry" : " entries") + ", and the " + ListName(list) +
+                           " list has room for " + std::to_string(room - taken) + " more");
+            return;
+        }
+        taken += entries;
+    }
+}
+
 // Appends the new addresses (or, with `replace`, makes them the list), dropping those
 // already listed. The connect-to table keeps its slots: new addresses go into the
 // empty ones in slot order.
@@ -150,13 +171,17 @@ int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, con
     const std::vector<AddressPattern> old = ListEntries(game_config, list);
     const std::vector<AddressPattern> none;
     const std::vector<AddressPattern>& kept = replace ? none : old;
+    std::vector<bool> dropped_at(incoming.addresses.size(), false);
     std::vector<AddressPattern> added = NewEntries(kept, incoming.addresses, [&](std::size_t i, std::size_t first) {
+        dropped_at[i] = true;
         Note(s, source.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is already listed" +
                        (first == kAlreadyListed ? std::string(" in the file") : " at " + source.Where(incoming.NumberOf(first))) +
                        "; dropped");
     });
     const std::size_t total = kept.size() + added.size();
     if (total > ListCapacity(list)) {
+        NameTheLineWithoutRoom(s, list, incoming, dropped_at, ListCapacity(list) - std::min(kept.size(), ListCapacity(list)),
+                               source);
         Message(s, std::string("the ") + ListName(list) + " list would hold " + std::to_string(total) +
                        " addresses, more than its " + std::to_string(ListCapacity(list)) + "; nothing changed");
         return kStatusRefused;

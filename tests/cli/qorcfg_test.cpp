@@ -141,6 +141,8 @@ TEST(Qorcfg, ListsKeepTheirLimits) {
     for (int i = 1; i <= 25; ++i) connect += "10.0.0." + std::to_string(i) + "\n";
     Result over = Qorcfg({"import", "connect", "-"}, connect);
     EXPECT_EQ(over.status, 1);
+    EXPECT_NE(over.err.find("stdin:25: would take 1 entry, and the connect list has room for 0 more\n"), std::string::npos)
+        << over.err;
     EXPECT_NE(over.err.find("would hold 25 addresses, more than its 24"), std::string::npos) << over.err;
     EXPECT_EQ(folder.ReadConfig(), DefaultFile());
 
@@ -150,6 +152,16 @@ TEST(Qorcfg, ListsKeepTheirLimits) {
     denied.resize(denied.rfind('\n', denied.size() - 2) + 1);  // the last line gone: 65535 fit
     EXPECT_EQ(Qorcfg({"import", "denied", "-"}, denied).status, 0);
     EXPECT_EQ(folder.ReadConfig().size(), FileSize(0, 65535));
+
+    // The line where the room runs out is named with what it would take; what is
+    // already listed takes none.
+    denied.resize(denied.size() - 6 * std::string("255.250.0.1\n").size());  // 65529 listed: room for 6
+    ASSERT_EQ(Qorcfg({"import", "--replace", "denied", "-"}, denied).status, 0);
+    const Result prefix = Qorcfg({"import", "denied", "-"}, "0.0.0.1\n9.9.9.9\n# full?\n1.2.0.0/17\n");
+    EXPECT_EQ(prefix.status, 1);
+    EXPECT_NE(prefix.err.find("stdin:4: would take 128 entries, and the denied list has room for 5 more\n"), std::string::npos)
+        << prefix.err;
+    EXPECT_EQ(folder.ReadConfig().size(), FileSize(0, 65529));
 }
 
 TEST(Qorcfg, AnImportChangesOnlyTheListItNames) {
