@@ -1,15 +1,13 @@
 // Reading the document qorcfg apply takes, and applying it to a configuration.
 #include "cli/apply_document.h"
 
-#include <rapidjson/document.h>
-#include <rapidjson/memorystream.h>
-#include <rapidjson/reader.h>
-
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <utility>
 
+#include "cli/json.h"
 #include "cli/list_text.h"
 #include "cli/suggest.h"
 #include "cli/terminal_text.h"
@@ -265,6 +263,28 @@ void ReadDocument(Reading& r, const Json& root) {
     }
 }
 
+// The text read in place, as RapidJSON's InsituStringStream reads a string that ends in
+// a NUL byte, but to the end of the text and no further: there the reader sees its end.
+// Each string is unescaped where it stands, and lies there, in the tree too.
+class InPlaceStream {
+public:
+    using Ch = char;
+    explicit InPlaceStream(std::span<char> text) : head_(text.data()), src_(text.data()), end_(text.data() + text.size()) {}
+    Ch Peek() const { return src_ != end_ ? *src_ : '\0'; }
+    Ch Take() { return src_ != end_ ? *src_++ : '\0'; }
+    std::size_t Tell() const { return static_cast<std::size_t>(src_ - head_); }
+    Ch* PutBegin() { return dst_ = src_; }
+    void Put(Ch ch) { *dst_++ = ch; }
+    std::size_t PutEnd(Ch* begin) { return static_cast<std::size_t>(dst_ - begin); }
+    void Flush() {}
+
+private:
+    Ch* head_;
+    Ch* src_;
+    Ch* end_;
+    Ch* dst_ = nullptr;
+};
+
 // Builds the document's tree from the reader's events, but for the arrays that stand
 // where a list does ($.allowed, $.denied, $.connect.addresses): their entries are read
 // as they stream by, with no node for each, and the tree holds for such an array the
@@ -421,24 +441,28 @@ std::size_t FirstEscapeMistake(std::string_view text) {
 
 }  // namespace
 
-bool ReadApplyDocument(std::string_view bytes, ApplyDocument& doc, std::size_t& error_byte) {
+bool ReadApplyDocument(std::span<char> bytes, ApplyDocument& doc, std::size_t& error_byte) {
     std::string converted;
-    if (ListTextAsUtf8(bytes, converted)) bytes = converted;
+    if (ListTextAsUtf8({bytes.data(), bytes.size()}, converted)) bytes = converted;
     // A UTF-8 byte-order mark, as some editors write one, is no part of the document;
     // the places of mistakes still count it.
-    const std::size_t mark = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    const std::string_view text = bytes.substr(mark);
+    const std::size_t mark = std::string_view(bytes.data(), bytes.size()).starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    const std::span<char> place = bytes.subspan(mark);
+    const std::string_view text(place.data(), place.size());
+    // What the reading in place changes is checked before it: that the whole document
+    // is UTF-8 (apart, many bytes at a time, where the reader's own check would go
+    // character by character), and the escapes.
+    const std::size_t not_utf8 = Utf8MistakeAt(text);
+    const std::size_t escape_mistake = FirstEscapeMistake(text);
     // The reader stops after the value, so that what follows is checked here, up to the
-    // last byte (it would take a NUL byte for the end). That the whole document is UTF-8
-    // is checked apart, many bytes at a time: the reader's own check goes character by
-    // character through every string.
-    rapidjson::MemoryStream stream(text.data(), text.size());
+    // last byte (it takes a NUL byte for the end).
+    InPlaceStream stream(place);
     rapidjson::Reader reader;
     rapidjson::Document root;
     std::vector<StreamedList> lists;
     auto read_tree = [&](rapidjson::Document& tree) {
         TreeBuilder builder(tree, lists);
-        return !reader.Parse<rapidjson::kParseStopWhenDoneFlag>(stream, builder).IsError();
+        return !reader.Parse<rapidjson::kParseInsituFlag | rapidjson::kParseStopWhenDoneFlag>(stream, builder).IsError();
     };
     root.Populate(read_tree);
     std::size_t bad = std::string_view::npos;  // where the first mistake lies
@@ -458,9 +482,10 @@ bool ReadApplyDocument(std::string_view bytes, ApplyDocument& doc, std::size_t& 
         while (end < text.size() && IsJsonSpace(text[end])) ++end;
         if (end != text.size()) bad = end;
     }
-    // Whichever mistake comes first counts.
-    bad = std::min(bad, FirstEscapeMistake(text.substr(0, read)));
-    if (const std::size_t not_utf8 = Utf8MistakeAt(text); not_utf8 != text.size()) bad = std::min(bad, not_utf8);
+    // Whichever mistake comes first counts. Up to where the reader went, every
+    // backslash began an escape, so the escapes were found where they are.
+    if (escape_mistake < read) bad = std::min(bad, escape_mistake);
+    if (not_utf8 != text.size()) bad = std::min(bad, not_utf8);
     if (bad != std::string_view::npos) {
         // Counted from 1: the byte at which the reading found the mistake.
         error_byte = mark + bad + 1;

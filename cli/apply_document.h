@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,12 +34,13 @@ struct ApplyDocument {
 };
 
 // Reads the bytes of a document: UTF-8 (a byte-order mark at the start skipped), or
-// UTF-16 with its byte-order mark (what a Windows shell's ">" writes). False when the
-// bytes are no JSON document, with `error_byte` the place of the mistake (counted from
-// 1 in the bytes as read, the UTF-8 mark included); true otherwise, with the document's
-// mistakes, if any, in doc.errors. Members are read in the order of their names; of a
-// name given twice in one object, the last counts.
-bool ReadApplyDocument(std::string_view bytes, ApplyDocument& doc, std::size_t& error_byte);
+// UTF-16 with its byte-order mark (what a Windows shell's ">" writes). The bytes are
+// read in place, and changed. False when they are no JSON document, with `error_byte`
+// the place of the mistake (counted from 1 in the bytes as read, the UTF-8 mark
+// included); true otherwise, with the document's mistakes, if any, in doc.errors.
+// Members are read in the order of their names; of a name given twice in one object,
+// the last counts.
+bool ReadApplyDocument(std::span<char> bytes, ApplyDocument& doc, std::size_t& error_byte);
 
 // One line that applying a document says: a refusal, or a note.
 struct ApplyLine {

@@ -1,8 +1,5 @@
 // The commands on the whole configuration: apply (a show --json document back into the
 // file) and diff (two configurations field by field).
-#include <rapidjson/prettywriter.h>
-#include <rapidjson/stringbuffer.h>
-
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -15,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/config_items.h"
 #include "cli/input_file.h"
+#include "cli/json.h"
 #include "cli/list_text.h"
 #include "cli/report.h"
 #include "cli/suggest.h"
@@ -51,7 +49,7 @@ int ApplyCommand(Session& s) {
     if (int status = ReadInputArgument(s, 0, source, input)) return status;
     auto doc = std::make_shared<ApplyDocument>();
     std::size_t error_byte = 0;
-    if (!ReadApplyDocument(std::string_view(reinterpret_cast<const char*>(input.data.get()), input.size), *doc, error_byte)) {
+    if (!ReadApplyDocument({reinterpret_cast<char*>(input.data.get()), input.size}, *doc, error_byte)) {
         Message(s, source + ": not a JSON document at byte " + std::to_string(error_byte) + "; nothing changed");
         return kStatusRefused;
     }
