@@ -158,6 +158,7 @@ struct Reading {
 void ReadList(Reading& r, const Json& j, const std::string& path, AddressList list) {
     ApplyDocument& doc = r.doc;
     if (!Expect(doc, j, j.IsArray(), path, "an array of addresses")) return;
+    // Every array where a list stands was read as it streamed by (TreeBuilder).
     StreamedList& read = r.lists[j[0].GetUint64()];
     for (const auto& [index, mistake] : read.mistakes) doc.errors.push_back(path + "[" + std::to_string(index) + "]: " + mistake);
     doc.lists.push_back({path, list, std::move(read.entries)});
@@ -409,7 +410,8 @@ bool HexUnit(std::string_view text, std::size_t at, unsigned& unit, std::size_t&
 // Where the escape whose backslash stands at `at` goes wrong, read a character at a
 // time: the character that cannot follow, or the last digit of a half of a pair that
 // has no other half (a lone half would become bytes that are no UTF-8). The size, with
-// the escape's `length`, when it is sound.
+// the escape's `length`, when it is sound, or when the text ends inside it (and the
+// reader's mistake is its end).
 std::size_t EscapeMistake(std::string_view text, std::size_t at, std::size_t& length) {
     std::size_t bad = text.size();
     unsigned unit;

@@ -315,6 +315,10 @@ TEST(QorcfgDiff, EachDifferingFieldAndEntryIsOneLine) {
     const Result same = Qorcfg({"diff", "same.dat"});
     EXPECT_EQ(same.status, 0);
     EXPECT_EQ(same.out, "");
+    // JSON is UTF-8 whatever a path holds: a byte that is no UTF-8 is written as U+FFFD.
+    WriteText("o\xFF.dat", ReadText("Data/GameConfig.dat"));
+    const Result odd = Qorcfg({"diff", "o\xFF.dat", "--json"});
+    EXPECT_NE(odd.out.find("{\n  \"other\": \"o\xEF\xBF\xBD.dat\",\n  \"this\": "), std::string::npos) << odd.out;
     EXPECT_EQ(Qorcfg({"diff", "missing.dat"}).status, 2);
 }
 
