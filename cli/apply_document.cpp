@@ -292,7 +292,8 @@ private:
 // number of its reading alone.
 class TreeBuilder {
 public:
-    TreeBuilder(rapidjson::Document& tree, std::vector<StreamedList>& lists) : tree_(tree), lists_(lists) {}
+    TreeBuilder(rapidjson::Document& tree, std::vector<StreamedList>& lists, const InPlaceStream& stream, std::size_t size)
+        : tree_(tree), lists_(lists), stream_(stream), size_(size) {}
 
     bool Null() { return list_ != nullptr ? NotAnEntry("null") : tree_.Null(); }
     bool Bool(bool b) { return list_ != nullptr ? NotAnEntry("true or false") : tree_.Bool(b); }
@@ -333,6 +334,11 @@ public:
             list_kind_ = connect_list ? AddressList::kConnect : root_key_ == "allowed" ? AddressList::kAllowed : AddressList::kDenied;
             list_ = &lists_.emplace_back();
             index_ = 0;
+            // Room for as many entries as the rest of the text can hold (an entry takes
+            // nine bytes at least) up to what the list holds, so that a long list is not
+            // moved as it grows; what a short one does not use is given back at its end.
+            constexpr std::size_t kShortestEntry = 9;
+            list_->entries.reserve(std::min((size_ - stream_.Tell()) / kShortestEntry, ListCapacity(list_kind_)));
         }
         open_.push_back('[');
         return tree_.StartArray();
@@ -341,6 +347,7 @@ public:
         if (list_ != nullptr && skip_ > 0) return Close();
         open_.pop_back();
         if (list_ == nullptr) return tree_.EndArray(elements);
+        if (list_->entries.capacity() > 2 * list_->entries.size()) list_->entries.shrink_to_fit();
         list_ = nullptr;
         return tree_.Uint64(lists_.size() - 1) && tree_.EndArray(1);
     }
@@ -380,6 +387,8 @@ private:
 
     rapidjson::Document& tree_;
     std::vector<StreamedList>& lists_;
+    const InPlaceStream& stream_;
+    std::size_t size_;         // of the text the stream reads
     std::string open_;         // the containers open outside a list: '{' or '['
     std::string root_key_;     // the last member name of the root object
     std::string connect_key_;  // the last member name of an object in the root object
@@ -463,7 +472,7 @@ bool ReadApplyDocument(std::span<char> bytes, ApplyDocument& doc, std::size_t& e
     rapidjson::Document root;
     std::vector<StreamedList> lists;
     auto read_tree = [&](rapidjson::Document& tree) {
-        TreeBuilder builder(tree, lists);
+        TreeBuilder builder(tree, lists, stream, text.size());
         return !reader.Parse<rapidjson::kParseInsituFlag | rapidjson::kParseStopWhenDoneFlag>(stream, builder).IsError();
     };
     root.Populate(read_tree);
