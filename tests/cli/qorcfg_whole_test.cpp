@@ -256,6 +256,9 @@ TEST(QorcfgApply, AnyMistakeIsNamedByItsPathAndNothingChanges) {
         // A list entry that is no string, wherever the list stands.
         {R"({"denied": ["1.2.3.4", ["1.2.3.4"], {"a": [1]}, 5]})", "$.denied[3]: expected an address string, not a whole number"},
         {R"({"denied": [{"a": [1]}]})", "$.denied[0]: expected an address string, not an object"},
+        {R"({"denied": ["1.2.3.4", "5.6.7.8", 7, "9.9.9.9", "bad", "1.1.1.1"]})", "$.denied[4]: \"bad\": expected four parts"},
+        {R"({"denied": ["1.2.3.4", "5.6.7.8", ]})", "not a JSON document at byte 35;"},
+        {R"({"denied": ["1.2.3.4", "5.6.7.8" "9.9.9.9"]})", "not a JSON document at byte 34;"},
         {R"({"connect": {"x": [1], "addresses": ["1.2.3.4", null]}})",
          "$.connect.addresses[1]: expected an address string, not null"},
     };
