@@ -264,8 +264,6 @@ void ReadDocument(Reading& r, const Json& root) {
     }
 }
 
-bool IsJsonSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r'; }
-
 // The text read in place, as RapidJSON's InsituStringStream reads a string that ends in
 // a NUL byte, but to the end of the text and no further: there the reader sees its end.
 // Each string is unescaped where it stands, and lies there, in the tree too.
@@ -280,11 +278,6 @@ public:
     void Put(Ch ch) { *dst_++ = ch; }
     std::size_t PutEnd(Ch* begin) { return static_cast<std::size_t>(dst_ - begin); }
     void Flush() {}
-    // Where the reading stands, and the end; the reading goes on at `at` (for what the
-    // caller read itself).
-    Ch* Here() const { return src_; }
-    Ch* End() const { return end_; }
-    void GoOnAt(Ch* at) { src_ = at; }
 
 private:
     Ch* head_;
@@ -299,7 +292,7 @@ private:
 // number of its reading alone.
 class TreeBuilder {
 public:
-    TreeBuilder(rapidjson::Document& tree, std::vector<StreamedList>& lists, InPlaceStream& stream, std::size_t size)
+    TreeBuilder(rapidjson::Document& tree, std::vector<StreamedList>& lists, const InPlaceStream& stream, std::size_t size)
         : tree_(tree), lists_(lists), stream_(stream), size_(size) {}
 
     bool Null() { return list_ != nullptr ? NotAnEntry("null") : tree_.Null(); }
@@ -312,10 +305,7 @@ public:
     bool RawNumber(const char*, rapidjson::SizeType, bool) { return false; }  // not asked for
     bool String(const char* text, rapidjson::SizeType length, bool copy) {
         if (list_ == nullptr) return tree_.String(text, length, copy);
-        if (skip_ == 0) {
-            Entry({text, length});
-            PlainEntriesAfter();
-        }
+        if (skip_ == 0) Entry({text, length});
         return true;
     }
     bool Key(const char* text, rapidjson::SizeType length, bool copy) {
@@ -395,39 +385,9 @@ private:
         ++index_;
     }
 
-    // After an entry, the plain entries that follow it (each a comma and a string of a
-    // plain address or pattern, without escapes), read straight from the text: the
-    // reader goes on after the last of them, where it expects a comma or the list's end,
-    // as after any entry. A list that show --json wrote is read so, all but its first.
-    void PlainEntriesAfter() {
-        char* const end = stream_.End();
-        auto skip_space = [end](char* p) {
-            while (p != end && IsJsonSpace(*p)) ++p;
-            return p;
-        };
-        char* read = stream_.Here();
-        for (;;) {
-            char* p = skip_space(read);
-            if (p == end || *p != ',') break;
-            p = skip_space(p + 1);
-            if (p == end || *p != '"') break;
-            char* const open = p + 1;
-            char* close = open;
-            while (close != end && *close != '"' && close - open <= static_cast<std::ptrdiff_t>(kAddressTextMax)) ++close;
-            AddressPattern pattern;
-            if (close == end || *close != '"' ||
-                !ReadPlainPattern({open, static_cast<std::size_t>(close - open)}, list_kind_, pattern))
-                break;
-            list_->entries.push_back(pattern);
-            ++index_;
-            read = close + 1;
-        }
-        stream_.GoOnAt(read);
-    }
-
     rapidjson::Document& tree_;
     std::vector<StreamedList>& lists_;
-    InPlaceStream& stream_;
+    const InPlaceStream& stream_;
     std::size_t size_;         // of the text the stream reads
     std::string open_;         // the containers open outside a list: '{' or '['
     std::string root_key_;     // the last member name of the root object
@@ -438,6 +398,8 @@ private:
     std::size_t index_ = 0;    // the next entry's index
     int skip_ = 0;             // how deep inside an entry that is an object or array
 };
+
+bool IsJsonSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r'; }
 
 bool IsHexDigit(char ch) { return (ch >= '0' && ch <= '9') || ((ch | 0x20) >= 'a' && (ch | 0x20) <= 'f'); }
 
