@@ -264,6 +264,32 @@ inline const char* PlainLineAt(const char* p, AddressPattern& address) {
 
 }  // namespace
 
+bool ReadPlainPattern(std::string_view text, AddressList list, AddressPattern& pattern) {
+    const AddressListRules& rules = ListRules(list);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::uint64_t octets[4];
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0) {
+            if (p == end || *p != '.') return false;
+            ++p;
+        }
+        if (p < end && *p == '*' && rules.wildcard_allowed) {
+            octets[i] = kWildcardOctet;
+            ++p;
+            continue;
+        }
+        unsigned value = 0;
+        const char* const start = p;
+        while (p < end && p - start < 4 && *p >= '0' && *p <= '9') value = value * 10 + static_cast<unsigned>(*p++ - '0');
+        if (p == start || p - start > 3 || value > 255) return false;
+        octets[i] = value;
+    }
+    if (p != end) return false;
+    pattern = PatternOf(octets[0], octets[1], octets[2], octets[3]);
+    return !IsEmptySlot(list, pattern);
+}
+
 std::size_t ListTextRead::NumberOf(std::size_t index) const {
     // The last run that starts at or before `index`.
     const auto after = std::upper_bound(runs_.begin(), runs_.end(), index,

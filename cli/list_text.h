@@ -31,6 +31,12 @@ struct ListLine {
 // list takes what marks its empty slot.
 ListLine ReadListLine(std::string_view line, AddressList list);
 
+// The common entry, four parts of plain numbers (0 to 255, up to three digits) or "*"
+// where the list takes it, and nothing else, read in one pass: true, with the pattern,
+// when the list takes it as it stands. False for anything else, which ReadListLine reads
+// (and names what is wrong with); what this takes, ReadListLine reads alike.
+bool ReadPlainPattern(std::string_view text, AddressList list, AddressPattern& pattern);
+
 // What an imported text holds, read line by line as ReadListLine reads each.
 class ListTextRead {
 public:

@@ -2,6 +2,7 @@
 // prints is built as UTF-8 and converted once, where it leaves the program.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -9,6 +10,15 @@
 // True when every byte is below 0x80: such text reads the same in CP932, UTF-8 and any
 // system code page, and needs no conversion.
 bool IsAscii(std::string_view text);
+
+// The length of the UTF-8 sequence that starts `text` (1 to 4), or 0 when none does: a
+// byte that starts no sequence, one cut short, an overlong form, a surrogate, or a code
+// point past U+10FFFF.
+std::size_t Utf8SequenceAt(std::string_view text);
+
+// Where `text` stops being UTF-8: the first byte of the first sequence that is none, or
+// the size when all of it is UTF-8.
+std::size_t Utf8MistakeAt(std::string_view text);
 
 // CP932 bytes as UTF-8. A byte that starts no valid CP932 character becomes U+FFFD, so
 // a damaged text still prints and never yields invalid UTF-8.

@@ -1,6 +1,7 @@
 // Reads arbitrary bytes as an imported address list, as qorcfg import does, and checks
 // that the one-pass reading finds what reading each line on its own finds (a prefix or
-// range line every entry it stands for), that what
+// range line every entry it stands for), that a plain entry read in one pass is what
+// the full reading makes of it, that what
 // export writes for the addresses read is read back as the same addresses, and that
 // the entries of any stored list survive export and import.
 #include <algorithm>
@@ -63,6 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const ListLine parsed = ReadListLine(line, list);
+        // What the one pass takes, the full reading reads alike.
+        AddressPattern plain;
+        if (ReadPlainPattern(line, list, plain))
+            Require(parsed.kind == ListLine::kAddress && parsed.more.empty() && SamePattern(parsed.address, plain));
         if (parsed.kind == ListLine::kBad) {
             Require(!parsed.error.empty());
             for (char ch : PrintableLine(line)) Require(ch >= 0x20 && ch < 0x7f);

@@ -89,4 +89,52 @@ TEST(ListText, ReadingGoesOnAfterTheAddressesAlreadyRead) {
     EXPECT_EQ(Found(read), "1.1.1.1@2 2.2.2.2@3 3.3.3.3@3 ");
 }
 
+
+TEST(ListText, APlainEntryIsReadInOnePassAndAnyOtherIsLeftToTheFullReading) {
+    struct Row {
+        AddressList list;
+        const char* text;
+        const char* pattern;  // "" where the one pass leaves the text to ReadListLine
+    };
+    const Row rows[] = {
+        {AddressList::kDenied, "1.2.3.4", "1.2.3.4"},
+        {AddressList::kDenied, "255.255.255.255", "255.255.255.255"},
+        {AddressList::kDenied, "001.02.3.000", "1.2.3.0"},
+        {AddressList::kDenied, "1.2.*.*", "1.2.*.*"},
+        {AddressList::kAllowed, "*.*.*.*", "*.*.*.*"},
+        {AddressList::kDenied, "0.0.0.0", "0.0.0.0"},
+        {AddressList::kConnect, "192.168.0.2", "192.168.0.2"},
+        // The connect-to list takes no "*", and 0.0.0.0 is its empty slot.
+        {AddressList::kConnect, "1.2.*.4", ""},
+        {AddressList::kConnect, "0.0.0.0", ""},
+        // Not plain: too long a part or value, a part missing or more, spaces, a CR, a
+        // comment, a prefix, a range, "*" inside a number.
+        {AddressList::kDenied, "1.2.3.256", ""},
+        {AddressList::kDenied, "1.2.3.0004", ""},
+        {AddressList::kDenied, "1.2.3", ""},
+        {AddressList::kDenied, "1.2.3.4.5", ""},
+        {AddressList::kDenied, "1..3.4", ""},
+        {AddressList::kDenied, " 1.2.3.4", ""},
+        {AddressList::kDenied, "1.2.3.4\r", ""},
+        {AddressList::kDenied, "1.2.3.4 # x", ""},
+        {AddressList::kDenied, "1.2.0.0/16", ""},
+        {AddressList::kDenied, "1.2.3.4-1.2.3.5", ""},
+        {AddressList::kDenied, "1.2.3.4*", ""},
+        {AddressList::kDenied, "1.2.**.4", ""},
+        {AddressList::kDenied, "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        AddressPattern pattern{};
+        const bool plain = ReadPlainPattern(row.text, row.list, pattern);
+        EXPECT_EQ(plain, *row.pattern != '\0');
+        if (!plain) continue;
+        ListTextRead read;
+        ReadListText(std::string(row.text) + "\n", row.list, 1, read);
+        EXPECT_EQ(Found(read), std::string(row.pattern) + "@1 ");
+        ASSERT_EQ(read.addresses.size(), 1u);
+        EXPECT_TRUE(SamePattern(read.addresses[0], pattern));
+    }
+}
+
 }  // namespace

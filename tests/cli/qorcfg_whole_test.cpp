@@ -216,7 +216,7 @@ TEST(QorcfgApply, ADocumentChangesExactlyTheFieldsItChanges) {
 
 TEST(QorcfgApply, AnyMistakeIsNamedByItsPathAndNothingChanges) {
     struct Row {
-        const char* document;
+        std::string document;
         const char* says;
     };
     const Row rows[] = {
@@ -233,7 +233,34 @@ TEST(QorcfgApply, AnyMistakeIsNamedByItsPathAndNothingChanges) {
         {R"({"messages": [{"text": "0123456789012345678901234567890123456789x"}]})", "$.messages[0].text: F1.text is 41 bytes"},
         {R"({"connect": {"id": 5}})", "$.connect.id: expected a string, not a whole number"},
         {R"([1, 2])", "$: expected an object, not an array"},
-        {R"({"options": )", "not a JSON document at byte"},
+        {R"({"options": )", "not a JSON document at byte 13;"},
+        // Numbers: a fraction or an exponent is no whole number, one past the signed
+        // 64-bit range is outside every set (not wrapped round into it), one past a
+        // double's range is no JSON the tool reads.
+        {R"({"options": {"fps_60": 1e3}})", "$.options.fps_60: expected a whole number, not a number"},
+        {R"({"options": {"fps_60": 1.5}})", "$.options.fps_60: expected a whole number, not a number"},
+        {R"({"options": {"bgm_volume": 18446744073709549616}})",
+         "$.options.bgm_volume: bgm_volume is -10000 (lowest) to 0 (highest), or \"slider at N of 10000\" with N from 0 to "
+         "10000, not 18446744073709549616"},
+        {R"({"options": {"bgm_volume": 1e400}})", "not a JSON document at byte 28;"},
+        // Of a member named twice, the last counts.
+        {R"({"options": {"fps_60": 1, "fps_60": 7}})", "fps_60 is 1 (60 frames per second) or 0 (30 frames per second)"
+                                                     " (also on/off, yes/no, true/false), not 7"},
+        // Anything after the document, a NUL byte too; bytes that are no UTF-8; half of
+        // an escaped pair alone. The byte is counted from 1, a UTF-8 mark included.
+        {R"({"options": {}} x)", "not a JSON document at byte 17;"},
+        {std::string("{}\0{}", 5), "not a JSON document at byte 3;"},
+        {"{\"connect\": {\"id\": \"\xFF\"}}", "not a JSON document at byte 21;"},
+        {R"({"connect": {"id": "\uDC00"}})", "not a JSON document at byte 26;"},
+        {"\xEF\xBB\xBF{x", "not a JSON document at byte 5;"},
+        // A list entry that is no string, wherever the list stands.
+        {R"({"denied": ["1.2.3.4", ["1.2.3.4"], {"a": [1]}, 5]})", "$.denied[3]: expected an address string, not a whole number"},
+        {R"({"denied": [{"a": [1]}]})", "$.denied[0]: expected an address string, not an object"},
+        {R"({"denied": ["1.2.3.4", "5.6.7.8", 7, "9.9.9.9", "bad", "1.1.1.1"]})", "$.denied[4]: \"bad\": expected four parts"},
+        {R"({"denied": ["1.2.3.4", "5.6.7.8", ]})", "not a JSON document at byte 35;"},
+        {R"({"denied": ["1.2.3.4", "5.6.7.8" "9.9.9.9"]})", "not a JSON document at byte 34;"},
+        {R"({"connect": {"x": [1], "addresses": ["1.2.3.4", null]}})",
+         "$.connect.addresses[1]: expected an address string, not null"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.document);
@@ -243,6 +270,27 @@ TEST(QorcfgApply, AnyMistakeIsNamedByItsPathAndNothingChanges) {
         EXPECT_EQ(result.status, 1);
         EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
         EXPECT_EQ(folder.ReadConfig(), DefaultFile());
+    }
+}
+
+TEST(QorcfgApply, WhatEditorsAndScriptsWriteIsRead) {
+    struct Row {
+        std::string document;
+        const char* denied;  // what the denied list then holds
+    };
+    const Row rows[] = {
+        {"\xEF\xBB\xBF{\"denied\": [\"1.2.3.4\"]}", "1.2.3.4\n"},           // a UTF-8 mark
+        {"{\"denied\": [\"1.2.3.4\"]}\r\n\t \n", "1.2.3.4\n"},               // space after it
+        {R"({"denied": ["9.9.9.9"], "denied": ["1.2.3.4"]})", "1.2.3.4\n"},  // the last counts
+        {R"({"denied": ["\u0031.2.3.4", " 5.6.7.8 # note", "7.*.*.*"]})", "1.2.3.4\n5.6.7.8\n7.*.*.*\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.document);
+        ScratchGameFolder folder;
+        folder.WriteConfig(DefaultFile());
+        const Result result = Qorcfg({"apply", "-"}, row.document);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(Qorcfg({"list", "denied"}).out, row.denied);
     }
 }
 
@@ -270,6 +318,10 @@ TEST(QorcfgDiff, EachDifferingFieldAndEntryIsOneLine) {
     const Result same = Qorcfg({"diff", "same.dat"});
     EXPECT_EQ(same.status, 0);
     EXPECT_EQ(same.out, "");
+    // JSON is UTF-8 whatever a path holds: a byte that is no UTF-8 is written as U+FFFD.
+    WriteText("o\xFF.dat", ReadText("Data/GameConfig.dat"));
+    const Result odd = Qorcfg({"diff", "o\xFF.dat", "--json"});
+    EXPECT_NE(odd.out.find("{\n  \"other\": \"o\xEF\xBF\xBD.dat\",\n  \"this\": "), std::string::npos) << odd.out;
     EXPECT_EQ(Qorcfg({"diff", "missing.dat"}).status, 2);
 }
 
