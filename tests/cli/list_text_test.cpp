@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/list_text.h"
+#include "cli/terminal_text.h"
 
 namespace {
 
@@ -135,6 +136,32 @@ TEST(ListText, APlainEntryIsReadInOnePassAndAnyOtherIsLeftToTheFullReading) {
         ASSERT_EQ(read.addresses.size(), 1u);
         EXPECT_TRUE(SamePattern(read.addresses[0], pattern));
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Where a text stops being UTF-8: the first byte of the first sequence that is none,
+// wherever it falls against the eight-byte steps over ASCII.
+TEST(TerminalText, Utf8MistakeIsFoundAtItsFirstByte) {
+    const struct {
+        std::string text;
+        std::size_t at;  // the size when all of it is UTF-8
+    } rows[] = {
+        {"", 0},
+        {"plain ascii, more than eight bytes", 34},
+        {"\xE3\x81\x82 \xF0\x9F\x98\x80 \xC3\xA9", 11},  // a kana, an emoji, an accented letter
+        {"12345678\x80", 8},                             // a continuation byte alone, after a step
+        {"1234567\xC3\xA9x", 10},                        // a sequence across the step
+        {"\xC0\xAF", 0},                                 // an overlong "/"
+        {"ab\xE0\x80\xAF", 2},                           // an overlong three-byte form
+        {"ab\xED\xA0\x80", 2},                           // a surrogate
+        {"\xF4\x90\x80\x80", 0},                         // past U+10FFFF
+        {"abc\xE3\x81", 3},                              // cut short at the end
+        {"abcdefgh\xF5\x80\x80\x80", 8},                 // a byte that starts nothing
+    };
+    for (const auto& row : rows) EXPECT_EQ(Utf8MistakeAt(row.text), row.at) << PrintableLine(row.text);
 }
 
 }  // namespace

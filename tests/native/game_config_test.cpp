@@ -80,3 +80,39 @@ TEST(GameConfigDefaults, OptionResetTouchesOnlyTheOptionsPageFields) {
     }
     EXPECT_EQ(after, expected);
 }
+
+namespace {
+
+// Clearing leaves nothing of what a record held: every byte of the file it encodes, past
+// the version, is zero, and its lists and records are empty.
+TEST(GameConfigClear, EveryItemOfTheFileIsCleared) {
+    GameConfig c = Unusual();
+    std::memset(c.connect_id, 0x33, sizeof c.connect_id);
+    std::memset(c.connect_addresses, 0x44, sizeof c.connect_addresses);
+    std::memset(c.function_messages, 0x55, sizeof c.function_messages);
+    ClearConfig(c);
+    EXPECT_TRUE(c.allowed_patterns.empty() && c.denied_patterns.empty() && c.opaque_records.empty());
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(EncodeConfig(c, bytes));
+    ASSERT_EQ(bytes.size(), config_layout::FileSize());
+    const auto nonzero = std::find_if(bytes.begin() + 2, bytes.end(), [](std::uint8_t b) { return b != 0; });
+    EXPECT_EQ(nonzero, bytes.end()) << "byte " << (nonzero - bytes.begin());
+}
+
+// What `check` says a file of an older version is read with, item by item.
+TEST(GameConfigClear, AnOlderVersionIsReadWithWhatItLacksInWords) {
+    const struct {
+        std::uint16_t version;
+        const char* text;
+    } rows[] = {
+        {259,
+         "story_difficulty 1, movie_playback 1, run_when_inactive 0, loading_illustration 3, allowed-only off, "
+         "an empty allowed list, an empty denied list, no opaque records, opaque word 2 zero and empty messages"},
+        {261, "loading_illustration 3, no opaque records, opaque word 2 zero and empty messages"},
+        {271, "no opaque records, opaque word 2 zero and empty messages"},
+        {272, ""},
+    };
+    for (const auto& row : rows) EXPECT_EQ(MigrationDefaultsText(row.version), row.text) << row.version;
+}
+
+}  // namespace
