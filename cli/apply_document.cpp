@@ -507,17 +507,6 @@ bool ReadApplyDocument(std::span<char> bytes, ApplyDocument& doc, std::size_t& e
     return true;
 }
 
-namespace {
-
-bool SamePatterns(const std::vector<AddressPattern>& a, const std::vector<AddressPattern>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (PatternKey(a[i]) != PatternKey(b[i])) return false;
-    return true;
-}
-
-}  // namespace
-
 bool ApplyToConfig(GameConfig& config, ApplyDocument& doc, std::vector<std::string>& changed, std::vector<ApplyLine>& lines) {
     bool good = true;
     for (GivenValue& given : doc.values) {

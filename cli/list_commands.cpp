@@ -137,13 +137,6 @@ bool ReadLines(const Session& s, std::string_view text, AddressList list, const 
     return all_good;
 }
 
-bool SameEntries(const std::vector<AddressPattern>& a, const std::vector<AddressPattern>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (PatternKey(a[i]) != PatternKey(b[i])) return false;
-    return true;
-}
-
 // Names the line at which the list runs out of room, with the entries it would take:
 // a prefix or range stands for up to thousands of entries, so the total alone would
 // not tell which line to cut. Entries already listed take no room.
@@ -193,7 +186,7 @@ int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, con
         said = name + ": replaced by " + std::to_string(added.size()) + " entries" +
                (dropped != 0 ? " (" + std::to_string(dropped) + " listed twice, dropped)" : "");
         // The connect-to table may also have gaps that the replacement closes.
-        if (list != AddressList::kConnect && SameEntries(old, added)) {
+        if (list != AddressList::kConnect && SamePatterns(old, added)) {
             Note(s, name + ": already holds these " + std::to_string(added.size()) + " entries; nothing to save");
             return kStatusDone;
         }

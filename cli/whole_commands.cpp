@@ -25,13 +25,6 @@
 
 namespace {
 
-bool SamePatterns(const std::vector<AddressPattern>& a, const std::vector<AddressPattern>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (PatternKey(a[i]) != PatternKey(b[i])) return false;
-    return true;
-}
-
 std::string Names(const std::vector<std::string>& names) {
     constexpr std::size_t kShown = 6;
     std::string text;

@@ -63,6 +63,14 @@ inline std::uint64_t PatternKey(const AddressPattern& pattern) {
     return key;
 }
 
+// Whether two lists hold the same patterns in the same order.
+inline bool SamePatterns(const std::vector<AddressPattern>& a, const std::vector<AddressPattern>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (PatternKey(a[i]) != PatternKey(b[i])) return false;
+    return true;
+}
+
 // The list's entries as the window shows them, in stored order (the connect-to list
 // without its empty slots).
 std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList list);

@@ -37,12 +37,9 @@ namespace {
 using Result = testing_support::QorcfgResult;
 using testing_support::Qorcfg;
 using testing_support::ReadText;
+using testing_support::Utf8;
 using testing_support::WriteText;
 
-
-
-// UTF-8 text from a u8 literal (narrow literals here are CP932).
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 TEST(Qorcfg, ImportThenExportGivesTheNormalisedInput) {
     ScratchGameFolder folder;

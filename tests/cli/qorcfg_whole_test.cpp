@@ -29,11 +29,8 @@ namespace {
 using Result = testing_support::QorcfgResult;
 using testing_support::Qorcfg;
 using testing_support::ReadText;
+using testing_support::Utf8;
 using testing_support::WriteText;
-
-
-
-std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 // The default file with `hex` written at `at`.
 std::vector<std::uint8_t> DefaultWith(std::vector<std::pair<std::size_t, const char*>> changes) {

@@ -23,6 +23,9 @@ inline std::string ReadText(const char* path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// UTF-8 text from a u8 literal (narrow literals of the project are CP932).
+inline std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
 inline void WriteText(const char* path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // `args` quoted one by one, `input` on standard input, at most ten seconds: a command
