@@ -15,8 +15,9 @@
 //                            milliseconds, each once the last was answered, and prints
 //                            "answers N slowest X ms" (X with two decimals): how long the
 //                            window kept a sender waiting at worst
-//   e2e_probe notice TITLE   sends the window what Windows broadcasts when a device is
-//                            added or removed (WM_DEVICECHANGE with DBT_DEVNODES_CHANGED)
+//   e2e_probe notice TITLE [N]  sends the window, N times in a row (once unless given),
+//                            what Windows broadcasts when a device is added or removed
+//                            (WM_DEVICECHANGE with DBT_DEVNODES_CHANGED)
 // Texts are read with WM_GETTEXT in UTF-16, which Wine carries across processes; window
 // rectangles and posted key messages need no pointer and cross as well.
 #include <windows.h>
@@ -168,13 +169,15 @@ int main() {
         if (window == nullptr) return 1;
         return MeasureAnswers(window, static_cast<DWORD>(_wtoi(args[3])));
     }
-    if (command == L"notice" && count == 3) {
+    if (command == L"notice" && (count == 3 || count == 4)) {
         HWND window = FindWindowW(nullptr, args[2]);
         if (window == nullptr) return 1;
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0, SMTO_NORMAL, 30000, &result) != 0
-                   ? 0
-                   : 1;
+        for (int notice = count == 4 ? _wtoi(args[3]) : 1; notice > 0; --notice) {
+            DWORD_PTR result = 0;
+            if (SendMessageTimeoutW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0, SMTO_NORMAL, 30000, &result) == 0)
+                return 1;
+        }
+        return 0;
     }
     if ((command == L"layout" || command == L"next-tab") && count == 3) {
         HWND window = FindWindowW(nullptr, args[2]);
