@@ -29,6 +29,11 @@ IDirectInputDevice8A* (&joystick_devices)[kMaxJoysticks] = devices.joysticks;
 std::uint8_t& joystick_count = devices.joystick_count;
 std::uint8_t& joystick_limit = devices.joystick_limit;
 
+// Per slot: a failed read has asked DirectInput about the controller since its last good
+// read. And whether that answer said the first controller is gone.
+bool status_asked[kMaxJoysticks] = {};
+bool first_joystick_lost = false;
+
 // DINPUT8 and WINMM are loaded when the input layer starts, after the main window is
 // on screen, not at process load: importing them directly delays the window's first
 // appearance by their load time.
@@ -169,6 +174,7 @@ bool SetUpJoystick(IDirectInputDevice8A* device, const WindowContext& context) {
 }
 
 void ReleaseJoystick(int slot) {
+    status_asked[slot] = false;
     if (joystick_devices[slot] == nullptr) return;
     joystick_devices[slot]->Release();
     joystick_devices[slot] = nullptr;
@@ -193,10 +199,24 @@ bool ReadKeyboard(std::uint8_t* keys) { return ReadDevice(keyboard_device, kKeyC
 
 bool ReadMouse(MouseStateData* state) { return ReadDevice(mouse_device, sizeof *state, state); }
 
+// Only DI_NOTATTACHED says gone: a failed query, like a failed read, proves nothing.
+bool StillAttached(std::uint8_t slot) {
+    return direct_input->GetDeviceStatus(devices.joystick_guids[slot]) != DI_NOTATTACHED;
+}
+
 bool ReadJoystick(std::uint8_t slot, JoystickStateData* state) {
     if (!JoystickPresent(slot)) return false;
     joystick_devices[slot]->Poll();
-    return ReadDevice(joystick_devices[slot], sizeof *state, state);
+    if (ReadDevice(joystick_devices[slot], sizeof *state, state)) {
+        status_asked[slot] = false;
+        return true;
+    }
+    if (status_asked[slot]) return false;
+    status_asked[slot] = true;
+    if (StillAttached(slot)) return false;
+    ReleaseJoystick(slot);
+    if (slot == 0) first_joystick_lost = true;
+    return false;
 }
 
 void ReleaseDevices();
@@ -229,6 +249,8 @@ void ReleaseDevices() {
     }
     if (direct_input != nullptr) direct_input->Release();
     devices = InputDevices{};
+    for (bool& asked : status_asked) asked = false;
+    first_joystick_lost = false;
     platform = &real_platform;
 }
 
@@ -277,15 +299,28 @@ std::uint8_t FindLateJoysticks(WindowContext* context) {
     return joystick_count;
 }
 
-bool RefreshJoysticks(WindowContext* context) {
-    if (direct_input == nullptr || context == nullptr) return false;
-    if (joystick_count == 0) return FindLateJoysticks(context) != 0;
-    // DI_NOTATTACHED is a success code: only DI_OK means the controller is still there.
-    if (direct_input->GetDeviceStatus(devices.joystick_guids[0]) == DI_OK) return false;
+namespace {
+
+void ForgetJoysticks() {
     for (int slot = 0; slot < kMaxJoysticks; ++slot) ReleaseJoystick(slot);
     joystick_count = 0;
+    first_joystick_lost = false;
+}
+
+}  // namespace
+
+std::uint8_t RescanJoysticks(WindowContext* context) {
+    if (direct_input == nullptr || context == nullptr) return joystick_count;
+    ForgetJoysticks();
     OpenJoysticks(context);
     // The pads follow the new count, as at start-up.
+    InitPads();
+    return joystick_count;
+}
+
+bool ForgetLostJoysticks() {
+    if (!first_joystick_lost) return false;
+    ForgetJoysticks();
     InitPads();
     return true;
 }

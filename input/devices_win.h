@@ -29,13 +29,19 @@ bool InitInput(WindowContext* context);
 // count afterwards.
 std::uint8_t FindLateJoysticks(WindowContext* context);
 
-// Follows a controller plugged in or pulled out since the last look: with none counted,
-// looks for late ones as FindLateJoysticks does; otherwise asks DirectInput whether the
-// first controller is still attached and, when it is not, lets every controller go and
-// enumerates them again as start-up does, so the next one reported becomes the first.
-// Cheap while the first controller stays (one status query). True when the controllers
-// changed.
-bool RefreshJoysticks(WindowContext* context);
+// After Windows reported that devices came or went: lets every controller go and
+// enumerates them again as start-up does (one EnumDevices), so that the controllers and
+// their pads are those attached now and the first one reported is the first. Nothing
+// happens without a DirectInput object. Returns the joystick count afterwards.
+std::uint8_t RescanJoysticks(WindowContext* context);
+
+// A read of a controller fails after every loss of the foreground as well as when the
+// controller was pulled out. So the first failure of a run asks DirectInput once whether
+// the controller is still attached; when it says DI_NOTATTACHED, its device is let go at
+// once and never read again. Once that happened to the first controller, this lets every
+// controller go (none counted, the pads as with none), so that a Change or the next
+// enumeration looks for what is left, and returns true; otherwise false. No enumeration.
+bool ForgetLostJoysticks();
 
 // The product name of the first controller as DirectInput reports it (UTF-16, as its
 // wide device information gives it), or null when none is counted.

@@ -1,7 +1,7 @@
 // Page 4: each player's input method and joypad buttons, the buttons captured live
 // from the first game controller, and a live view of that controller (held buttons
-// highlighted, its name). Every change goes into game_config at once; the page is
-// never harvested.
+// highlighted, its name, which follows Windows' device notices). Every change goes into
+// game_config at once; the page is never harvested.
 #include "ui/key_config_page_win.h"
 
 #include <cstdio>
@@ -54,7 +54,11 @@ bool capturing = false;
 bool live_running = false;
 std::uint16_t lit_rows = 0;      // bit r: row r's label is highlighted
 std::uint16_t unshown_held = 0;  // bit b: button b is held and no row shows it
-UINT polls_since_refresh = 0;
+
+// A device notice that no enumeration has followed yet, and whether the timer that
+// waits for the notices to settle runs.
+bool devices_changed = false;
+bool settling = false;
 
 // The rows whose button the first controller holds; a row shows its slot's button,
 // whatever its number (a stored 20 lights while button 20 is held).
@@ -120,33 +124,16 @@ void ShowUnshownHeld(HWND page, std::uint16_t held) {
     ShowHeldLine(page);
 }
 
-// Looks for a controller plugged in or pulled out; the name changes only when they did.
-void FollowControllers(HWND page) {
-    if (RefreshJoysticks(startup_context)) ShowControllerName(page);
-}
+// The view reads only the first controller's buttons: without it open, it has nothing to
+// read and no reason to run.
+bool FirstControllerOpen() { return JoystickState(0) != nullptr; }
 
-// One poll of the live view: a device read and a few comparisons; a controller check
-// once a second, and text only when something changed.
-void LiveTick(HWND page) {
-    PollInput();
-    if (++polls_since_refresh >= kLivePollsPerRefresh) {
-        polls_since_refresh = 0;
-        FollowControllers(page);
-    }
-    ShowLitRows(page, HeldRows());
-    ShowUnshownHeld(page, HeldUnshownButtons());
-}
-
-// Starts or stops the view's timer as the page's visibility, the window's activation
-// and a capture decide. Stopped, nothing shows as held.
+// Starts or stops the view's timer as the page's visibility, the window's activation,
+// a capture and the first controller decide. Stopped, nothing shows as held.
 void UpdateLiveView(HWND page, bool shown) {
-    const bool run = page != nullptr && shown && main_window_active && !capturing;
+    const bool run = page != nullptr && shown && main_window_active && !capturing && FirstControllerOpen();
     if (run == live_running) return;
     if (run) {
-        // A controller plugged in while the view was off is named at once.
-        FollowControllers(page);
-        ShowControllerName(page);
-        polls_since_refresh = 0;
         live_running = SetTimer(page, kLiveTimerId, kCapturePollPeriodMs, nullptr) != 0;
         return;
     }
@@ -156,13 +143,62 @@ void UpdateLiveView(HWND page, bool shown) {
     ShowUnshownHeld(page, 0);
 }
 
+// A controller whose reads failed and that DirectInput reports pulled out is let go: the
+// name line says so at once.
+bool FollowLostController(HWND page) {
+    if (!ForgetLostJoysticks()) return false;
+    ShowControllerName(page);
+    return true;
+}
+
+// One poll of the live view: a device read and a few comparisons; text only when
+// something changed. With the controller gone there is nothing left to read: it stops.
+void LiveTick(HWND page) {
+    // A tick posted before the timer was killed may still come; it reads nothing.
+    if (!live_running) return;
+    PollInput();
+    if (FollowLostController(page)) {
+        UpdateLiveView(page, true);
+        return;
+    }
+    ShowLitRows(page, HeldRows());
+    ShowUnshownHeld(page, HeldUnshownButtons());
+}
+
+// The one enumeration a settled run of device notices asks for.
+void FollowDeviceChange(HWND page, bool shown) {
+    devices_changed = false;
+    RescanJoysticks(startup_context);
+    ShowControllerName(page);
+    UpdateLiveView(page, shown);
+}
+
+// The notices have settled: followed now while the page is shown, else kept for later.
+void OnDevicesSettled(HWND page) {
+    KillTimer(page, kDeviceSettleTimerId);
+    settling = false;
+    if (devices_changed && IsWindowVisible(page)) FollowDeviceChange(page, true);
+}
+
+// A notice kept from while the page was hidden is followed as it comes back into view.
+void OnShowPage(HWND page, bool shown) {
+    if (shown && devices_changed && !settling) {
+        FollowDeviceChange(page, true);
+        return;
+    }
+    UpdateLiveView(page, shown);
+}
+
 void StopLiveView(HWND page) {
     KillTimer(page, kLiveTimerId);
+    KillTimer(page, kDeviceSettleTimerId);
     live_running = false;
     main_window_active = false;
     capturing = false;
     lit_rows = 0;
     unshown_held = 0;
+    devices_changed = false;
+    settling = false;
 }
 
 // A highlighted label is drawn in the system's selection colours.
@@ -233,9 +269,9 @@ void PopulateKeyConfigPage(HWND page) {
 namespace {
 
 void RunCapture(HWND page, int row) {
-    // A pad plugged in (or pulled out) since the last look is followed before the user
-    // is told there is none.
-    FollowControllers(page);
+    // With none counted, a pad plugged in since is looked for (one enumeration) before
+    // the user is told there is none.
+    if (JoystickCount() == 0 && FindLateJoysticks(startup_context) != 0) ShowControllerName(page);
     if (JoystickCount() == 0) {
         ShowErrorMessage(MessageId::kNoJoypad);
         return;
@@ -245,6 +281,7 @@ void RunCapture(HWND page, int row) {
     // Escape counts as held until a poll finds it up, so only a press made during the
     // wait ends it, not a key still down from before.
     bool escape_held = true;
+    bool pulled_out = false;
     // The state of the buttons is read, not their changes, so a button already held
     // when the change button was pressed is taken at the first poll.
     for (DWORD elapsed = 0; elapsed < kCaptureBudgetMs; elapsed += kCapturePollPeriodMs) {
@@ -254,6 +291,11 @@ void RunCapture(HWND page, int row) {
         // shown only at a later paint (Wine: once 50 ms have passed without messages).
         PaintNow(label);
         PollInput();
+        // Pulled out (before the click, unnoticed, or during the wait): nothing to read.
+        if (FollowLostController(page)) {
+            pulled_out = true;
+            break;
+        }
         const bool escape_down = KeyState(kKeyEscape) != 0;
         // Escape wins over a button pressed at the same poll: the user asked to leave.
         if (escape_down && !escape_held) break;
@@ -267,8 +309,11 @@ void RunCapture(HWND page, int row) {
         }
         capture_sleep(kCapturePollPeriodMs);
     }
-    // Nothing pressed, or Escape: the label goes back to the row's unchanged button.
+    // Nothing pressed, Escape, or the controller gone: the label goes back to the row's
+    // unchanged button.
     PopulateKeyConfigPage(page);
+    // Told as a Change is told that finds no controller, once the label is back.
+    if (pulled_out) ShowErrorMessage(MessageId::kNoJoypad);
 }
 
 }  // namespace
@@ -290,14 +335,28 @@ void OnMainWindowActivation(bool active) {
 
 bool KeyPageLiveViewRunning() { return live_running; }
 
+void OnDeviceNotice() {
+    devices_changed = true;
+    HWND page = page_windows[kKeyConfigPage];
+    if (page == nullptr) return;  // before the pages exist: followed when it is first shown
+    // Each notice starts the wait again, so a burst of them ends in one enumeration.
+    settling = SetTimer(page, kDeviceSettleTimerId, kDeviceSettleMs, nullptr) != 0;
+    if (!settling) OnDevicesSettled(page);
+}
+
 namespace {
+
+void OnTimer(HWND page, WPARAM id) {
+    if (id == kLiveTimerId) LiveTick(page);
+    else if (id == kDeviceSettleTimerId) OnDevicesSettled(page);
+}
 
 INT_PTR CALLBACK KeyConfigPageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
     TabFrame(page, message, wparam, lparam);
     switch (message) {
     case WM_COMMAND: OnCommand(page, LOWORD(wparam)); break;
-    case WM_SHOWWINDOW: UpdateLiveView(page, wparam != FALSE); break;
-    case WM_TIMER: if (wparam == kLiveTimerId) LiveTick(page); break;
+    case WM_SHOWWINDOW: OnShowPage(page, wparam != FALSE); break;
+    case WM_TIMER: OnTimer(page, wparam); break;
     // The one message the page answers: the colours of a highlighted label.
     case WM_CTLCOLORSTATIC: return LabelColours(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_DESTROY: StopLiveView(page); break;

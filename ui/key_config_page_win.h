@@ -30,13 +30,23 @@ void CaptureButton(HWND page, int row);
 using CaptureSleepFunction = void (*)(DWORD milliseconds);
 CaptureSleepFunction SetCaptureSleep(CaptureSleepFunction sleep);
 
-// While the page is shown, the main window is active and no capture runs, the page polls
-// the first controller at the capture's period: each row's label is highlighted while
-// its button is held, a held button 0 to 11 that no row shows is named on the held line,
-// and the controller's name follows a controller plugged in or pulled out, checked once
-// a second. No timer runs otherwise.
+// While the page is shown, the main window is active, no capture runs and the first
+// controller is open, the page polls it at the capture's period: each row's label is
+// highlighted while its button is held, and a held button 0 to 11 that no row shows is
+// named on the held line. No timer runs otherwise, and no device is read.
 inline constexpr UINT_PTR kLiveTimerId = 1;
-inline constexpr UINT kLivePollsPerRefresh = 1000 / kCapturePollPeriodMs;
+
+// One plug brings several device notices; the controllers are enumerated once, when no
+// notice has come for this long.
+inline constexpr UINT_PTR kDeviceSettleTimerId = 2;
+inline constexpr UINT kDeviceSettleMs = 300;
+
+// Windows reported that devices came or went (the main window's WM_DEVICECHANGE). The
+// only moment, besides start-up and a Change with no controller, that the controllers are
+// enumerated: once the notices have settled while the page is shown, or else when the
+// page is next shown. An enumeration can take seconds on some machines, so nothing else
+// (showing the page, the window's activation, a timer) ever starts one.
+void OnDeviceNotice();
 
 // The main window's activation (WM_ACTIVATE): the live view runs only while it is active,
 // as the devices, opened for the foreground, read only then.

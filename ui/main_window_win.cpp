@@ -1,6 +1,8 @@
 // Start-up, the main window, the message loop and the clean-up at exit.
 #include "ui/startup_win.h"
 
+#include <dbt.h>
+
 #include "ui/config_file.h"
 #include "message/error_message.h"
 #include "config/game_config.h"
@@ -46,12 +48,46 @@ void OnRefitPages(HWND window) {
     FitWindowToPages(window, page_windows, kPageCount, FitPlace::kWhereItStands);
 }
 
+// The HID device interface class, to which game controllers belong.
+constexpr GUID kHidInterfaceClass = {0x4d1e55b2, 0xf16f, 0x11cf, {0x88, 0xcb, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+
+HDEVNOTIFY controller_notices = nullptr;
+
+// Every top-level window hears DBT_DEVNODES_CHANGED when any device comes or goes; this
+// adds an arrival and a removal notice for each HID interface, controllers among them.
+void RegisterControllerNotices(HWND window) {
+    DEV_BROADCAST_DEVICEINTERFACE_W filter = {};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = kHidInterfaceClass;
+    controller_notices = RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void UnregisterControllerNotices() {
+    if (controller_notices != nullptr) UnregisterDeviceNotification(controller_notices);
+    controller_notices = nullptr;
+}
+
+// Arrivals and removals also come, unasked, for volumes and ports: only the interfaces
+// registered for count, besides the broadcast that some device changed.
+bool IsDeviceNotice(WPARAM event, LPARAM data) {
+    if (event == DBT_DEVNODES_CHANGED) return true;
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return false;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    return header != nullptr && header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE;
+}
+
+void OnDeviceChange(WPARAM event, LPARAM data) {
+    if (IsDeviceNotice(event, data)) OnDeviceNotice();
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_CLOSE: DestroyWindow(window); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         case WM_DPICHANGED: OnScaleChange(window, lparam); return 0;
         case kRefitPages: OnRefitPages(window); return 0;
+        case WM_DEVICECHANGE: OnDeviceChange(wparam, lparam); return TRUE;
         case WM_SYSCOMMAND:
             if (OnSystemMenuCommand(static_cast<UINT>(wparam))) return 0;
             return DefWindowProcA(window, message, wparam, lparam);
@@ -133,6 +169,7 @@ bool CreateToolWindow(HINSTANCE program_instance, int show_command) {
     WidenPageCaptions();
     FitWindowToPages(main_window, page_windows, kPageCount);
     AddSystemMenuItems(main_window);
+    RegisterControllerNotices(main_window);
     return true;
 }
 
@@ -152,6 +189,7 @@ void RunMessageLoop() {
 }
 
 void ReleaseToolWindow() {
+    UnregisterControllerNotices();
     if (main_window != nullptr && IsWindow(main_window)) DestroyWindow(main_window);
     if (instance != nullptr) UnregisterClassA(kWindowClass, instance);
     ReleaseConfig();

@@ -11,9 +11,17 @@
 //                            ID L T R B", client coordinates)
 //   e2e_probe next-tab TITLE presses the right arrow on the shown page's tab strip, which
 //                            selects the next tab as a user's key press would
+//   e2e_probe answers TITLE MS  sends the window WM_NULL again and again for MS
+//                            milliseconds, each once the last was answered, and prints
+//                            "answers N slowest X ms" (X with two decimals): how long the
+//                            window kept a sender waiting at worst
+//   e2e_probe notice TITLE [N]  sends the window, N times in a row (once unless given),
+//                            what Windows broadcasts when a device is added or removed
+//                            (WM_DEVICECHANGE with DBT_DEVNODES_CHANGED)
 // Texts are read with WM_GETTEXT in UTF-16, which Wine carries across processes; window
 // rectangles and posted key messages need no pointer and cross as well.
 #include <windows.h>
+#include <dbt.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -112,6 +120,33 @@ int NextTab(HWND window) {
     return 0;
 }
 
+// Waits between sends, so that the window is not asked faster than a message loop that
+// is merely busy would answer.
+constexpr DWORD kAnswerGapMs = 5;
+
+int MeasureAnswers(HWND window, DWORD duration_ms) {
+    LARGE_INTEGER frequency, start, sent, answered;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const LONGLONG end = start.QuadPart + frequency.QuadPart * duration_ms / 1000;
+    LONGLONG slowest = 0;
+    int answers = 0;
+    do {
+        QueryPerformanceCounter(&sent);
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) == 0) return 1;
+        QueryPerformanceCounter(&answered);
+        if (answered.QuadPart - sent.QuadPart > slowest) slowest = answered.QuadPart - sent.QuadPart;
+        ++answers;
+        Sleep(kAnswerGapMs);
+    } while (answered.QuadPart < end);
+    const long hundredths = static_cast<long>(slowest * 100000 / frequency.QuadPart);
+    wchar_t line[64];
+    swprintf(line, 64, L"answers %d slowest %ld.%02ld ms\n", answers, hundredths / 100, hundredths % 100);
+    Write(line);
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -127,6 +162,21 @@ int main() {
         HWND window = FindWindowW(nullptr, args[2]);
         if (window == nullptr || !IsWindowVisible(window)) return 1;
         EnumChildWindows(window, PrintControl, 0);
+        return 0;
+    }
+    if (command == L"answers" && count == 4) {
+        HWND window = FindWindowW(nullptr, args[2]);
+        if (window == nullptr) return 1;
+        return MeasureAnswers(window, static_cast<DWORD>(_wtoi(args[3])));
+    }
+    if (command == L"notice" && (count == 3 || count == 4)) {
+        HWND window = FindWindowW(nullptr, args[2]);
+        if (window == nullptr) return 1;
+        for (int notice = count == 4 ? _wtoi(args[3]) : 1; notice > 0; --notice) {
+            DWORD_PTR result = 0;
+            if (SendMessageTimeoutW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0, SMTO_NORMAL, 30000, &result) == 0)
+                return 1;
+        }
         return 0;
     }
     if ((command == L"layout" || command == L"next-tab") && count == 3) {

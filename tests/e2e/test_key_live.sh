@@ -5,7 +5,9 @@
 # opened with real clicks: the label of button 3 (row 0, "KEY 4") is highlighted and no
 # other, button 10, which no row shows, is named on the held line, and the controller's
 # name is shown. Screenshots: build/screenshots/key-page-held.png and
-# build/screenshots/english/key-page-held.png.
+# build/screenshots/english/key-page-held.png. Then, with a slow enumeration, the
+# controller is plugged in and pulled out while the page stands: each time a device notice
+# sent from another process makes one enumeration, and the name line follows.
 # Usage: test_key_live.sh path/to/QORConfig.exe path/to/e2e_probe.exe
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -61,8 +63,51 @@ held_page() {
   session_pid=""
 }
 
+# Waits up to ten seconds for a control of the window to read $1.
+wait_text() {
+  local texts
+  for _ in $(seq 100); do
+    texts=$(probe texts QORConfig | cut -f2)
+    grep -qxF "$1" <<<"$texts" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+enumerations() { grep -c EnumDevices "$game/enum.log" || true; }
+
+plug_and_pull() {
+  local plugged="$game/plugged" count
+  rm -f "$plugged" "$game/enum.log"
+  remember_language ja
+  cd "$game"
+  WINEDLLOVERRIDES="dinput8=n,b" QOR_STAND_IN_PAD="$PAD_NAME" QOR_STAND_IN_HELD="10" \
+    QOR_STAND_IN_PLUGGED="Z:$plugged" QOR_STAND_IN_ENUM_MS=400 QOR_STAND_IN_LOG="Z:$game/enum.log" \
+    /usr/lib/wine/wine64 "$game/QORConfig.exe" &
+  session_pid=$!
+  window=$(session_wait_window QORConfig 60) || fail "the main window did not appear"
+  read -r wx wy _ _ < <(session_geometry "$window")
+  select_tab 4
+  wait_text "ジョイパッド未接続" || fail "the page names a controller that is not plugged in"
+  count=$(enumerations)
+  [ "$count" = 1 ] || fail "$count enumerations before any notice, not start-up's one"
+  touch "$plugged"
+  probe notice QORConfig 3
+  wait_text "$PAD_NAME" || fail "the controller plugged in was not named after the notices"
+  count=$(enumerations)
+  [ "$count" = 2 ] || fail "$count enumerations after three notices of one plug, not 1 + 1"
+  rm "$plugged"
+  probe notice QORConfig
+  wait_text "ジョイパッド未接続" || fail "the name line did not follow the controller pulled out"
+  click $EXIT_X $EXIT_Y
+  session_wait_end || fail "the tool did not end after Exit"
+  session_pid=""
+}
+
 session_start_xvfb
 held_page ja "$shots/key-page-held.png" "押下中: KEY 11"
 held_page en "$shots/english/key-page-held.png" "Held: KEY 11"
+plug_and_pull
 remember_language
-echo "PASS: the key page highlights a held button's label, names the one no row shows and the controller, in both faces"
+echo "PASS: the key page highlights a held button's label, names the one no row shows and the controller, in both faces," \
+  "and follows a controller plugged in and pulled out by the device notices"

@@ -40,11 +40,11 @@ void FakeDevice::PressButtonFrom(int button, int first, int last) {
     };
 }
 
-void FakeDevice::FailReadsFrom(int first, int last) {
+void FakeDevice::FailReadsFrom(int first, int last, HRESULT failure) {
     auto previous = script;
-    script = [previous, first, last](FakeDevice& device, int read) {
+    script = [previous, first, last, failure](FakeDevice& device, int read) {
         HRESULT result = previous ? previous(device, read) : DI_OK;
-        return (read >= first && read <= last) ? DIERR_NOTACQUIRED : result;
+        return (read >= first && read <= last) ? failure : result;
     };
 }
 
@@ -96,6 +96,7 @@ HRESULT FakeDevice::SetProperty(REFGUID property, LPCDIPROPHEADER header) {
 HRESULT FakeDevice::Acquire() {
     calls.push_back("Acquire");
     ++acquire_calls;
+    if (attached != nullptr && !*attached) return DIERR_UNPLUGGED;
     return acquire_result;
 }
 
@@ -103,7 +104,8 @@ HRESULT FakeDevice::GetDeviceState(DWORD size, LPVOID data) {
     calls.push_back("GetDeviceState");
     const int read = ++reads;
     last_read_size = size;
-    const HRESULT result = script ? script(*this, read) : DI_OK;
+    HRESULT result = script ? script(*this, read) : DI_OK;
+    if (attached != nullptr && !*attached) result = DIERR_INPUTLOST;
     if (FAILED(result)) {
         std::memset(data, 0xCC, size);  // whatever a failed read leaves must not count
         return result;
@@ -192,6 +194,7 @@ HRESULT FakeDirectInput::CreateDevice(REFGUID guid, LPDIRECTINPUTDEVICE8A* out, 
     for (FakeController& controller : controllers) {
         if (!IsEqualGUID(guid, controller.guid)) continue;
         if (FAILED(controller.create_result)) return controller.create_result;
+        controller.device.attached = &controller.attached;
         *out = &controller.device;
         return DI_OK;
     }
@@ -200,6 +203,7 @@ HRESULT FakeDirectInput::CreateDevice(REFGUID guid, LPDIRECTINPUTDEVICE8A* out, 
 
 HRESULT FakeDirectInput::EnumDevices(DWORD type, LPDIENUMDEVICESCALLBACKA callback, LPVOID context, DWORD flags) {
     ++enum_devices_calls;
+    if (enumeration_delay_ms != 0) Sleep(enumeration_delay_ms);
     enum_device_type = type;
     enum_flags = flags;
     enum_context = context;

@@ -52,8 +52,13 @@ public:
 
     // Joystick button `button` reads down from read `first` to read `last`, inclusive.
     void PressButtonFrom(int button, int first, int last = std::numeric_limits<int>::max());
-    // Every read from `first` to `last` fails.
-    void FailReadsFrom(int first, int last = std::numeric_limits<int>::max());
+    // Every read from `first` to `last` fails with `result`.
+    void FailReadsFrom(int first, int last = std::numeric_limits<int>::max(), HRESULT result = DIERR_NOTACQUIRED);
+
+    // Whether the controller this device belongs to is plugged in (null for the keyboard
+    // and the mouse). While it is not, reads fail with DIERR_INPUTLOST and Acquire with
+    // DIERR_UNPLUGGED, as a real device's do.
+    const bool* attached = nullptr;
 
     // What the layer did with the device.
     const DIDATAFORMAT* data_format = nullptr;
@@ -131,6 +136,9 @@ public:
     HRESULT enum_devices_result = DI_OK;     // returned after the controllers were reported
     // A real enumeration ends when the callback says stop; a careless one may not.
     bool enumeration_honours_stop = true;
+    // How long each EnumDevices takes, in a real Sleep before it reports anything: under
+    // Wine an enumeration is instant, on Windows it can take from 15 ms to seconds.
+    DWORD enumeration_delay_ms = 0;
 
     // What the layer asked of it.
     int enum_devices_calls = 0;

@@ -331,24 +331,22 @@ TEST(InputDevices, FailedAcquireAtStartIsIgnored) {
 
 // Wine's own DirectInput: under Xvfb no window has the foreground and no controller is
 // attached, so the devices open without a word and nothing is counted.
-// Following controllers plugged in or pulled out after start-up: the first one's name,
-// the count, and what it took (an enumeration only when the first one is missing).
-TEST(InputDevices, RefreshFollowsTheFirstControllerAndNamesIt) {
+// After a device notice: one enumeration, every controller let go and opened again, so
+// the count, the first one's name and the pads are those attached now.
+TEST(InputDevices, RescanFollowsWhatIsAttachedNow) {
     struct Row {
         const char* name;
         std::vector<bool> at_start;  // controllers attached at start-up
-        std::vector<bool> now;       // attached at the refresh (more may have arrived)
-        bool changed;
+        std::vector<bool> now;       // attached at the rescan (more may have arrived)
         int count;
         const wchar_t* first_name;  // nullptr: none counted
-        int enumerations;            // after start-up's
     };
     const Row rows[] = {
-        {"nothing before or after", {}, {}, false, 0, nullptr, 1},
-        {"one arrives", {}, {true}, true, 1, L"pad 1", 1},
-        {"the first stays: one status query, nothing more", {true}, {true, true}, false, 1, L"pad 1", 0},
-        {"the first leaves, the second moves up", {true, true}, {false, true}, true, 1, L"pad 2", 1},
-        {"the only one leaves", {true}, {false}, true, 0, nullptr, 1},
+        {"nothing before or after", {}, {}, 0, nullptr},
+        {"one arrives", {}, {true}, 1, L"pad 1"},
+        {"the first stays, a second arrives", {true}, {true, true}, 2, L"pad 1"},
+        {"the first leaves, the second moves up", {true, true}, {false, true}, 1, L"pad 2"},
+        {"the only one leaves", {true}, {false}, 0, nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -359,10 +357,9 @@ TEST(InputDevices, RefreshFollowsTheFirstControllerAndNamesIt) {
             input.direct_input.controllers[i].attached = i < row.at_start.size() && row.at_start[i];
         }
         ASSERT_TRUE(input.Init(kWindow));
-        const int enumerations = input.direct_input.enum_devices_calls;
         for (std::size_t i = 0; i < row.now.size(); ++i) input.direct_input.controllers[i].attached = row.now[i];
 
-        EXPECT_EQ(RefreshJoysticks(&input.context), row.changed);
+        EXPECT_EQ(RescanJoysticks(&input.context), row.count);
         EXPECT_EQ(JoystickCount(), row.count);
         EXPECT_EQ(pad_count, row.count + 1);
         const wchar_t* name = FirstJoystickName();
@@ -370,13 +367,57 @@ TEST(InputDevices, RefreshFollowsTheFirstControllerAndNamesIt) {
         if (name != nullptr && row.first_name != nullptr) {
             EXPECT_STREQ(name, row.first_name);
         }
-        EXPECT_EQ(input.direct_input.enum_devices_calls - enumerations, row.enumerations);
-        // A controller that left was let go, once.
-        for (std::size_t i = 0; i < row.at_start.size(); ++i) {
-            if (row.at_start[i] && !row.now[i]) {
-                EXPECT_EQ(input.Joystick(static_cast<int>(i)).release_calls, 1);
-            }
+        EXPECT_EQ(input.direct_input.enum_devices_calls, 2);
+        EXPECT_EQ(input.direct_input.device_status_calls, 0);
+        // Each controller open before was let go once; each attached now is open.
+        for (std::size_t i = 0; i < row.now.size(); ++i) {
+            const bool was_open = i < row.at_start.size() && row.at_start[i];
+            EXPECT_EQ(input.Joystick(static_cast<int>(i)).release_calls, was_open ? 1 : 0) << i;
         }
+    }
+}
+
+// A failed read asks DirectInput once per run of failures whether the controller is still
+// there; only DI_NOTATTACHED lets it go, and only the first one's loss forgets them all.
+TEST(InputDevices, AFailedReadAsksOnceWhetherTheControllerIsGone) {
+    struct Row {
+        const char* name;
+        int pads;
+        int failing;                 // the controller whose reads are scripted
+        std::vector<int> failures;   // polls at which its read fails while it stays attached
+        int pulled_out_at;           // the poll before which it is pulled out; 0: never
+        int queries;                 // GetDeviceStatus calls over 6 polls
+        int reads;                   // of the scripted controller
+        bool forgotten;              // ForgetLostJoysticks afterwards
+        const char* slots;
+    };
+    const Row rows[] = {
+        {"the foreground lost for three polls: one query, kept", 1, 0, {2, 3, 4}, 0, 1, 6, false, "J"},
+        {"two runs of failures, a query each", 1, 0, {2, 3, 5}, 0, 2, 6, false, "J"},
+        {"pulled out: one failed read, one query, never read again", 1, 0, {}, 3, 1, 3, true, "."},
+        {"the second pulled out: its slot empties, the first stays", 2, 1, {}, 2, 1, 2, false, "J."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeInputSystem input;
+        for (int i = 0; i < row.pads; ++i) input.AddJoystick();
+        ASSERT_TRUE(input.Init(kWindow));
+        FakeDevice& pad = input.Joystick(row.failing);
+        for (int poll : row.failures) pad.FailReadsFrom(poll, poll, poll % 2 ? DIERR_INPUTLOST : DIERR_NOTACQUIRED);
+
+        for (int poll = 1; poll <= 6; ++poll) {
+            if (poll == row.pulled_out_at) input.direct_input.controllers[row.failing].attached = false;
+            PollInput();
+        }
+
+        EXPECT_EQ(input.direct_input.device_status_calls, row.queries);
+        EXPECT_EQ(pad.reads, row.reads);
+        EXPECT_EQ(ForgetLostJoysticks(), row.forgotten);
+        EXPECT_EQ(Slots().substr(0, row.pads), row.forgotten ? std::string(row.pads, '.') : row.slots);
+        EXPECT_EQ(JoystickCount(), row.forgotten ? 0 : row.pads);
+        EXPECT_EQ(pad_count, JoystickCount() + 1);
+        EXPECT_EQ(input.direct_input.enum_devices_calls, 1);  // start-up's only
+        EXPECT_FALSE(ForgetLostJoysticks());
     }
 }
 

@@ -3,6 +3,7 @@
 // the controller's name, the player and input-method radio buttons, the reset, and what
 // reaches the file.
 #include <windows.h>
+#include <dbt.h>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@
 #include "window_fixture.h"
 
 using testing_support::FakeDevice;
+using testing_support::FakeDirectInput;
 using testing_support::FakeInputSystem;
 
 namespace {
@@ -35,6 +37,7 @@ using Labels = std::vector<std::string>;
 
 const char kNoJoypad[] = "ジョイパッドが接続されていません";
 const char kChanging[] = "変更中";
+const wchar_t kNoJoypadName[] = L"ジョイパッド未接続";
 constexpr KeyMap kIdentity = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 // Rows show slots 3, 0, 1, 2, 4, 5, 7, 6, 9 from the top.
 const Labels kIdentityLabels = {"KEY 4", "KEY 1", "KEY 2", "KEY 3", "KEY 5",
@@ -169,6 +172,24 @@ protected:
         DeleteDC(dc);
         return rows;
     }
+    // What Windows sends the main window when a device comes or goes: the broadcast, or
+    // an arrival or removal with a record of `device_type`.
+    void Notice(WPARAM event = DBT_DEVNODES_CHANGED, DWORD device_type = DBT_DEVTYP_DEVICEINTERFACE) {
+        DEV_BROADCAST_DEVICEINTERFACE_W record = {};
+        record.dbcc_size = sizeof record;
+        record.dbcc_devicetype = device_type;
+        const LPARAM data = event == DBT_DEVNODES_CHANGED ? 0 : reinterpret_cast<LPARAM>(&record);
+        SendMessageW(main_window, WM_DEVICECHANGE, event, data);
+    }
+    // The notices settle: the tick of the timer that waits for them.
+    void Settle() { SendMessageW(Page(kKeyConfigPage), WM_TIMER, kDeviceSettleTimerId, 0); }
+    // Whether the page has the timer, asked of the system (and the timer left as it was).
+    bool HasTimer(UINT_PTR id) const {
+        if (!KillTimer(Page(kKeyConfigPage), id)) return false;
+        SetTimer(Page(kKeyConfigPage), id, id == kLiveTimerId ? kCapturePollPeriodMs : kDeviceSettleMs, nullptr);
+        return true;
+    }
+    FakeDirectInput& DirectInput() { return input_->direct_input; }
     std::string HeldLine() const { return WindowText(Control(kKeyConfigPage, IDC_HELD_KEYS)); }
     std::wstring NameLine() const { return Text(Control(kKeyConfigPage, IDC_JOYPAD_NAME)); }
 
@@ -248,6 +269,7 @@ struct CaptureCase {
     KeyMap map;                                // player 1's map afterwards
     Labels labels;
     std::vector<std::pair<int, int>> escape = {};  // first and last poll Escape is down at
+    int pulled_out_at = 0;                         // the read at which the controller is gone; 0: never
 };
 
 bool EscapeDownAt(const CaptureCase& c, int poll) {
@@ -284,6 +306,9 @@ const CaptureCase kCaptureCases[] = {
      {"KEY 1", "KEY 4", "KEY 2", "KEY 3", "KEY 5", "KEY 6", "KEY 8", "KEY 7", "KEY 10"}, {{1, 375}}},
     {"Escape let go and pressed again ends it", 0, {{3, 9}}, false, 5, 4, kIdentity, kIdentityLabels,
      {{1, 2}, {5, 5}}},
+    {"pulled out unnoticed before the click: the first read tells", 0, {{3, 1}}, false, 1, 0, kIdentity,
+     kIdentityLabels, {}, 1},
+    {"pulled out during the wait ends it at that read", 0, {{3, 9}}, false, 4, 3, kIdentity, kIdentityLabels, {}, 4},
 };
 
 class CaptureCases : public KeyConfigPageTest, public testing::WithParamInterface<CaptureCase> {};
@@ -293,6 +318,12 @@ TEST_P(CaptureCases, TakeTheLowestButtonHeldAtAPoll) {
     FakeDevice& joystick = *AttachJoysticks(1)[0];
     if (c.high_buttons_held) {
         for (int button = 12; button < 128; ++button) joystick.joystick.rgbButtons[button] = 0x80;
+    }
+    if (c.pulled_out_at != 0) {
+        joystick.script = [this, at = c.pulled_out_at](FakeDevice&, int read) {
+            if (read == at) DirectInput().controllers[0].attached = false;
+            return DI_OK;
+        };
     }
     for (auto [button, first] : c.presses) joystick.PressButtonFrom(button, first);
     // The capture's polls are the keyboard's only reads.
@@ -312,7 +343,12 @@ TEST_P(CaptureCases, TakeTheLowestButtonHeldAtAPoll) {
     EXPECT_EQ(game_config.options.key_map[0], c.map);
     EXPECT_EQ(game_config.options.key_map[1], kIdentity);
     EXPECT_EQ(RowLabels(), c.labels);
-    EXPECT_TRUE(Messages().empty());
+    // A controller gone is told as a Change without one is, once the label is back.
+    const bool gone = c.pulled_out_at != 0;
+    EXPECT_EQ(Messages(), std::vector<std::string>(gone ? 1 : 0, kNoJoypad));
+    EXPECT_EQ(NameLine(), gone ? kNoJoypadName : L"Fake Pad");
+    EXPECT_EQ(DirectInput().device_status_calls, gone ? 1 : 0);
+    EXPECT_EQ(DirectInput().enum_devices_calls, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(KeyConfigPage, CaptureCases, testing::ValuesIn(kCaptureCases));
@@ -477,18 +513,11 @@ TEST_F(KeyConfigPageTest, LiveViewPollsOnlyOnItsPageInTheForeground) {
         SelectTab(row.page);
         Activate(row.activation, row.minimised);
         const int reads = joystick.reads;
-        const DWORD until = GetTickCount() + 120;
-        while (GetTickCount() < until) {
-            PumpMessages();
-            Sleep(4);
-        }
+        Tick(3);
         EXPECT_EQ(KeyPageLiveViewRunning(), row.polls);
-        EXPECT_EQ(joystick.reads > reads, row.polls) << joystick.reads - reads << " reads";
+        EXPECT_EQ(joystick.reads - reads, row.polls ? 3 : 0);
         EXPECT_EQ(LitRows(), row.polls ? std::vector<int>{0} : std::vector<int>{});
-        // Whether a timer is there, asked of the system.
-        const BOOL had_timer = KillTimer(Page(kKeyConfigPage), kLiveTimerId);
-        EXPECT_EQ(had_timer != FALSE, row.polls);
-        if (had_timer) SetTimer(Page(kKeyConfigPage), kLiveTimerId, kCapturePollPeriodMs, nullptr);
+        EXPECT_EQ(HasTimer(kLiveTimerId), row.polls);
     }
 }
 
@@ -530,53 +559,190 @@ TEST_F(KeyConfigPageTest, ACaptureStillTakesTheLowestHeldButtonWhileTheViewRuns)
     EXPECT_EQ(LitRows(), (std::vector<int>{0, 5}));
 }
 
-// The name line: the first controller's product name, or that none is connected; it
-// follows a controller plugged in or pulled out within a second of polls, or at the
-// next change button when the view is not running.
-TEST_F(KeyConfigPageTest, TheNameFollowsTheFirstController) {
-    const std::wstring none = L"ジョイパッド未接続";
-    EXPECT_EQ(NameLine(), none);
+// Without a controller the page waits on nothing: showing it, the window's activation,
+// the box a Change shows and any tick that comes make no enumeration and read no device.
+TEST_F(KeyConfigPageTest, WithoutAControllerNothingIsEnumeratedOrRead) {
+    auto reads = [this] { return DirectInput().keyboard.reads + DirectInput().mouse.reads; };
+    ASSERT_EQ(DirectInput().enum_devices_calls, 1);  // start-up's
+    for (WORD activation : {WA_ACTIVE, WA_CLICKACTIVE}) {
+        SelectTab(kOptionsPage);
+        SelectTab(kKeyConfigPage);
+        Activate(WA_INACTIVE);
+        Activate(activation);
+        Tick(100);
+        Settle();
+        PumpMessages();
+        EXPECT_FALSE(KeyPageLiveViewRunning());
+        EXPECT_FALSE(HasTimer(kLiveTimerId));
+        EXPECT_FALSE(HasTimer(kDeviceSettleTimerId));
+    }
+    EXPECT_EQ(DirectInput().enum_devices_calls, 1);
+    EXPECT_EQ(reads(), 0);
+
+    // A Change looks once for a controller plugged in since; the window then comes back.
+    ClickChange(0);
+    Activate(WA_INACTIVE);
     Activate(WA_ACTIVE);
-    FakeDevice& first = input_->AddJoystick();
-    first.product_name = L"ゲームパッド Pro";
+    Tick(10);
+    EXPECT_EQ(DirectInput().enum_devices_calls, 2);
+    EXPECT_EQ(reads(), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kNoJoypad});
+}
 
-    Tick(kLivePollsPerRefresh - 1);
-    EXPECT_EQ(NameLine(), none);
-    Tick();
-    EXPECT_EQ(NameLine(), L"ゲームパッド Pro");
+// The notices of one plug end in one enumeration once they settle, and the page names
+// the controller and starts reading it; notices of no controller's kind are passed over.
+TEST_F(KeyConfigPageTest, DeviceNoticesSettleIntoOneEnumeration) {
+    struct Row {
+        const char* name;
+        std::vector<std::pair<WPARAM, DWORD>> notices;  // event, type of device its record names
+        int enumerations;
+    };
+    const Row rows[] = {
+        {"the broadcast", {{DBT_DEVNODES_CHANGED, 0}}, 1},
+        {"three in a row", {{DBT_DEVNODES_CHANGED, 0}, {DBT_DEVNODES_CHANGED, 0}, {DBT_DEVNODES_CHANGED, 0}}, 1},
+        {"a HID arrival and the broadcast",
+         {{DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE}, {DBT_DEVNODES_CHANGED, 0}}, 1},
+        {"a HID removal alone", {{DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_DEVICEINTERFACE}}, 1},
+        {"a volume's arrival is no controller's", {{DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME}}, 0},
+        {"nor is a question about the configuration", {{DBT_QUERYCHANGECONFIG, 0}}, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Activate(WA_INACTIVE);
+        AttachJoysticks(0);
+        PopulatePage(kKeyConfigPage);
+        input_->AddJoystick().product_name = L"ゲームパッド Pro";
+        Activate(WA_ACTIVE);
+        ASSERT_FALSE(KeyPageLiveViewRunning());
 
-    // While it stays, the check is one status query a second, no enumeration.
-    const int enumerations = input_->direct_input.enum_devices_calls;
-    const int queries = input_->direct_input.device_status_calls;
-    Tick(kLivePollsPerRefresh);
-    EXPECT_EQ(input_->direct_input.enum_devices_calls, enumerations);
-    EXPECT_EQ(input_->direct_input.device_status_calls, queries + 1);
+        for (auto [event, device_type] : row.notices) Notice(event, device_type);
+        // Nothing yet: the notices may not be over.
+        EXPECT_EQ(DirectInput().enum_devices_calls, 1);
+        EXPECT_EQ(HasTimer(kDeviceSettleTimerId), row.enumerations > 0);
+        Settle();
+        Settle();
+
+        const bool found = row.enumerations > 0;
+        EXPECT_EQ(DirectInput().enum_devices_calls, 1 + row.enumerations);
+        EXPECT_EQ(NameLine(), found ? L"ゲームパッド Pro" : kNoJoypadName);
+        EXPECT_EQ(KeyPageLiveViewRunning(), found);
+        EXPECT_FALSE(HasTimer(kDeviceSettleTimerId));
+    }
+}
+
+// A notice that settles while another page is shown waits for the key page; neither the
+// window's activation nor showing the page again enumerates once more.
+TEST_F(KeyConfigPageTest, ANoticeWhileThePageIsHiddenIsFollowedWhenItIsShown) {
+    input_->AddJoystick().product_name = L"Arcade Stick";
+    Activate(WA_ACTIVE);
+    SelectTab(kOptionsPage);
+    Notice();
+    Notice();
+    Settle();
+    Activate(WA_INACTIVE);
+    Activate(WA_ACTIVE);
+    EXPECT_EQ(DirectInput().enum_devices_calls, 1);
+    EXPECT_EQ(NameLine(), kNoJoypadName);
+
+    SelectTab(kKeyConfigPage);
+    EXPECT_EQ(DirectInput().enum_devices_calls, 2);
+    EXPECT_EQ(NameLine(), L"Arcade Stick");
+    EXPECT_TRUE(KeyPageLiveViewRunning());
+    SelectTab(kOptionsPage);
+    SelectTab(kKeyConfigPage);
+    EXPECT_EQ(DirectInput().enum_devices_calls, 2);
+
+    // Shown again before the notices settle: the settling does it, once.
+    SelectTab(kOptionsPage);
+    Notice();
+    SelectTab(kKeyConfigPage);
+    EXPECT_EQ(DirectInput().enum_devices_calls, 2);
+    Settle();
+    EXPECT_EQ(DirectInput().enum_devices_calls, 3);
+}
+
+// A controller pulled out: the removal notice, or where none comes the next read that
+// fails and one status query, lets it go. The name line says so at once, the view stops,
+// and a Change reads nothing of it. A read that fails while it stays is not a removal.
+TEST_F(KeyConfigPageTest, APulledOutControllerIsLetGoAndNeverReadAgain) {
+    struct Row {
+        const char* name;
+        bool pulled_out;
+        bool notice;
+        int enumerations;  // after start-up's
+        int queries;       // GetDeviceStatus
+        int reads;         // of the controller, from the notice or its removal on, in 3 ticks
+    };
+    const Row rows[] = {
+        {"the removal notice", true, true, 1, 0, 0},
+        {"no notice: one failed read and one query tell", true, false, 0, 1, 1},
+        {"the foreground lost: two reads fail, one query, it stays", false, false, 0, 1, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        recorder_->Clear();
+        Activate(WA_INACTIVE);
+        FakeDevice& pad = *AttachJoysticks(1)[0];
+        PopulatePage(kKeyConfigPage);
+        Activate(WA_ACTIVE);
+        Tick();
+        ASSERT_EQ(NameLine(), L"Fake Pad");
+        const int reads = pad.reads;
+        if (row.pulled_out) DirectInput().controllers[0].attached = false;
+        else pad.FailReadsFrom(reads + 1, reads + 2);
+        if (row.notice) {
+            Notice(DBT_DEVICEREMOVECOMPLETE);
+            Notice();
+            Settle();
+        }
+        Tick(3);
+
+        EXPECT_EQ(DirectInput().enum_devices_calls, 1 + row.enumerations);
+        EXPECT_EQ(DirectInput().device_status_calls, row.queries);
+        EXPECT_EQ(pad.reads - reads, row.reads);
+        EXPECT_EQ(NameLine(), row.pulled_out ? kNoJoypadName : L"Fake Pad");
+        EXPECT_EQ(KeyPageLiveViewRunning(), !row.pulled_out);
+        if (!row.pulled_out) continue;
+
+        // A Change finds none counted and looks once more, in vain.
+        ClickChange(0);
+        EXPECT_EQ(DirectInput().enum_devices_calls, 2 + row.enumerations);
+        EXPECT_EQ(pad.reads - reads, row.reads);
+        EXPECT_EQ(watch.sleeps, 0);
+        EXPECT_EQ(Messages(), std::vector<std::string>{kNoJoypad});
+        EXPECT_EQ(RowLabels(), kIdentityLabels);
+    }
+}
+
+// The name line: the first controller's product name, or that none is connected. After
+// a notice the first one reported is the first, whatever was before.
+TEST_F(KeyConfigPageTest, TheNameFollowsTheFirstController) {
+    FakeDevice& first = *AttachJoysticks(1)[0];
+    PopulatePage(kKeyConfigPage);
+    EXPECT_EQ(NameLine(), L"Fake Pad");
 
     // Pulled out with a second one plugged in: the second becomes the first.
     FakeDevice& second = input_->AddJoystick();
     second.product_name = L"Arcade Stick";
-    input_->direct_input.controllers[0].attached = false;
-    Tick(kLivePollsPerRefresh);
+    DirectInput().controllers[0].attached = false;
+    Notice();
+    Settle();
     EXPECT_EQ(NameLine(), L"Arcade Stick");
     EXPECT_EQ(first.release_calls, 1);
+    Activate(WA_ACTIVE);
     second.joystick.rgbButtons[0] = 0x80;
     Tick();
     EXPECT_EQ(LitRows(), std::vector<int>{1});
 
-    // In the background nothing polls: the next change button finds it gone.
-    Activate(WA_INACTIVE);
-    input_->direct_input.controllers[1].attached = false;
-    ClickChange(0);
-    EXPECT_EQ(NameLine(), none);
-    EXPECT_EQ(Messages(), std::vector<std::string>{kNoJoypad});
-
     // A device without the wide interface: its name as the enumeration gave it.
+    DirectInput().controllers[1].attached = false;
     FakeDevice& narrow = input_->AddJoystick();
     narrow.product_name = L"Pad ツー";
     narrow.wide_interface = false;
-    narrow.PressButtonFrom(4, 1);
-    ClickChange(0);
+    Notice();
+    Settle();
     EXPECT_EQ(NameLine(), L"Pad ??");
+    EXPECT_EQ(DirectInput().enum_devices_calls, 3);
 }
 
 // Both lines in the English face, and back, at the switch of face.
@@ -586,7 +752,9 @@ TEST_F(KeyConfigPageTest, TheLinesSpeakTheCurrentFace) {
     Activate(WA_ACTIVE);
     FakeDevice& pad = input_->AddJoystick();
     pad.joystick.rgbButtons[10] = 0x80;
-    Tick(kLivePollsPerRefresh + 1);
+    Notice();
+    Settle();
+    Tick();
     EXPECT_EQ(HeldLine(), "Held: KEY 11");
     SwitchLanguage(Language::kJapanese);
     EXPECT_EQ(HeldLine(), "押下中: KEY 11");
