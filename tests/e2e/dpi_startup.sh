@@ -51,7 +51,6 @@ for k in 0 1 2 3 4 5; do
     done
     [ -n "$changed" ] || fail "the arrow key on the tab strip did not show page $k"
   else
-    sleep 0.3
     settled_window_shot "$shots/page-0.png"
   fi
 done
