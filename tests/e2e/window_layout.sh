@@ -135,21 +135,23 @@ declare -A SIGN=(
 # The signs each page shows, pages 0 to 5.
 PAGE_SIGNS=("options" "id list" "list" "list check" "key" "id")
 
-# The names of the signs a window screenshot shows, in a fixed order.
+# The names of the signs a window screenshot shows, in a fixed order. All the lines are
+# read in one pass over the picture: a pixel of slack either way, since caption and font
+# metrics of a Wine prefix can move the page by one pixel without changing its layout.
 page_signs() {
-  local name x y w h max shown=()
-  local dy found
+  local name x y w h dy crops=() maxima=() shown=() i=0
   for name in options id list check key; do
     read -r x y w h <<<"${SIGN[$name]}"
-    # A pixel of slack either way: caption and font metrics of a Wine prefix can move
-    # the page by one pixel without changing its layout.
-    found=""
-    for dy in 0 -1 1; do
-      max=$(convert "$1" -crop "${w}x$h+$x+$((y + dy))" +repage -colorspace Gray \
-          -format '%[fx:int(255 * maxima)]' info:) || fail "cannot read $1"
-      [ "$max" -lt 200 ] && { found=1; break; }
-    done
-    [ -n "$found" ] && shown+=("$name")
+    for dy in 0 -1 1; do crops+=("mpr:page[${w}x$h+$x+$((y + dy))]"); done
+  done
+  read -r -a maxima < <(convert "$1" -colorspace Gray -write mpr:page +delete "${crops[@]}" \
+      -format '%[fx:int(255 * maxima)] ' info: 2>/dev/null) || true
+  [ "${#maxima[@]}" -eq "${#crops[@]}" ] || fail "cannot read $1"
+  for name in options id list check key; do
+    if [ "${maxima[i]}" -lt 200 ] || [ "${maxima[i + 1]}" -lt 200 ] || [ "${maxima[i + 2]}" -lt 200 ]; then
+      shown+=("$name")
+    fi
+    i=$((i + 3))
   done
   echo "${shown[*]}"
 }
