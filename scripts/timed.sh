@@ -1,6 +1,7 @@
 # timed LABEL COMMAND...: runs COMMAND and, when QOR_TIMINGS names a file, adds a line to
 # it: LABEL, the wall seconds, and the CPU seconds (user and system) of the processes
-# COMMAND waited for. Sourced by scripts/test and scripts/build.
+# COMMAND waited for (not of Wine's servers and the displays, which outlive the tests
+# that start them). Sourced by scripts/test and scripts/build.
 timed() {
   local label=$1 start before status=0
   shift
