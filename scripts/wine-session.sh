@@ -89,9 +89,11 @@ session_resume() {
   sed -i '/^ended=/d' "$session_copy/session"
 }
 
-# Ends the server and the display an earlier session left in this prefix.
+# Ends the server and the display an earlier session left in this prefix (its record is
+# written before it starts them).
 session_end_server() {
   local pid
+  [ -f "$session_copy/session" ] || return 0
   /usr/lib/wine/wineserver -k >/dev/null 2>&1
   /usr/lib/wine/wineserver -w >/dev/null 2>&1
   pid=$(session_state xvfb_pid)
