@@ -19,8 +19,7 @@ if [ -n "$plain" ]; then shots="$shots/plain-prefix"; else shots="$shots/dpi-$dp
 mkdir -p "$shots"
 
 mkdir "$game/Data"
-session_start_scaled "$dpi"
-[ -n "$plain" ] && session_plain_fonts
+session_begin --dpi "$dpi" ${plain:+--plain-fonts}
 remember_language
 start_without_file 'コンフィグファイルが読み込めませんでした\n新規作成します'
 expect_captions 画面サイズ キャラ周囲 接続許可IPを使用する ジョイパッド 'ガード・魔力技３/キャンセル' ダッシュ メニュー 送信先 保存
@@ -52,7 +51,6 @@ for k in 0 1 2 3 4 5; do
     done
     [ -n "$changed" ] || fail "the arrow key on the tab strip did not show page $k"
   else
-    sleep 0.3
     settled_window_shot "$shots/page-0.png"
   fi
 done

@@ -18,9 +18,17 @@
 //   e2e_probe notice TITLE [N]  sends the window, N times in a row (once unless given),
 //                            what Windows broadcasts when a device is added or removed
 //                            (WM_DEVICECHANGE with DBT_DEVNODES_CHANGED)
+//   e2e_probe tabs TITLE     prints the shown page's tab strip, once a page is shown (up
+//                            to ten seconds): the selected tab ("selected N") and how far
+//                            it is scrolled ("scroll POS MAX": the first tab shown, and
+//                            the most it scrolls; 0 0 when every tab fits)
+//   e2e_probe wait-tabs TITLE selected|scroll N
+//                            waits up to ten seconds until the shown page's strip has tab
+//                            N selected, or is scrolled to N; fails when it does not
 // Texts are read with WM_GETTEXT in UTF-16, which Wine carries across processes; window
 // rectangles and posted key messages need no pointer and cross as well.
 #include <windows.h>
+#include <commctrl.h>
 #include <dbt.h>
 #include <shellapi.h>
 
@@ -147,6 +155,55 @@ int MeasureAnswers(HWND window, DWORD duration_ms) {
     return 0;
 }
 
+// The shown page's tab strip: the selected tab, and the first tab shown with the most
+// the strip scrolls, read from its arrows (an up-down control, when not every tab fits).
+struct TabStrip {
+    int selected = -1;
+    int scroll = 0;
+    int scroll_max = 0;
+};
+
+bool ReadTabs(HWND window, TabStrip& strip) {
+    HWND shown = ShownPage(window);
+    if (shown == nullptr) return false;
+    HWND tab = GetDlgItem(shown, kTabStrip);
+    strip.selected = static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
+    HWND arrows = FindWindowExW(tab, nullptr, UPDOWN_CLASSW, nullptr);
+    strip.scroll = 0;
+    strip.scroll_max = 0;
+    if (arrows != nullptr && IsWindowVisible(arrows)) {
+        strip.scroll = LOWORD(SendMessageW(arrows, UDM_GETPOS, 0, 0));
+        strip.scroll_max = LOWORD(SendMessageW(arrows, UDM_GETRANGE, 0, 0));
+    }
+    return true;
+}
+
+int PrintTabs(const wchar_t* title) {
+    TabStrip strip;
+    for (int waited = 0;; waited += 10) {
+        HWND window = FindWindowW(nullptr, title);
+        if (window != nullptr && IsWindowVisible(window) && ReadTabs(window, strip)) break;
+        if (waited >= 10000) return 1;
+        Sleep(10);
+    }
+    Write(L"selected " + std::to_wstring(strip.selected) + L"\nscroll " + std::to_wstring(strip.scroll) + L" " +
+          std::to_wstring(strip.scroll_max) + L"\n");
+    return 0;
+}
+
+// Looks every 10 ms: the tool handles a click between two looks.
+int WaitTabs(const wchar_t* title, const std::wstring& what, int value) {
+    for (int waited = 0; waited < 10000; waited += 10) {
+        HWND window = FindWindowW(nullptr, title);
+        TabStrip strip;
+        if (window != nullptr && ReadTabs(window, strip) &&
+            (what == L"selected" ? strip.selected : strip.scroll) == value)
+            return 0;
+        Sleep(10);
+    }
+    return 1;
+}
+
 }  // namespace
 
 int main() {
@@ -179,10 +236,13 @@ int main() {
         }
         return 0;
     }
+    if (command == L"tabs" && count == 3) return PrintTabs(args[2]);
     if ((command == L"layout" || command == L"next-tab") && count == 3) {
         HWND window = FindWindowW(nullptr, args[2]);
         if (window == nullptr || !IsWindowVisible(window)) return 1;
         return command == L"layout" ? PrintLayout(window) : NextTab(window);
     }
+    if (command == L"wait-tabs" && count == 5 && (std::wstring(args[3]) == L"selected" || std::wstring(args[3]) == L"scroll"))
+        return WaitTabs(args[2], args[3], _wtoi(args[4]));
     return 2;
 }

@@ -4,9 +4,10 @@
 # window is centred with the odd pixel left over, shows the denied page with a real click on
 # its tab, opens the dialog with Add, types 192 . 168 . * . 001, takes a screenshot of
 # the open dialog, presses the dialog's Add, saves, and checks the saved denied list.
-# Usage: test_address_dialog.sh path/to/QORConfig.exe
+# Usage: test_address_dialog.sh path/to/QORConfig.exe path/to/e2e_probe.exe
 set -euo pipefail
 exe=$(readlink -f "$1")
+probe=$(readlink -f "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_session.sh"
 
@@ -30,6 +31,10 @@ read -r wx wy _ _ < <(session_geometry "$window")
 [ "$wx $wy" = "352 120" ] || fail "on a 1025x769 screen the window stands at ($wx, $wy), expected (352, 120)"
 
 select_tab 2
+for _ in $(seq 20); do
+  settled_window_shot "$game/denied-page.png"
+  [ "$(page_signs "$game/denied-page.png")" = "${PAGE_SIGNS[2]}" ] && break
+done
 
 click $ADD_X $ADD_Y
 dialog=$(session_wait_window "追加IP" 30) || fail "Add did not open the address dialog"
@@ -44,9 +49,12 @@ for text in 192 168 '*' 001; do
   xdotool type --delay 30 "$text"
   i=$((i + 1))
 done
-# Let the last keystrokes be drawn before the picture is taken.
-sleep 0.3
-import -window root -crop "320x528+$wx+$wy" +repage "$shots/address-dialog.png"
+# The picture once the fields read what was typed and are drawn so.
+for _ in $(seq 100); do
+  [ "$(probe texts "追加IP" | cut -f2 | grep -xE '192|168|\*|001' | tr '\n' ' ')" = "192 168 * 001 " ] && break
+  sleep 0.05
+done
+changed_window_shot "$game/denied-page.png" "$shots/address-dialog.png"
 
 session_click $((dx + FRAME_X + DIALOG_ADD_X)) $((dy + FRAME_Y + DIALOG_ADD_Y))
 for _ in $(seq 100); do

@@ -28,24 +28,31 @@ expect_captions 'Screen size' Nearby 'Use the allowed list' Joypad 'Guard/Skill 
 japanese=$(perl -CS -ne 'print if /[\x{3000}-\x{9FFF}\x{FF00}-\x{FFEF}]/' <<<"$shown")
 [ -z "$japanese" ] || fail "controls still read: $japanese"
 
+# Each tab's page, once it is drawn: its signs (see window_layout.sh), a moment after the
+# tab is selected.
 for k in 1 2 3 4 5 0; do
   select_tab "$k"
-  sleep 0.2
-  settled_window_shot "$shots/page-$k.png"
-  signs=$(page_signs "$shots/page-$k.png")
+  for _ in $(seq 20); do
+    settled_window_shot "$shots/page-$k.png"
+    signs=$(page_signs "$shots/page-$k.png")
+    [ "$signs" = "${PAGE_SIGNS[k]}" ] && break
+  done
   [ "$signs" = "${PAGE_SIGNS[k]}" ] ||
     fail "after clicking tab $k the page shows the signs '$signs', page $k's are '${PAGE_SIGNS[k]}'"
 done
 
 select_tab 2
+for _ in $(seq 20); do
+  settled_window_shot "$game/denied-page.png"
+  [ "$(page_signs "$game/denied-page.png")" = "${PAGE_SIGNS[2]}" ] && break
+done
 click $ADD_X $ADD_Y
 dialog=$(session_wait_window "Add IP" 30) || fail "Add did not open the address dialog as 'Add IP'"
 dialog_texts=$(probe texts "Add IP" | cut -f2)
 for caption in Add Cancel; do
   grep -qxF "$caption" <<<"$dialog_texts" || fail "the dialog has no '$caption' button"
 done
-sleep 0.3
-import -window root -crop "320x528+$wx+$wy" +repage "$shots/address-dialog.png"
+changed_window_shot "$game/denied-page.png" "$shots/address-dialog.png"
 read -r dx dy _ _ < <(session_geometry "$dialog")
 session_click $((dx + FRAME_X + DIALOG_CANCEL_X)) $((dy + FRAME_Y + DIALOG_CANCEL_Y))
 for _ in $(seq 100); do

@@ -42,7 +42,6 @@ held_page() {
   session_pid=$!
   window=$(session_wait_window QORConfig 60) || fail "the main window did not appear"
   read -r wx wy _ _ < <(session_geometry "$window")
-  sleep 0.5
   select_tab 4
   for _ in $(seq 50); do
     texts=$(probe texts QORConfig | cut -f2)
