@@ -16,6 +16,7 @@ extern const std::uint16_t kCp932Bytes[256];
 // What a lead byte and the byte after it read as, one row per lead byte in order
 // (0x81-0x9F rows 0-30, 0xE0-0xFC rows 31-59), one column per second byte.
 extern const std::uint16_t kCp932Pairs[60][256];
+constexpr int Cp932LeadRow(unsigned lead) { return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31; }
 
 // The CP932 code of each character that reads back as itself, sorted by character: one
 // byte below 0x100, else the lead byte << 8 | the second byte.

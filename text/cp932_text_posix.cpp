@@ -6,15 +6,6 @@
 #include "text/cp932_table_posix.h"
 #include "text/cp932_text.h"
 
-namespace {
-
-// What a lead byte and the byte after it read as.
-std::uint16_t PairCharacter(unsigned char lead, unsigned char trail) {
-    return kCp932Pairs[lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31][trail];
-}
-
-}  // namespace
-
 // Character by character; a byte that starts no character becomes U+FFFD, and the byte
 // after it is read on its own.
 std::wstring WideFromCp932(std::string_view bytes) {
@@ -28,7 +19,7 @@ std::wstring WideFromCp932(std::string_view bytes) {
         if (!IsCp932LeadByte(byte)) {
             character = kCp932Bytes[byte];
         } else if (at + 1 < bytes.size()) {
-            character = PairCharacter(byte, static_cast<unsigned char>(bytes[at + 1]));
+            character = kCp932Pairs[Cp932LeadRow(byte)][static_cast<unsigned char>(bytes[at + 1])];
             width = 2;
         }
         if (character == kNoCp932Character) {

@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "text/cp932_table_posix.h"
+#include "tools/whole_file.h"
 
-constexpr std::uint16_t kNone = 0xFFFF;
+namespace {
 
 bool IsLead(unsigned byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
@@ -40,15 +41,16 @@ bool Convert(iconv_t converter, const std::string& in, std::string& out) {
     return true;
 }
 
-// What CP932 bytes read as: one UTF-16 unit, or kNone when the converter refuses them.
+// What CP932 bytes read as: one UTF-16 unit, or kNoCp932Character when the converter
+// refuses them.
 // Anything else (two units, a surrogate) would need a table of another shape.
 std::uint16_t Read(iconv_t from_cp932, const std::string& bytes) {
     std::string utf16;
-    if (!Convert(from_cp932, bytes, utf16)) return kNone;
+    if (!Convert(from_cp932, bytes, utf16)) return kNoCp932Character;
     if (utf16.size() != 2) Fail("a CP932 character reads as more than one UTF-16 unit");
     const auto unit = static_cast<std::uint16_t>(static_cast<unsigned char>(utf16[0]) |
                                                  static_cast<unsigned char>(utf16[1]) << 8);
-    if (unit == kNone || (unit >= 0xD800 && unit <= 0xDFFF)) Fail("a CP932 character reads as a surrogate or U+FFFF");
+    if (unit == kNoCp932Character || (unit >= 0xD800 && unit <= 0xDFFF)) Fail("a CP932 character reads as a surrogate or U+FFFF");
     return unit;
 }
 
@@ -76,7 +78,7 @@ int main(int argc, char** argv) {
     std::uint16_t bytes[256];
     std::vector<std::uint16_t> pairs;  // 60 rows of 256, the lead bytes in order
     for (unsigned byte = 0; byte < 256; ++byte) {
-        bytes[byte] = IsLead(byte) ? kNone : Read(from_cp932, std::string(1, static_cast<char>(byte)));
+        bytes[byte] = IsLead(byte) ? kNoCp932Character : Read(from_cp932, std::string(1, static_cast<char>(byte)));
         if (!IsLead(byte)) continue;
         for (unsigned trail = 0; trail < 256; ++trail)
             pairs.push_back(Read(from_cp932, {static_cast<char>(byte), static_cast<char>(trail)}));
@@ -84,8 +86,7 @@ int main(int argc, char** argv) {
     // What a character reads back as, by its code (one byte below 0x100, else lead << 8 | trail).
     auto read_back = [&](unsigned code) {
         if (code < 0x100) return bytes[code];
-        const unsigned lead = code >> 8;
-        return pairs[(lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31) * 256 + (code & 0xFF)];
+        return pairs[Cp932LeadRow(code >> 8) * 256 + (code & 0xFF)];
     };
 
     // Every character reads as one unit of the Basic Multilingual Plane, so no other
@@ -121,11 +122,6 @@ int main(int argc, char** argv) {
     }
     text += "};\n\nconst std::size_t kCp932CodeCount = " + std::to_string(codes.size()) + ";\n";
 
-    // Written whole, then renamed: an interrupted build leaves no half table behind.
-    const std::string temporary = std::string(argv[1]) + ".part";
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0 ||
-        std::rename(temporary.c_str(), argv[1]) != 0)
-        Fail(std::string("cannot write ") + argv[1]);
+    if (!WriteWholeFile(argv[1], text)) Fail(std::string("cannot write ") + argv[1]);
     return 0;
 }

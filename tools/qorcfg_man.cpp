@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/qorcfg.h"
+#include "tools/whole_file.h"
 
 namespace {
 
@@ -125,11 +126,6 @@ std::string Page(const std::string& version) {
 int main(int argc, char** argv) {
     if (argc != 3) Fail("usage: qorcfg_man VERSION OUTPUT");
     const std::string page = Page(argv[1]);
-    // Written whole, then renamed: an interrupted build leaves no half page behind.
-    const std::string temporary = std::string(argv[2]) + ".part";
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (out == nullptr || std::fwrite(page.data(), 1, page.size(), out) != page.size() || std::fclose(out) != 0 ||
-        std::rename(temporary.c_str(), argv[2]) != 0)
-        Fail(std::string("cannot write ") + argv[2]);
+    if (!WriteWholeFile(argv[2], page)) Fail(std::string("cannot write ") + argv[2]);
     return 0;
 }
