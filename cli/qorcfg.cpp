@@ -394,3 +394,11 @@ int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
     std::fflush(out);
     return status;
 }
+
+std::vector<HelpTopic> HelpTopics() {
+    std::vector<HelpTopic> topics = {{"", false, UsageText()}};
+    for (const Command& command : kCommands) topics.push_back({command.name, true, HelpText(command)});
+    topics.push_back({"addresses", false, kAddressRules});
+    topics.push_back({"fields", false, FieldsHelp()});
+    return topics;
+}

@@ -1,64 +1,58 @@
-// Terminal text on POSIX systems: the terminal speaks UTF-8; iconv converts UTF-16.
+// Terminal text on POSIX systems: the terminal speaks UTF-8. UTF-8 and UTF-16 are
+// converted by their definitions, not by the C library's converter, which would load
+// modules of the host into a statically linked qorcfg.
 #include "cli/terminal_text.h"
-
-#include <errno.h>
-#include <iconv.h>
-
-#include "text/utf16_bytes_posix.h"
 
 namespace {
 
-const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+bool IsSurrogate(char32_t unit, char32_t first) { return unit >= first && unit <= first + 0x3FF; }
 
-// Converts with iconv; at a byte sequence the source encoding cannot read, either gives
-// up (strict) or writes U+FFFD and skips one byte.
-bool Convert(const char* to, const char* from, std::string_view in, std::string& out, bool strict) {
-    out.clear();
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    char* src = const_cast<char*>(in.data());
-    std::size_t src_left = in.size();
-    out.resize(in.size() * 2 + 16);
-    std::size_t written = 0;
-    bool ok = true;
-    while (src_left > 0) {
-        char* dst = out.data() + written;
-        std::size_t dst_left = out.size() - written;
-        const std::size_t result = iconv(cd, &src, &src_left, &dst, &dst_left);
-        written = out.size() - dst_left;
-        if (result != static_cast<std::size_t>(-1)) break;
-        if (errno == E2BIG) {
-            out.resize(out.size() * 2);
-        } else if (strict) {
-            ok = false;
-            break;
-        } else {  // EILSEQ or EINVAL (a lead byte at the end)
-            out.resize(written);
-            out += kReplacement;
-            written = out.size();
-            out.resize(written + src_left * 2 + 16);
-            ++src;
-            --src_left;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+        return;
     }
-    iconv_close(cd);
-    out.resize(ok ? written : 0);
-    return ok;
+    constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};  // by the number of bytes that follow
+    const int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    out += static_cast<char>(kLead[tail] | (c >> (6 * tail)));
+    for (int i = tail - 1; i >= 0; --i) out += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
 }
 
 }  // namespace
 
+// A lone surrogate, or an element that is no UTF-16 unit, becomes U+FFFD.
 std::string Utf8FromWide(std::wstring_view wide) {
     std::string out;
-    Convert("UTF-8", "UTF-16LE", Utf16LeBytes(wide), out, false);
+    out.reserve(wide.size());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t c = static_cast<char32_t>(wide[i]);
+        if (IsSurrogate(c, 0xD800) && i + 1 < wide.size() && IsSurrogate(static_cast<char32_t>(wide[i + 1]), 0xDC00))
+            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(wide[++i]) - 0xDC00);
+        else if (IsSurrogate(c, 0xD800) || IsSurrogate(c, 0xDC00) || c > 0xFFFF)
+            c = 0xFFFD;
+        AppendUtf8(out, c);
+    }
     return out;
 }
 
 bool WideFromUtf8(std::string_view utf8, std::wstring& wide) {
-    std::string utf16;
-    if (!Convert("UTF-16LE", "UTF-8", utf8, utf16, true)) return false;
-    wide = WideFromUtf16Le(utf16);
+    std::wstring text;
+    text.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t length = Utf8SequenceAt(utf8.substr(at));
+        if (length == 0) return false;
+        const auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(utf8[at + i])); };
+        char32_t c = length == 1 ? byte(0) : byte(0) & (0x7F >> length);
+        for (std::size_t i = 1; i < length; ++i) c = c << 6 | (byte(i) & 0x3F);
+        if (c < 0x10000) {
+            text += static_cast<wchar_t>(c);
+        } else {
+            text += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            text += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+        at += length;
+    }
+    wide = std::move(text);
     return true;
 }
 

@@ -161,7 +161,33 @@ TEST(TerminalText, Utf8MistakeIsFoundAtItsFirstByte) {
         {"abc\xE3\x81", 3},                              // cut short at the end
         {"abcdefgh\xF5\x80\x80\x80", 8},                 // a byte that starts nothing
     };
-    for (const auto& row : rows) EXPECT_EQ(Utf8MistakeAt(row.text), row.at) << PrintableLine(row.text);
+    for (const auto& row : rows) {
+        EXPECT_EQ(Utf8MistakeAt(row.text), row.at) << PrintableLine(row.text);
+        // The conversion to UTF-16 refuses exactly these texts, and the rest come back whole.
+        std::wstring wide = L"untouched";
+        EXPECT_EQ(WideFromUtf8(row.text, wide), row.at == row.text.size()) << PrintableLine(row.text);
+        if (row.at == row.text.size()) EXPECT_EQ(Utf8FromWide(wide), row.text) << PrintableLine(row.text);
+        else EXPECT_EQ(wide, L"untouched") << PrintableLine(row.text);
+    }
+}
+
+// UTF-16 units, one per element, and UTF-8 at each length; a lone surrogate prints as U+FFFD.
+TEST(TerminalText, Utf16AndUtf8AtEveryLength) {
+    const struct {
+        std::wstring wide;
+        std::string utf8;
+    } rows[] = {
+        {L"A\x7F", "A\x7F"},
+        {L"\x00E9\x07FF", "\xC3\xA9\xDF\xBF"},
+        {L"\x3042\xFFFD", "\xE3\x81\x82\xEF\xBF\xBD"},
+        {L"\xD83D\xDE00\xDBFF\xDFFF", "\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"},  // U+1F600, U+10FFFF
+    };
+    for (const auto& row : rows) {
+        std::wstring wide;
+        EXPECT_TRUE(WideFromUtf8(row.utf8, wide) && wide == row.wide) << PrintableLine(row.utf8);
+        EXPECT_EQ(Utf8FromWide(row.wide), row.utf8) << PrintableLine(row.utf8);
+    }
+    EXPECT_EQ(Utf8FromWide(L"a\xD83D" L"b\xDE00"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ for doc in "${docs[@]}"; do
   while read -r path; do
     compgen -G "$path" >/dev/null || [ -e "$path" ] || fail "$doc: \`$path\` does not exist"
   done < <(grep -o '`[^` ]*`' "$doc" | tr -d '`' |
-           grep -E '^(scripts|tests|docs|config|cli|ui|model|text|message|input|bench|fuzz|package|cmake|\.ci)/|^[A-Z]+\.md$' |
+           grep -E '^(scripts|tests|docs|config|cli|ui|model|text|message|input|bench|fuzz|package|tools|cmake|\.ci)/|^[A-Z]+\.md$' |
            sed 's/[.,:;]$//' | sort -u)
 done
 

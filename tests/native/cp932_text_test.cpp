@@ -2,6 +2,8 @@
 // and from UTF-16, which must hold on every system code page.
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <iconv.h>
 #endif
 
 #include <gtest/gtest.h>
@@ -216,6 +218,66 @@ TEST(Cp932Text, StoredFormsAreTheSystemsBestFitConversion) {
         compared += !expected.empty();
     }
     EXPECT_GT(compared, 9000);  // the whole table, not an empty conversion
+}
+#endif
+
+#ifndef _WIN32
+// Converts all of `in` with the C library's converter; false when it refuses any of it.
+bool SystemConversion(iconv_t converter, std::string in, std::string& out) {
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    char buffer[16];
+    char* source = in.data();
+    std::size_t source_left = in.size();
+    char* target = buffer;
+    std::size_t target_left = sizeof buffer;
+    if (iconv(converter, &source, &source_left, &target, &target_left) == static_cast<std::size_t>(-1)) return false;
+    out.assign(buffer, sizeof buffer - target_left);
+    return source_left == 0;
+}
+
+// The tables this tree was built with read and write exactly what this machine's CP932
+// converter does: every byte, every lead byte with every byte after it (U+FFFD for the
+// lead, then the second byte on its own, where the pair is none), and the exact form of
+// every character of the Basic Multilingual Plane (none where it reads back as another).
+TEST(Cp932Text, TablesReadAndWriteAsTheSystemsConverter) {
+    iconv_t from_cp932 = iconv_open("UTF-16LE", "CP932");
+    iconv_t to_cp932 = iconv_open("CP932", "UTF-16LE");
+    ASSERT_NE(from_cp932, reinterpret_cast<iconv_t>(-1));
+    ASSERT_NE(to_cp932, reinterpret_cast<iconv_t>(-1));
+    const auto unit_bytes = [](unsigned unit) { return std::string{char(unit & 0xFF), char(unit >> 8)}; };
+    const auto read = [&](const std::string& bytes) {
+        std::string utf16;
+        if (!SystemConversion(from_cp932, bytes, utf16) || utf16.size() != 2) return std::wstring(1, L'\xFFFD');
+        return std::wstring(1, wchar_t(static_cast<unsigned char>(utf16[0]) | static_cast<unsigned char>(utf16[1]) << 8));
+    };
+    std::wstring alone[256];
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string bytes(1, char(byte));
+        alone[byte] = IsCp932LeadByte(byte) ? L"\xFFFD" : read(bytes);
+        EXPECT_EQ(WideFromCp932(bytes), alone[byte]) << std::hex << byte;
+    }
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsCp932LeadByte(lead)) continue;
+        for (int trail = 0; trail < 256; ++trail) {
+            const std::string pair{char(lead), char(trail)};
+            std::wstring expected = read(pair);
+            if (expected == L"\xFFFD") expected += alone[trail];
+            EXPECT_EQ(WideFromCp932(pair), expected) << std::hex << lead << " " << trail;
+        }
+    }
+    int written = 0;
+    for (unsigned unit = 0; unit < 0x10000; ++unit) {
+        if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+        std::string bytes, back;
+        if (!SystemConversion(to_cp932, unit_bytes(unit), bytes) || !SystemConversion(from_cp932, bytes, back) ||
+            back != unit_bytes(unit))
+            bytes.clear();
+        EXPECT_EQ(Cp932FromWide(std::wstring(1, wchar_t(unit))).bytes, bytes) << std::hex << unit;
+        written += !bytes.empty();
+    }
+    EXPECT_GT(written, 9000);  // the whole table, not an empty conversion
+    iconv_close(from_cp932);
+    iconv_close(to_cp932);
 }
 #endif
 
