@@ -94,11 +94,12 @@ session_resume() {
 session_end_server() {
   local pid
   [ -f "$session_copy/session" ] || return 0
-  /usr/lib/wine/wineserver -k >/dev/null 2>&1
-  /usr/lib/wine/wineserver -w >/dev/null 2>&1
+  # A server or a display that has already ended is no failure.
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
   pid=$(session_state xvfb_pid)
   if [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
-    kill "$pid" 2>/dev/null
+    kill "$pid" 2>/dev/null || true
   fi
   rm -f "$session_copy/session"
 }
@@ -184,8 +185,10 @@ session_start_scaled() { session_begin --dpi "$1"; }
 session_pid=""
 session_scratch=""
 
-# Ends whatever the session started; scripts run it as their EXIT trap.
+# Ends whatever the session started; scripts run it as their EXIT trap. Whatever has
+# already ended by itself is no failure: the script's own status stands.
 session_end() {
+  set +e
   if [ -n "$session_pid" ]; then
     kill "$session_pid" 2>/dev/null
     wait "$session_pid" 2>/dev/null
