@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/qorcfg.h"
+#include "cli/session.h"
 #include "config/config_store.h"
 #include "config/file_system.h"
 #include "support/config_layout.h"
@@ -110,8 +111,8 @@ TEST(QorcfgFileErrors, AWriterThatHoldsTheLockTooLongGetsTryAgain) {
     ScratchGameFolder folder;
     WriteText("Data/GameConfig.dat", DefaultText());
     FileLock other = kNoLock;
-    ASSERT_TRUE(TryLockFile("Data/GameConfig.dat.lock", other));
-    SetSaveLockWait(50);
+    ASSERT_EQ(TryLockFile("Data/GameConfig.dat.lock", other), LockResult::kLocked);
+    SetLockWaitForTests(50);
     char a[] = "qorcfg", b[] = "add", c[] = "denied", d[] = "1.2.3.4";
     char* argv[] = {a, b, c, d, nullptr};
     std::FILE* err = std::tmpfile();
@@ -127,7 +128,7 @@ TEST(QorcfgFileErrors, AWriterThatHoldsTheLockTooLongGetsTryAgain) {
     // The lock is the process's own to give back: released, the next save goes through.
     ReleaseLock(other);
     EXPECT_EQ(RunQorcfg(4, argv, stdout, stderr), kStatusDone);
-    SetSaveLockWait(5000);
+    SetLockWaitForTests(kSaveLockWaitMs);
 }
 
 }  // namespace

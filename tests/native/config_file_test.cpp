@@ -58,7 +58,7 @@ bool CountingHarvest() {
     ++harvest_calls;
     // The save holds its lock while the pages are harvested: no other writer could take it.
     FileLock other = kNoLock;
-    harvest_saw_file_open = !TryLockFile("Data/GameConfig.dat.lock", other) && LastFileProblem() == FileProblem::kBusy;
+    harvest_saw_file_open = TryLockFile("Data/GameConfig.dat.lock", other) == LockResult::kBusy;
     ReleaseLock(other);
     game_config.options.bgm_volume = -1234;
     return true;

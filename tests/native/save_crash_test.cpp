@@ -134,7 +134,7 @@ TEST(SaveCrash, EveryStepLeavesTheOldFileOrTheNewOneAndNothingThatStays) {
                 bool kept = ((file == old_file && bak == old_backup) || (file == new_file && bak == new_backup)) &&
                             (!file || LoadConfigFile(path, config) == LoadStatus::kOk);
                 NewFileConfig(config);
-                kept = SaveConfigFile(path, config) == SaveStatus::kSaved && kept;
+                kept = SaveConfigFile(path, config).status == SaveStatus::kSaved && kept;
                 std::vector<std::string> left = {"GameConfig.dat", "GameConfig.dat.bak", "GameConfig.dat.mine-1.tmp"};
                 if (!file && !bak) left.erase(left.begin() + 1);
                 EXPECT_EQ(DataEntries(), left);
