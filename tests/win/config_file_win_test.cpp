@@ -2,11 +2,13 @@
 // damaged or replaced with defaults.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <optional>
 #include <thread>
 
+#include "config/file_system.h"
 #include "ui/config_file.h"
 #include "page_files.h"
 #include "support/config_layout.h"
@@ -238,4 +240,78 @@ TEST(ConfigFileWin, AProgramHoldingTheFileForAMomentOnlyDelaysLoadAndSave) {
     EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
     EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
     ReleaseConfig();
+}
+
+namespace {
+
+// The access list of a file as text (SDDL), "" when it cannot be read.
+std::wstring AccessListOf(const wchar_t* path) {
+    DWORD needed = 0;
+    GetFileSecurityW(path, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<std::uint8_t> descriptor(needed);
+    LPWSTR text = nullptr;
+    if (needed == 0 || !GetFileSecurityW(path, DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
+        return L"";
+    std::wstring result = text;
+    LocalFree(text);
+    return result;
+}
+
+// The owner of a file as text (a SID).
+std::wstring OwnerOf(const wchar_t* path) {
+    DWORD needed = 0;
+    GetFileSecurityW(path, OWNER_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<std::uint8_t> descriptor(needed);
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE;
+    LPWSTR text = nullptr;
+    if (needed == 0 || !GetFileSecurityW(path, OWNER_SECURITY_INFORMATION, descriptor.data(), needed, &needed) ||
+        !GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted) || !ConvertSidToStringSidW(owner, &text))
+        return L"";
+    std::wstring result = text;
+    LocalFree(text);
+    return result;
+}
+
+}  // namespace
+
+// A renamed file keeps its own security descriptor, so a save that only renamed its new
+// file into place would give it the folder's inherited access: the replaced file's access
+// list goes onto the new file before the rename, and the backup keeps what the replaced
+// file had, whether it is a second name of it or a copy, and whether the file is
+// replaced or written in place. Wine keeps of a descriptor only what the Unix permission
+// bits can say, so the file's own list here is one they can: its owner and the system
+// alone, nobody else.
+TEST(ConfigFileWin, SaveKeepsTheFilesAccessList) {
+    for (bool links : {true, false})
+        for (bool held : {false, true}) {
+            SCOPED_TRACE(std::string(links ? "links" : "copies") + (held ? ", written in place" : ", replaced"));
+            ScratchGameFolder folder;
+            MessageRecorder messages;
+            ASSERT_TRUE(LoadConfig());
+            const std::wstring owner = OwnerOf(L"Data\\GameConfig.dat");
+            ASSERT_NE(owner, L"");
+            const std::wstring own_list = L"D:P(A;;FA;;;SY)(A;;FA;;;" + owner + L")";
+            PSECURITY_DESCRIPTOR own = nullptr;
+            ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(own_list.c_str(), SDDL_REVISION_1, &own, nullptr));
+            ASSERT_TRUE(SetFileSecurityW(L"Data\\GameConfig.dat", DACL_SECURITY_INFORMATION, own));
+            LocalFree(own);
+            const std::wstring before = AccessListOf(L"Data\\GameConfig.dat");
+            ASSERT_NE(before, L"");
+            ASSERT_NE(before, AccessListOf(L"Data")) << "the folder's own would pass unseen";
+            SetNoLinksTest(!links);
+            std::optional<Holder> holder;
+            if (held) holder.emplace(GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+            game_config.options.voice_volume = -77;
+            EXPECT_TRUE(WriteConfigFile());
+            holder.reset();
+            SetNoLinksTest(false);
+            EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
+            EXPECT_EQ(AccessListOf(L"Data\\GameConfig.dat"), before);
+            EXPECT_EQ(AccessListOf(L"Data\\GameConfig.dat.bak"), before);
+            EXPECT_EQ(OwnerOf(L"Data\\GameConfig.dat"), owner);
+            ReleaseConfig();
+        }
 }
