@@ -159,10 +159,9 @@ SaveStatus SaveTransaction::Begin(int lock_wait_ms) {
 // complete content there is becomes the file, and the kept one the backup. False when a
 // write in place could not be done again (the file is held): nothing may be saved then.
 bool SaveTransaction::Recover() {
-    const bool file_there = Exists(path_);
     bool touched = true;
     if (Exists(mark_path_)) {
-        if (!Exists(kept_path_) && file_there) {
+        if (!Exists(kept_path_) && Exists(path_)) {
             RemoveFile(mark_path_.c_str());  // an undo cut short: the file holds its old bytes
         } else {
             FileBytes content;
@@ -173,7 +172,7 @@ bool SaveTransaction::Recover() {
             FinishKept();
         }
     } else if (Exists(new_path_)) {
-        if (!file_there && NewContentComplete() && RenameOver(new_path_.c_str(), path_.c_str())) {
+        if (!Exists(path_) && NewContentComplete() && RenameOver(new_path_.c_str(), path_.c_str())) {
             FinishKept();
         } else {
             RemoveAll({&kept_path_, &new_path_});
