@@ -26,6 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::ScratchGameFolder;
+using testing_support::StepFails;
 
 using testing_support::ReadText;
 using testing_support::Utf8;
@@ -195,15 +196,6 @@ bool EndsWith(const char* path, const char* name) {
     return length >= end && std::strcmp(path + length - end, name) == 0;
 }
 
-FileProblem FolderFlushFails(FileStep step, const char*) {
-    return step == FileStep::kFlushFolder ? FileProblem::kOther : FileProblem::kNone;  // EIO
-}
-FileProblem FileSystemReadOnly(FileStep step, const char*) {
-    return step == FileStep::kCheckWrite ? FileProblem::kReadOnlyFileSystem : FileProblem::kNone;
-}
-FileProblem WriteDenied(FileStep step, const char*) {
-    return step == FileStep::kCheckWrite ? FileProblem::kDenied : FileProblem::kNone;
-}
 // A holder that lets the file be read but neither replaced nor written in place.
 FileProblem NeitherReplacedNorWritten(FileStep step, const char* path) {
     return step == FileStep::kRename && EndsWith(path, "GameConfig.dat") ? FileProblem::kHeld : FileProblem::kNone;
@@ -253,7 +245,7 @@ TEST(QorcfgFileErrors, EveryFindingOfTheDiskIsNamedAndNoneIsASuccess) {
     rows.push_back({"a folder that cannot be flushed", FileWith(""), [] {}, {"add", "denied", "1.2.3.4"}, 2,
                     "saved, but its folder could not be flushed, so a power loss now could still take the change "
                     "back; the file and its backup are in place, and running the command again is harmless",
-                    true, FolderFlushFails});
+                    true, StepFails<FileStep::kFlushFolder, FileProblem::kOther>});
     rows.push_back({"no lock of the open file: the process's lock", FileWith(""), [] {}, {"add", "denied", "1.2.3.4"},
                     0, "", true, nullptr, LockRefusal::kOpenFileLocks});
     rows.push_back({"no lock at all", FileWith(""), [] {}, {"add", "denied", "1.2.3.4"}, 0,
@@ -262,10 +254,10 @@ TEST(QorcfgFileErrors, EveryFindingOfTheDiskIsNamedAndNoneIsASuccess) {
                     true, nullptr, LockRefusal::kEvery});
     rows.push_back({"a read-only file system", FileWith(""), [] {}, {"add", "denied", "1.2.3.4"}, 2,
                     "Data/GameConfig.dat: the file system is read-only; not saved, nothing changed", false,
-                    FileSystemReadOnly});
+                    StepFails<FileStep::kCheckWrite, FileProblem::kReadOnlyFileSystem>});
     rows.push_back({"a file the user may not write", FileWith(""), [] {}, {"add", "denied", "1.2.3.4"}, 2,
                     "Data/GameConfig.dat: you may not write it (permission denied); not saved, nothing changed", false,
-                    WriteDenied});
+                    StepFails<FileStep::kCheckWrite, FileProblem::kDenied>});
     rows.push_back({"a read-only file", FileWith(""), [] { fs::permissions("Data/GameConfig.dat", fs::perms::owner_read); },
                     {"add", "denied", "1.2.3.4"}, 2,
                     "Data/GameConfig.dat: the file is read-only; not saved, nothing changed", false});
@@ -301,41 +293,6 @@ TEST(QorcfgFileErrors, EveryFindingOfTheDiskIsNamedAndNoneIsASuccess) {
 }  // namespace
 
 namespace {
-
-std::string IdOf(const std::string& file) {
-    return file.size() > config_layout::kConnectIdAt ? std::string(file.c_str() + config_layout::kConnectIdAt) : "";
-}
-
-// A save cut short, then the file deleted (by a user, a cleaner, or a drive without a
-// journal after a power loss): the next save keeps the newest complete content there is.
-TEST(QorcfgFileErrors, AfterACrashADeletedFileTakesNoSettingsWithIt) {
-    const std::string old_file = FileWith("old"), new_file = FileWith("new");
-    const struct {
-        const char* name;
-        std::string new_tmp, old_tmp;  // "" for none
-        const char* id_after;          // of the file once the add is done
-        const char* backup_id;         // of the backup; null for none
-    } rows[] = {
-        {"cut before the rename", new_file, old_file, "new", "new"},
-        {"cut before the rename of a save that created the file", new_file, "", "new", "new"},
-        {"cut after the rename", "", old_file, "", "old"},
-        {"cut while the new content was written", new_file.substr(0, 400), "", "", nullptr},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        ScratchGameFolder folder;
-        if (!row.new_tmp.empty()) WriteText("Data/GameConfig.dat.new.tmp", row.new_tmp);
-        if (!row.old_tmp.empty()) WriteText("Data/GameConfig.dat.old.tmp", row.old_tmp);
-        const InProcess result = RunHere({"add", "denied", "1.2.3.4"});
-        EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(IdOf(ReadText("Data/GameConfig.dat")), row.id_after);
-        EXPECT_EQ(fs::exists("Data/GameConfig.dat.bak"), row.backup_id != nullptr);
-        if (row.backup_id != nullptr) {
-            EXPECT_EQ(IdOf(ReadText("Data/GameConfig.dat.bak")), row.backup_id);
-        }
-        EXPECT_FALSE(fs::exists("Data/GameConfig.dat.new.tmp") || fs::exists("Data/GameConfig.dat.old.tmp"));
-    }
-}
 
 // Output that cannot be written is a failure, said where that still works; a reader that
 // stops reading is none.

@@ -23,6 +23,7 @@ using testing_support::DataEntries;
 using testing_support::Hex;
 using testing_support::MessageRecorder;
 using testing_support::ScratchGameFolder;
+using testing_support::StepFails;
 
 TEST(ConfigFile, MissingFileIsCreatedWithTheDefaultBytes) {
     ScratchGameFolder folder;
@@ -148,17 +149,6 @@ TEST(ConfigFile, FailedReplaceKeepsTheOldFileAndRemovesTheTemporary) {
     EXPECT_EQ(DataEntries(), std::vector<std::string>{"GameConfig.dat"});
 }
 
-namespace {
-
-FileProblem FolderFlushFails(FileStep step, const char*) {
-    return step == FileStep::kFlushFolder ? FileProblem::kOther : FileProblem::kNone;
-}
-FileProblem FileSystemReadOnly(FileStep step, const char*) {
-    return step == FileStep::kCheckWrite ? FileProblem::kReadOnlyFileSystem : FileProblem::kNone;
-}
-
-}  // namespace
-
 // What the window says of a save's end: a folder that cannot be flushed is said in words
 // of its own, as the file was written; a drive that allows no lock is not said at all,
 // since a player can do nothing about it; a failure is the save's failure.
@@ -171,11 +161,12 @@ TEST(ConfigFile, TheWindowSaysWhatASaveDidInItsOwnWords) {
         Messages messages;
     } rows[] = {
         {"saved", nullptr, LockRefusal::kNone, true, {}},
-        {"the folder not flushed", FolderFlushFails, LockRefusal::kNone, true,
+        {"the folder not flushed", StepFails<FileStep::kFlushFolder, FileProblem::kOther>, LockRefusal::kNone, true,
          {"コンフィグファイルは保存しましたが、ディスクに書き込まれたことを確認できませんでした。\n"
           "停電などがあると、今回の変更が失われるおそれがあります。"}},
         {"no lock possible", nullptr, LockRefusal::kEvery, true, {}},
-        {"a read-only file system", FileSystemReadOnly, LockRefusal::kNone, false, {kSaveFailed}},
+        {"a read-only file system", StepFails<FileStep::kCheckWrite, FileProblem::kReadOnlyFileSystem>,
+         LockRefusal::kNone, false, {kSaveFailed}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

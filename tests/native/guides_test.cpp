@@ -8,28 +8,11 @@
 #include <iterator>
 #include <string>
 
+#include "cli/terminal_text.h"
 #include "message/messages.h"
-#include "text/cp932_text.h"
+#include "support/qorcfg_run.h"
 
 namespace {
-
-std::string Utf8(const std::wstring& wide) {
-    std::string out;
-    for (wchar_t ch : wide) {
-        const auto code = static_cast<std::uint32_t>(ch);
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | code >> 6);
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | code >> 12);
-            out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
-}
 
 // The text with its line breaks and indents as the guide's lines wrap it: English words
 // keep one space between them; Japanese, which wraps anywhere, keeps none.
@@ -60,7 +43,7 @@ std::string Troubleshooting(const char* guide, const std::string& heading, bool 
 
 TEST(Guides, EveryMessageBoxIsExplainedInBothGuides) {
     const std::string english = Troubleshooting("README-en.txt", "Troubleshooting", true);
-    const std::string japanese = Troubleshooting("README-ja.txt", Utf8(L"困ったとき"), false);
+    const std::string japanese = Troubleshooting("README-ja.txt", testing_support::Utf8(u8"困ったとき"), false);
     ASSERT_FALSE(english.empty());
     ASSERT_FALSE(japanese.empty());
     int boxes = 0;
@@ -68,7 +51,8 @@ TEST(Guides, EveryMessageBoxIsExplainedInBothGuides) {
         if (row.kind != MessageKind::kBox) continue;
         ++boxes;
         const std::string in_english = "\"" + Unwrapped(row.english, true) + "\"";
-        const std::string in_japanese = Utf8(L"「") + Unwrapped(Utf8(WideFromCp932(row.japanese)), false) + Utf8(L"」");
+        const std::string in_japanese = testing_support::Utf8(u8"「") + Unwrapped(Cp932ToUtf8(row.japanese), false) +
+                                        testing_support::Utf8(u8"」");
         EXPECT_NE(english.find(in_english), std::string::npos) << "README-en.txt lacks " << in_english;
         EXPECT_NE(japanese.find(in_japanese), std::string::npos) << "README-ja.txt lacks " << in_japanese;
     }

@@ -244,31 +244,15 @@ TEST(ConfigFileWin, AProgramHoldingTheFileForAMomentOnlyDelaysLoadAndSave) {
 
 namespace {
 
-// The access list of a file as text (SDDL), "" when it cannot be read.
-std::wstring AccessListOf(const wchar_t* path) {
+// What `info` asks of a file's security descriptor, as text (SDDL: "O:S-1-..." for its
+// owner, "D:..." for its access list); "" when it cannot be read.
+std::wstring DescriptorText(const wchar_t* path, SECURITY_INFORMATION info) {
     DWORD needed = 0;
-    GetFileSecurityW(path, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    GetFileSecurityW(path, info, nullptr, 0, &needed);
     std::vector<std::uint8_t> descriptor(needed);
     LPWSTR text = nullptr;
-    if (needed == 0 || !GetFileSecurityW(path, DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed) ||
-        !ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
-                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
-        return L"";
-    std::wstring result = text;
-    LocalFree(text);
-    return result;
-}
-
-// The owner of a file as text (a SID).
-std::wstring OwnerOf(const wchar_t* path) {
-    DWORD needed = 0;
-    GetFileSecurityW(path, OWNER_SECURITY_INFORMATION, nullptr, 0, &needed);
-    std::vector<std::uint8_t> descriptor(needed);
-    PSID owner = nullptr;
-    BOOL defaulted = FALSE;
-    LPWSTR text = nullptr;
-    if (needed == 0 || !GetFileSecurityW(path, OWNER_SECURITY_INFORMATION, descriptor.data(), needed, &needed) ||
-        !GetSecurityDescriptorOwner(descriptor.data(), &owner, &defaulted) || !ConvertSidToStringSidW(owner, &text))
+    if (needed == 0 || !GetFileSecurityW(path, info, descriptor.data(), needed, &needed) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1, info, &text, nullptr))
         return L"";
     std::wstring result = text;
     LocalFree(text);
@@ -291,16 +275,16 @@ TEST(ConfigFileWin, SaveKeepsTheFilesAccessList) {
             ScratchGameFolder folder;
             MessageRecorder messages;
             ASSERT_TRUE(LoadConfig());
-            const std::wstring owner = OwnerOf(L"Data\\GameConfig.dat");
-            ASSERT_NE(owner, L"");
-            const std::wstring own_list = L"D:P(A;;FA;;;SY)(A;;FA;;;" + owner + L")";
+            const std::wstring owner = DescriptorText(L"Data\\GameConfig.dat", OWNER_SECURITY_INFORMATION);
+            ASSERT_EQ(owner.substr(0, 2), L"O:");
+            const std::wstring own_list = L"D:P(A;;FA;;;SY)(A;;FA;;;" + owner.substr(2) + L")";
             PSECURITY_DESCRIPTOR own = nullptr;
             ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(own_list.c_str(), SDDL_REVISION_1, &own, nullptr));
             ASSERT_TRUE(SetFileSecurityW(L"Data\\GameConfig.dat", DACL_SECURITY_INFORMATION, own));
             LocalFree(own);
-            const std::wstring before = AccessListOf(L"Data\\GameConfig.dat");
+            const std::wstring before = DescriptorText(L"Data\\GameConfig.dat", DACL_SECURITY_INFORMATION);
             ASSERT_NE(before, L"");
-            ASSERT_NE(before, AccessListOf(L"Data")) << "the folder's own would pass unseen";
+            ASSERT_NE(before, DescriptorText(L"Data", DACL_SECURITY_INFORMATION)) << "the folder's own would pass unseen";
             SetNoLinksTest(!links);
             std::optional<Holder> holder;
             if (held) holder.emplace(GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
@@ -309,9 +293,9 @@ TEST(ConfigFileWin, SaveKeepsTheFilesAccessList) {
             holder.reset();
             SetNoLinksTest(false);
             EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
-            EXPECT_EQ(AccessListOf(L"Data\\GameConfig.dat"), before);
-            EXPECT_EQ(AccessListOf(L"Data\\GameConfig.dat.bak"), before);
-            EXPECT_EQ(OwnerOf(L"Data\\GameConfig.dat"), owner);
+            EXPECT_EQ(DescriptorText(L"Data\\GameConfig.dat", DACL_SECURITY_INFORMATION), before);
+            EXPECT_EQ(DescriptorText(L"Data\\GameConfig.dat.bak", DACL_SECURITY_INFORMATION), before);
+            EXPECT_EQ(DescriptorText(L"Data\\GameConfig.dat", OWNER_SECURITY_INFORMATION), owner);
             ReleaseConfig();
         }
 }
