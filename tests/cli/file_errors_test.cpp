@@ -45,6 +45,36 @@ testing_support::QorcfgResult RunProgram(const std::string& arguments) {
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", ReadText("stderr.txt")};
 }
 
+struct InProcess {
+    int status;
+    std::string err;
+};
+
+std::string Drain(std::FILE* file) {
+    std::string text;
+    std::rewind(file);
+    for (int ch; (ch = std::fgetc(file)) != EOF;) text += static_cast<char>(ch);
+    return text;
+}
+
+// qorcfg run in this process, so that the store's seams reach it. `out` and `err`, when
+// given, are where its output and its messages go (the messages are then not read back).
+InProcess RunHere(const std::vector<std::string>& args, std::FILE* out = nullptr, std::FILE* err = nullptr) {
+    std::vector<std::string> words = {"qorcfg"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::FILE* own_out = out != nullptr ? nullptr : std::tmpfile();
+    std::FILE* own_err = err != nullptr ? nullptr : std::tmpfile();
+    const int status = RunQorcfg(static_cast<int>(words.size()), argv.data(), out != nullptr ? out : own_out,
+                                 err != nullptr ? err : own_err);
+    InProcess result{status, own_err != nullptr ? Drain(own_err) : std::string()};
+    if (own_out != nullptr) std::fclose(own_out);
+    if (own_err != nullptr) std::fclose(own_err);
+    return result;
+}
+
 TEST(QorcfgFileErrors, EachFileThatIsNoConfigurationIsNamedAsWhatItIs) {
     struct Row {
         const char* name;
@@ -126,57 +156,22 @@ TEST(QorcfgFileErrors, AWriterThatHoldsTheLockTooLongGetsTryAgain) {
     FileLock other = kNoLock;
     ASSERT_EQ(TryLockFile("Data/GameConfig.dat.lock", other), LockResult::kLocked);
     SetLockWaitForTests(50);
-    char a[] = "qorcfg", b[] = "add", c[] = "denied", d[] = "1.2.3.4";
-    char* argv[] = {a, b, c, d, nullptr};
-    std::FILE* err = std::tmpfile();
-    EXPECT_EQ(RunQorcfg(4, argv, stdout, err), kStatusTryAgain);
-    std::rewind(err);
-    std::string said;
-    for (int ch; (ch = std::fgetc(err)) != EOF;) said += static_cast<char>(ch);
-    std::fclose(err);
-    EXPECT_NE(said.find("is saving it and did not finish within 5 seconds; nothing changed, try again"), std::string::npos)
-        << said;
+    const InProcess result = RunHere({"add", "denied", "1.2.3.4"});
+    EXPECT_EQ(result.status, kStatusTryAgain);
+    EXPECT_NE(result.err.find("is saving it and did not finish within 5 seconds; nothing changed, try again"),
+              std::string::npos)
+        << result.err;
     EXPECT_EQ(ReadText("Data/GameConfig.dat"), DefaultText());
     EXPECT_FALSE(fs::exists("Data/GameConfig.dat.bak"));
     // The lock is the process's own to give back: released, the next save goes through.
     ReleaseLock(other);
-    EXPECT_EQ(RunQorcfg(4, argv, stdout, stderr), kStatusDone);
+    EXPECT_EQ(RunHere({"add", "denied", "1.2.3.4"}).status, kStatusDone);
     SetLockWaitForTests(kSaveLockWaitMs);
 }
 
 }  // namespace
 
 namespace {
-
-struct InProcess {
-    int status;
-    std::string err;
-};
-
-std::string Drain(std::FILE* file) {
-    std::string text;
-    std::rewind(file);
-    for (int ch; (ch = std::fgetc(file)) != EOF;) text += static_cast<char>(ch);
-    return text;
-}
-
-// qorcfg run in this process, so that the store's seams reach it. `out` and `err`, when
-// given, are where its output and its messages go (the messages are then not read back).
-InProcess RunHere(const std::vector<std::string>& args, std::FILE* out = nullptr, std::FILE* err = nullptr) {
-    std::vector<std::string> words = {"qorcfg"};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    std::FILE* own_out = out != nullptr ? nullptr : std::tmpfile();
-    std::FILE* own_err = err != nullptr ? nullptr : std::tmpfile();
-    const int status = RunQorcfg(static_cast<int>(words.size()), argv.data(), out != nullptr ? out : own_out,
-                                 err != nullptr ? err : own_err);
-    InProcess result{status, own_err != nullptr ? Drain(own_err) : std::string()};
-    if (own_out != nullptr) std::fclose(own_out);
-    if (own_err != nullptr) std::fclose(own_err);
-    return result;
-}
 
 std::string Bytes(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
 
