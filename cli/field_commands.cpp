@@ -69,16 +69,16 @@ bool StoreChanges(const Session& s, std::vector<FieldChange>& changes, std::stri
 int RestoreCommand(Session& s) {
     if (!s.line.arguments.empty()) return Usage(s, "restore takes no arguments");
     const std::string backup = PathText(s.path + ".bak");
-    FileStamp restored;
-    FileProblem problem = FileProblem::kNone;
-    switch (RestoreConfigFile(s.path.c_str(), game_config, nullptr, &restored, &problem)) {
+    SaveOutcome outcome;
+    switch (RestoreConfigFile(s.path.c_str(), game_config, nullptr, &outcome)) {
         case RestoreStatus::kRestored: {
             // What the window will make of the file put back, as check says it.
-            for (const std::string& finding : CheckFindings(restored.Bytes(), game_config))
+            for (const std::string& finding : CheckFindings(outcome.written.Bytes(), game_config))
                 Message(s, backup + " restored as it stands: " + finding);
-            NoteOlderBackup(s);
-            Note(s, "restore: " + backup + " is the file again; the file it replaced is the backup");
-            return kStatusDone;
+            const int status = Saved(s, outcome);
+            if (status == kStatusDone)
+                Note(s, "restore: " + backup + " is the file again; the file it replaced is the backup");
+            return status;
         }
         case RestoreStatus::kNoBackup: Message(s, backup + ": no backup to restore; nothing changed"); break;
         case RestoreStatus::kBackupUnreadable: Message(s, backup + ": the backup cannot be read; nothing changed"); break;
@@ -91,10 +91,11 @@ int RestoreCommand(Session& s) {
             return kStatusTryAgain;
         case RestoreStatus::kChanged:  // only with an expected file, which restore gives none
         case RestoreStatus::kFailed: {
-            const std::string why = ProblemText(problem);
+            const std::string why = ProblemText(outcome.problem);
             FileMessage(s, "not restored" + (why.empty() ? std::string() : " (" + why + ")") +
                                "; the file and its backup are as they were");
-            break;
+            // Held so that it could be neither replaced nor written: another try may do.
+            return outcome.status == SaveStatus::kHeld ? kStatusTryAgain : kStatusFailed;
         }
     }
     return kStatusFailed;
@@ -122,16 +123,13 @@ int SetCommand(Session& s) {
     }
     s.change = [&s, changes]() mutable {
         if (int status = LoadConfiguration(s, true)) return status;
-        // A file that lacks a named field (an older version) is saved even when the value
-        // is the one it reads as, so that the file holds it.
-        const std::uint16_t version = ConfigFileVersion(s.bytes).value_or(0);
-        bool unheld = s.bytes.empty();
-        for (const FieldChange& change : changes) unheld = unheld || version < change.item->since;
+        // A missing file is created even when every value is the one a new file has; a
+        // file of an older version that reads as the values given is left as it is.
         std::string said;
         bool refused = false;
         const bool changed = StoreChanges(s, changes, said, refused);
         if (refused) return static_cast<int>(kStatusRefused);
-        if (!changed && !unheld) {
+        if (!changed && !s.bytes.empty()) {
             Note(s, "set: every field already holds its value; nothing to save");
             return static_cast<int>(kStatusDone);
         }

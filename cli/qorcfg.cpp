@@ -390,9 +390,7 @@ int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
         session.path = ConfigFilePath();
     }
     session.shown = PathText(session.path);
-    const int status = Dispatch(session);
-    std::fflush(out);
-    return status;
+    return EndOfOutput(session, Dispatch(session));
 }
 
 std::vector<HelpTopic> HelpTopics() {

@@ -1,6 +1,7 @@
 // The reading and saving every command of qorcfg shares, and its messages.
 #include "cli/session.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "cli/terminal_text.h"
@@ -9,10 +10,15 @@
 
 namespace {
 
-// How long a save waits for another writer, for the message that it gave up.
-constexpr int kLockWaitSeconds = 5;
+int lock_wait_ms = kSaveLockWaitMs;
+
+// Versions count up one by one from 259; one far above the current, which no release
+// could have given a file, says more likely that the file is no configuration at all.
+constexpr std::uint16_t kHighestLikelyVersion = 1000;
 
 }  // namespace
+
+void SetLockWaitForTests(int milliseconds) { lock_wait_ms = milliseconds; }
 
 void Message(const Session& s, const std::string& text) {
     if (s.held != nullptr) {
@@ -42,10 +48,12 @@ std::string ProblemText(FileProblem problem) {
         case FileProblem::kPipe: return "it is a pipe, not a file";
         case FileProblem::kNoFolder: return "its folder does not exist";
         case FileProblem::kNoSpace: return "the disk is full";
+        case FileProblem::kReadOnlyFile: return "the file is read-only";
         case FileProblem::kReadOnlyFileSystem: return "the file system is read-only";
         case FileProblem::kDenied: return "permission denied";
         case FileProblem::kHeld: return "held by another program";
         case FileProblem::kBusy: return "another program is saving it";
+        case FileProblem::kNoMemory: return "not enough memory";
         case FileProblem::kNone:
         case FileProblem::kOther: break;
     }
@@ -100,25 +108,44 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
                 FileMessage(s, "not a configuration file (it starts with text); it is left as it is");
                 break;
             }
-            FileMessage(s, "version " + std::to_string(ConfigFileVersion(s.bytes).value_or(0)) +
-                               " is newer than " + std::to_string(kCurrentConfigVersion) +
+        {
+            // A file shorter than the current layout, or of a version no release could
+            // have, is not sent to look for a newer tool.
+            const std::uint16_t version = ConfigFileVersion(s.bytes).value_or(0);
+            const bool doubtful = version > kHighestLikelyVersion || s.bytes.size() < EncodedConfigSize(0, 0, 0);
+            FileMessage(s, "version " + std::to_string(version) + " is newer than " +
+                               std::to_string(kCurrentConfigVersion) +
+                               (doubtful ? "; it may not be a configuration file at all" : "") +
                                "; the tool refuses it, and it is left as it is");
             break;
+        }
         case LoadStatus::kOutOfMemory: FileMessage(s, "not enough memory to read it"); break;
     }
     return kStatusFailed;
 }
 
-void NoteOlderBackup(const Session& s) {
-    if (!ConfigBackupIsOlder(s.path.c_str())) return;
+int Saved(const Session& s, const SaveOutcome& outcome) {
+    if (!outcome.locked) {
+        const std::string why = outcome.lock_problem == FileProblem::kDenied
+                                    ? "its lock file " + PathText(s.path + ".lock") + " may not be opened (permission denied)"
+                                    : std::string("this file system allows no lock");
+        FileMessage(s, "saved without the lock that keeps two writers apart: " + why +
+                           ", so a save by another program at the same moment could have been lost");
+    }
     const std::string backup = PathText(s.path + ".bak");
-    const FileProblem problem = ConfigBackupProblem(s.path.c_str());
-    if (problem == FileProblem::kHeld) {
+    if (outcome.backup == BackupOutcome::kOlder && outcome.backup_problem == FileProblem::kHeld) {
         Message(s, backup + ": held by another program, so it could not be updated: it still holds the file from before "
                    "an earlier save, not the one this save replaced");
-    } else {
-        Message(s, backup + ": " + ProblemText(problem) + ", so no backup could be kept of the file this save replaced");
+    } else if (outcome.backup == BackupOutcome::kOlder) {
+        Message(s, backup + ": " + ProblemText(outcome.backup_problem) +
+                       ", so no backup could be kept of the file this save replaced");
     }
+    if (outcome.status != SaveStatus::kNotFlushed) return kStatusDone;
+    const std::string why = ProblemText(outcome.problem);
+    FileMessage(s, "saved, but its folder could not be flushed" + (why.empty() ? std::string() : " (" + why + ")") +
+                       ", so a power loss now could still take the change back; the file and its backup are in "
+                       "place, and running the command again is harmless");
+    return kStatusFailed;
 }
 
 namespace {
@@ -130,11 +157,14 @@ int SaveFailed(const Session& s, SaveStatus status, FileProblem problem) {
     switch (status) {
         case SaveStatus::kBusy:
             FileMessage(s, "another program (qorcfg or the configuration window) is saving it and did not finish within " +
-                               std::to_string(kLockWaitSeconds) + " seconds; nothing changed, try again");
+                               std::to_string(kSaveLockWaitMs / 1000) + " seconds; nothing changed, try again");
             return kStatusTryAgain;
         case SaveStatus::kHeld: FileMessage(s, "held by another program; not saved, nothing changed"); return kStatusTryAgain;
         case SaveStatus::kNotAFile: FileMessage(s, why + "; nothing changed"); return kStatusFailed;
-        case SaveStatus::kReadOnly: FileMessage(s, "the file is read-only; not saved, nothing changed"); return kStatusFailed;
+        case SaveStatus::kReadOnly:
+            FileMessage(s, (problem == FileProblem::kDenied ? std::string("you may not write it (permission denied)") : why) +
+                               "; not saved, nothing changed");
+            return kStatusFailed;
         default:
             FileMessage(s, "not saved" + (why.empty() ? std::string() : " (" + why + ")") + "; the file is as it was");
             return kStatusFailed;
@@ -144,46 +174,71 @@ int SaveFailed(const Session& s, SaveStatus status, FileProblem problem) {
 }  // namespace
 
 // A file another program holds (read and replace both refused, even after waiting) is
-// held, not changed: it is not read again.
+// held, not changed: it is not read again. The save writes nothing when the record
+// encodes as the file read did: two texts the file's code page stores alike, a value an
+// older file reads as already, so that the backup keeps the last real change.
 int Save(Session& s) {
-    std::vector<std::uint8_t> bytes;
-    if (!EncodeConfig(game_config, bytes)) {
-        FileMessage(s, "not enough memory to save it; the file is as it was");
-        return kStatusFailed;
-    }
     SaveTransaction own(s.path.c_str());
     SaveTransaction& save = s.transaction != nullptr ? *s.transaction : own;
-    SaveStatus status = s.transaction != nullptr ? SaveStatus::kSaved : save.Begin();
-    if (status == SaveStatus::kSaved) status = save.Commit(std::move(bytes), &s.stamp);
-    if (status == SaveStatus::kChanged) return kChangedMeanwhile;
-    if (status != SaveStatus::kSaved) return SaveFailed(s, status, save.Problem());
-    NoteOlderBackup(s);
-    return kStatusDone;
+    SaveRequest request;
+    request.expected = &s.stamp;
+    request.read = &s.bytes;
+    request.lock_wait_ms = lock_wait_ms;
+    const SaveOutcome outcome = save.Save(game_config, request);
+    switch (outcome.status) {
+        case SaveStatus::kChanged: return kChangedMeanwhile;
+        case SaveStatus::kUnchanged:
+            Note(s, s.shown + ": already holds these settings as the file stores them; nothing to save");
+            return kNothingSaved;
+        case SaveStatus::kSaved:
+        case SaveStatus::kNotFlushed: return Saved(s, outcome);
+        default: return SaveFailed(s, outcome.status, outcome.problem);
+    }
 }
 
 int ReadModifyWrite(Session& s, const std::function<int()>& apply) {
     SaveTransaction save(s.path.c_str());
-    if (const SaveStatus begun = save.Begin(); begun != SaveStatus::kSaved) return SaveFailed(s, begun, save.Problem());
+    if (const SaveStatus begun = save.Begin(lock_wait_ms); begun != SaveStatus::kBegun)
+        return SaveFailed(s, begun, save.Problem());
     s.transaction = &save;
-    struct Release {
-        Session& s;
-        ~Release() { s.transaction = nullptr; }
-    } release{s};
     constexpr int kAttempts = 2;
-    for (int attempt = 1;; ++attempt) {
+    int status = kChangedMeanwhile;
+    for (int attempt = 1; status == kChangedMeanwhile; ++attempt) {
         std::string held;
         s.held = &held;
-        const int status = apply();
+        status = apply();
         s.held = nullptr;
         if (status != kChangedMeanwhile) {
             if (!held.empty()) WriteTerminalText(s.err, held);
-            return status;
-        }
-        if (attempt == kAttempts) {
+        } else if (attempt == kAttempts) {
             FileMessage(s, "changed by another program again before it could be saved; not saved, the other "
                            "program's changes are kept (run the command again)");
-            return kStatusTryAgain;
+            status = kStatusTryAgain;
+        } else {
+            Note(s, s.shown + ": changed by another program since it was read; reading it again");
         }
-        Note(s, s.shown + ": changed by another program since it was read; reading it again");
     }
+    s.transaction = nullptr;
+    return status == kNothingSaved ? static_cast<int>(kStatusDone) : status;
+}
+
+int EndOfOutput(const Session& s, int status) {
+    // The errno of a write that failed inside the command, should the stream not fail
+    // again on the flush below (its buffer may be empty by then).
+    const int left = errno;
+    errno = 0;
+    const bool out_failed = std::fflush(s.out) != 0 || std::ferror(s.out) != 0;
+    const int out_error = errno != 0 ? errno : left;
+    errno = 0;
+    const bool err_failed = std::fflush(s.err) != 0 || std::ferror(s.err) != 0;
+    const int err_error = errno != 0 ? errno : left;
+    if (out_failed && out_error != EPIPE) {
+        Message(s, "the output could not be written: " + ErrorText(out_error));
+        return kStatusFailed;
+    }
+    if (err_failed && err_error != EPIPE) return kStatusFailed;
+    // The commands that print give kStatusFailed for a write that failed; a reader that
+    // stopped reading is none.
+    if (out_failed && status == kStatusFailed) return kStatusDone;
+    return status;
 }

@@ -13,6 +13,7 @@
 #include "config/file_system.h"
 
 class SaveTransaction;
+struct SaveOutcome;
 
 struct CommandLine {
     std::string command;
@@ -69,11 +70,26 @@ int LoadConfiguration(Session& s, bool create_when_missing);
 // read, and replaced nothing.
 inline constexpr int kChangedMeanwhile = -1;
 
-// After a save that succeeded: a backup that could be neither refreshed nor removed.
-void NoteOlderBackup(const Session& s);
+// Not an exit status: the record encodes as the file read did, so nothing was written
+// (and "nothing to save" said). The dispatch ends such a command with kStatusDone.
+inline constexpr int kNothingSaved = -2;
 
-// Saves the record as the file; kChangedMeanwhile when it changed since it was read.
+// After a save or restore that wrote the file: says what the caller should know (no lock
+// was possible, a backup that could be neither refreshed nor removed, a folder that could
+// not be flushed) and returns the exit status it leaves (kStatusFailed for the last).
+int Saved(const Session& s, const SaveOutcome& outcome);
+
+// Saves the record as the file; kChangedMeanwhile when it changed since it was read,
+// kNothingSaved when it holds what the file read holds, byte for byte.
 int Save(Session& s);
+
+// Tests only: how long a save waits for another writer's lock (kSaveLockWaitMs unless set).
+void SetLockWaitForTests(int milliseconds);
+
+// The end of a run: a write to standard output or standard error that failed makes the
+// status kStatusFailed, said on standard error where that still works. A reader that
+// closed the pipe early (qorcfg show | head) is no failure and ends quietly.
+int EndOfOutput(const Session& s, int status);
 
 // Runs `apply` (read, change, save) under the save's lock, which every writer takes, so
 // that no other writer's save falls between the read and the save. When a program that

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <initializer_list>
-#include <map>
 #include <new>
 #include <string>
 
@@ -15,14 +14,7 @@ namespace {
 
 void (*before_replace_hook)() = nullptr;
 
-// How long a save waits for another writer's lock: far longer than a save takes, even
-// one that waits about a second for a held file, and short enough to give up in.
-int lock_wait_ms = 5000;
 constexpr int kLockPollMs = 10;
-
-// The backups this process could neither refresh nor remove at a save that succeeded:
-// each still holds the file from before an earlier save, and why.
-std::map<std::string, FileProblem> older_backups;
 
 std::string BackupPathOf(const std::string& path) { return path + ".bak"; }
 
@@ -70,194 +62,22 @@ void RemoveAll(std::initializer_list<const std::string*> names) {
         }
 }
 
-}  // namespace
-
-SaveTransaction::SaveTransaction(const char* path)
-    : path_(ResolvedPath(path)),
-      lock_path_(path_ + ".lock"),
-      new_path_(path_ + ".new.tmp"),
-      kept_path_(path_ + ".old.tmp") {}
-
-SaveTransaction::~SaveTransaction() { ReleaseLock(lock_); }
-
-SaveStatus SaveTransaction::Fail(SaveStatus status) {
-    if (problem_ == FileProblem::kNone) problem_ = LastFileProblem();
-    return status;
+// True when `bytes`, a record's encoding, are what the record read from `read` encodes
+// as: byte for byte, so that two texts the file's code page stores alike are the same,
+// and a file of an older version reads as what it would be saved as. A file of the
+// current version the same size as `bytes` encodes as itself, when it is in its exact
+// layout, or as something of another size: only other files are decoded again.
+bool EncodesAsRead(const std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& read) {
+    if (bytes == read) return true;
+    if (ConfigFileVersion(read) == kCurrentConfigVersion && read.size() == bytes.size()) return false;
+    GameConfig config;
+    ClearConfig(config);
+    std::vector<std::uint8_t> again;
+    return DecodeConfig(read, config) == DecodeStatus::kOk && EncodeConfig(config, again) && again == bytes;
 }
 
-SaveStatus SaveTransaction::Begin() {
-    ClearFileProblem();
-    problem_ = ProblemAt(path_.c_str());
-    if (problem_ != FileProblem::kNone) return SaveStatus::kNotAFile;
-    if (!FileMayBeReplaced(path_.c_str())) return SaveStatus::kReadOnly;
-    for (int waited = 0; !TryLockFile(lock_path_.c_str(), lock_); waited += kLockPollMs) {
-        if (LastFileProblem() != FileProblem::kBusy) return Fail(SaveStatus::kNotWritten);
-        if (waited >= lock_wait_ms) return Fail(SaveStatus::kBusy);
-        PauseMilliseconds(kLockPollMs);
-    }
-    Recover();
-    return SaveStatus::kSaved;
-}
-
-// What a crash left, read from the two names of a save in progress. The new content is
-// written in full before the file being replaced gets its second name, and that second
-// name goes before the new content's on an undo: so while the new content's name
-// stands, the file was never replaced (undo); without it, the kept name is either still
-// the file itself (undo) or the file that was replaced (finish: it becomes the backup).
-// An empty kept file marks a save that could not keep the file it replaced (it could
-// not be read): finishing it removes the backup, which no longer stands for that file.
-void SaveTransaction::Recover() {
-    bool touched = false;
-    if (Exists(new_path_)) {
-        RemoveAll({&kept_path_, &new_path_});
-        touched = true;
-    } else if (Exists(kept_path_)) {
-        FileBytes kept;
-        if (SameFile(path_.c_str(), kept_path_.c_str())) {
-            RemoveFile(kept_path_.c_str());
-        } else if (ReadFileBytes(kept_path_.c_str(), kept) == ReadStatus::kOk && kept.size == 0) {
-            KeepBackup(std::string(), FileBytes{});  // the mark of a file that could not be kept
-            RemoveFile(kept_path_.c_str());
-        } else {
-            KeepBackup(kept_path_, FileBytes{});
-        }
-        touched = true;
-    }
-    const std::size_t cut = path_.find_last_of("/\\");
-    const std::string folder = cut == std::string::npos ? std::string() : path_.substr(0, cut + 1);
-    const std::string listed = folder.size() > 1 ? folder.substr(0, cut) : folder;  // "/" stays the root
-    const std::string prefix = path_.substr(folder.size()) + ".";
-    for (const FolderEntry& entry : FilesStartingWith(listed, prefix))
-        if (OldTemporaryName(entry.name.substr(prefix.size())))
-            touched = RemoveFile((folder + entry.name).c_str()) || touched;
-    if (touched) FlushFolderOf(path_.c_str());
-}
-
-// Makes `kept`, the file a save replaced, the backup. A read-only backup is the tool's
-// own and is replaced all the same; one another program holds is waited for as the file
-// is. A backup that cannot be made the replaced file is removed, so that no older file
-// stands for the one before this save; only where even that fails (held without sharing
-// its removal, a folder in its place) is it remembered as older. `old` holds the kept
-// file's bytes when they were read; otherwise they are read only where the backup must
-// be written in place.
-void SaveTransaction::KeepBackup(const std::string& kept, const FileBytes& old) {
-    const std::string target = BackupPathOf(path_);
-    FileProblem problem = ProblemAt(target.c_str());
-    if (HeldByTest(target.c_str())) problem = FileProblem::kHeld;
-    bool done = false;
-    if (problem == FileProblem::kNone && !kept.empty()) {
-        ClearReadOnly(target.c_str());
-        if (old.data) {
-            done = PutFileInPlace(kept.c_str(), target.c_str(), old.View());
-        } else if (!(done = RenameOver(kept.c_str(), target.c_str()))) {
-            FileBytes bytes;
-            done = ReadFileBytes(kept.c_str(), bytes) == ReadStatus::kOk &&
-                   PutFileInPlace(kept.c_str(), target.c_str(), bytes.View());
-        }
-        if (!done && problem == FileProblem::kNone) problem = LastFileProblem();
-    }
-    // Gone already when it was moved into place; a rename onto a second name of the same
-    // file leaves both.
-    if (!kept.empty() && Exists(kept)) RemoveFile(kept.c_str());
-    if (!done) done = !Exists(target) || (problem != FileProblem::kHeld && RemoveFile(target.c_str()));
-    if (!done && problem == FileProblem::kNone) problem = LastFileProblem();
-    if (done) {
-        older_backups.erase(target);
-    } else {
-        older_backups[target] = problem == FileProblem::kNone ? FileProblem::kHeld : problem;
-    }
-}
-
-SaveStatus SaveTransaction::Commit(std::vector<std::uint8_t> bytes, const FileStamp* expected, FileStamp* written,
-                                   FileStamp* found) {
-    ClearFileProblem();
-    problem_ = FileProblem::kNone;
-    // Whatever this attempt made and did not hand over is removed on every way out: the
-    // kept name first, so that no crash leaves it standing without the new content's.
-    struct Attempt {
-        SaveTransaction& save;
-        bool placed = false;
-        ~Attempt() {
-            if (!placed) RemoveAll({&save.kept_path_, &save.new_path_});
-        }
-    } attempt{*this};
-    if (!CreateNewFile(new_path_.c_str())) return Fail(SaveStatus::kNotWritten);
-    // Flushed before it takes the file's place, so that no crash can put a file in place
-    // whose bytes are not yet on the disk.
-    if (!WriteFileBytes(new_path_.c_str(), bytes)) return Fail(SaveStatus::kNotWritten);
-    if (before_replace_hook != nullptr) before_replace_hook();
-    // The file as it stands just before it is replaced is kept, under a second name (a
-    // link, no copy) where the file system allows it, else as a copy. It is compared with
-    // what the caller read through that name, so the backup is the file that was
-    // checked. A file that stays unreadable is not known to have changed: the save goes
-    // on without a backup of it (placing it waits and falls back to writing in place).
-    const bool linked = !HeldByTest(path_.c_str()) && LinkFile(path_.c_str(), kept_path_.c_str());
-    FileBytes old;
-    ReadStatus old_read = ReadStatus::kOk;
-    if (expected != nullptr || !linked) old_read = ReadFileBytesWaiting(linked ? kept_path_.c_str() : path_.c_str(), old);
-    if (expected != nullptr && (old_read == ReadStatus::kOk || old_read == ReadStatus::kMissing) &&
-        !StillExpected(old_read, old, *expected)) {
-        if (found != nullptr) *found = old_read == ReadStatus::kOk ? StampOf(std::move(old)) : FileStamp{};
-        return SaveStatus::kChanged;
-    }
-    bool kept = linked;
-    if (!linked && old_read == ReadStatus::kOk)
-        kept = CreateNewFile(kept_path_.c_str()) && WriteFileBytes(kept_path_.c_str(), old.View());
-    if (!kept && Exists(kept_path_)) RemoveFile(kept_path_.c_str());
-    // With no file to keep, the backup that stands would claim to be the file this save
-    // replaced: it goes once the new file is in place, and an empty kept file marks that
-    // until then, for the next transaction should this one be cut short. Where there was
-    // no file, the backup stays: it is still the last file a save replaced.
-    const bool drop_backup = !kept && old_read != ReadStatus::kMissing;
-    if (drop_backup) CreateNewFile(kept_path_.c_str());
-    if (HeldByTest(path_.c_str()) ||
-        !PutFileInPlace(new_path_.c_str(), path_.c_str(), bytes, linked ? kept_path_.c_str() : nullptr)) {
-        problem_ = LastFileProblem();
-        return old_read == ReadStatus::kUnopenable ? SaveStatus::kHeld : SaveStatus::kNotReplaced;
-    }
-    attempt.placed = true;
-    if (kept) KeepBackup(kept_path_, linked ? FileBytes{} : std::move(old));
-    if (drop_backup) {
-        KeepBackup(std::string(), FileBytes{});
-        RemoveFile(kept_path_.c_str());
-    }
-    // One flush makes the new file's name and the backup's durable together, before the
-    // save says it is done: a power loss before it takes both back (the old file and its
-    // backup), and a crash between them leaves the kept name for the next transaction.
-    FlushFolderOf(path_.c_str());
-    if (written != nullptr) {
-        std::uint64_t time = 0;
-        FileWriteTime(path_.c_str(), time);
-        *written = StampOf(std::move(bytes), time);
-    }
-    return SaveStatus::kSaved;
-}
-
-void SetSaveLockWait(int milliseconds) { lock_wait_ms = milliseconds; }
-
-LoadStatus LoadConfigFile(const char* path, GameConfig& config, std::vector<std::uint8_t>* bytes, int* error_number,
-                          FileStamp* stamp) {
-    errno = 0;
-    FileBytes file;
-    const ReadStatus read = ReadFileBytesWaiting(path, file);
-    if (error_number != nullptr) *error_number = errno;
-    if (stamp != nullptr) *stamp = FileStamp{};
-    // The stamp takes over the buffer read once the decode is done with it, whatever it found.
-    struct StampOnReturn {
-        FileStamp* stamp;
-        FileBytes& file;
-        ~StampOnReturn() {
-            if (stamp != nullptr && file.data) *stamp = StampOf(std::move(file));
-        }
-    } stamp_on_return{read == ReadStatus::kOk ? stamp : nullptr, file};
-    switch (read) {
-        case ReadStatus::kOk: break;
-        case ReadStatus::kMissing: return LoadStatus::kMissing;
-        case ReadStatus::kUnopenable:
-        case ReadStatus::kReadError: return LoadStatus::kHeld;
-        case ReadStatus::kOutOfMemory: return LoadStatus::kOutOfMemory;
-        case ReadStatus::kNotAFile: return LoadStatus::kNotAFile;
-    }
+// Decodes a file read whole; `bytes`, when given, receives a copy of it.
+LoadStatus DecodeRead(const FileBytes& file, GameConfig& config, std::vector<std::uint8_t>* bytes) {
     if (bytes != nullptr) {
         try {
             bytes->assign(file.data.get(), file.data.get() + file.size);
@@ -275,44 +95,328 @@ LoadStatus LoadConfigFile(const char* path, GameConfig& config, std::vector<std:
     return file.size == LayoutSize(version, config) ? LoadStatus::kOk : LoadStatus::kDamaged;
 }
 
-SaveStatus SaveConfigFile(const char* path, const GameConfig& config, const FileStamp* expected, FileStamp* written,
-                          FileProblem* problem) {
-    SaveTransaction save(path);
-    SaveStatus status = save.Begin();
-    std::vector<std::uint8_t> bytes;
-    if (status == SaveStatus::kSaved)
-        status = EncodeConfig(config, bytes) ? save.Commit(std::move(bytes), expected, written) : SaveStatus::kNotWritten;
-    if (problem != nullptr) *problem = save.Problem();
+}  // namespace
+
+SaveTransaction::SaveTransaction(const char* path)
+    : path_(ResolvedPath(path)),
+      lock_path_(path_ + ".lock"),
+      new_path_(path_ + ".new.tmp"),
+      kept_path_(path_ + ".old.tmp"),
+      mark_path_(path_ + ".put.tmp") {}
+
+SaveTransaction::~SaveTransaction() {
+    Undo();
+    ReleaseLock(lock_);
+}
+
+bool SaveTransaction::Interrupted() const {
+    return Exists(new_path_) || Exists(kept_path_) || Exists(mark_path_);
+}
+
+SaveStatus SaveTransaction::Fail(SaveStatus status) {
+    if (problem_ == FileProblem::kNone) problem_ = LastFileProblem();
     return status;
 }
 
-void FinishInterruptedSave(const char* path) {
-    // Two looks when there is nothing to finish, which is almost always: a start-up pays
-    // for the lock only after a crash.
-    const std::string file = ResolvedPath(path);
-    if (!Exists(file + ".new.tmp") && !Exists(file + ".old.tmp")) return;
-    SaveTransaction save(path);
-    int no_wait = 0;
-    std::swap(no_wait, lock_wait_ms);
-    save.Begin();
-    std::swap(no_wait, lock_wait_ms);
+SaveStatus SaveTransaction::Begin(int lock_wait_ms) {
+    ClearFileProblem();
+    problem_ = ProblemAt(path_.c_str());
+    if (problem_ != FileProblem::kNone) return SaveStatus::kNotAFile;
+    problem_ = WriteProblemAt(path_.c_str());
+    if (problem_ != FileProblem::kNone) return SaveStatus::kReadOnly;
+    for (int waited = 0;; waited += kLockPollMs) {
+        const LockResult lock = TryLockFile(lock_path_.c_str(), lock_, path_.c_str());
+        if (lock == LockResult::kLocked) break;
+        // As the tool saved before it took a lock: a save must not become impossible on a
+        // drive where it used to work.
+        if (lock == LockResult::kImpossible) {
+            lock_problem_ = LastFileProblem();
+            break;
+        }
+        if (lock == LockResult::kFailed) return Fail(SaveStatus::kNotWritten);
+        if (waited >= lock_wait_ms) return Fail(SaveStatus::kBusy);
+        PauseMilliseconds(kLockPollMs);
+    }
+    if (!Recover()) {
+        ReleaseLock(lock_);
+        problem_ = FileProblem::kHeld;
+        return SaveStatus::kHeld;
+    }
+    begun_ = true;
+    return SaveStatus::kBegun;
 }
 
-RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, const FileStamp* expected, FileStamp* written,
-                                FileProblem* problem) {
-    SaveTransaction save(path);
-    struct ProblemOnReturn {
-        SaveTransaction& save;
-        FileProblem* problem;
-        ~ProblemOnReturn() {
-            if (problem != nullptr) *problem = save.Problem();
+// What a crash left, read from the names of a save in progress. The new content is
+// written in full before the file being replaced gets its second name (the kept file),
+// and that second name goes before the new content's on an undo: so while the new
+// content's name stands, the file was never replaced (undo); without it, the kept name is
+// either still the file itself (undo) or the file that was replaced (finish: it becomes
+// the backup). A mark (the new content renamed while it is written into the file in
+// place) with a kept file beside it is a write in place that may have begun: it is done
+// again, so that a mix of old and new bytes never stays, and never does an unchanged
+// file's copy become the backup. A file that is gone meanwhile (a user, a cleaner, a
+// power loss on a drive without a journal) takes no content with it: the newest
+// complete content there is becomes the file, and the kept one the backup. False when a
+// write in place could not be done again (the file is held): nothing may be saved then.
+bool SaveTransaction::Recover() {
+    bool touched = true;
+    if (Exists(mark_path_)) {
+        if (!Exists(kept_path_) && Exists(path_)) {
+            RemoveFile(mark_path_.c_str());  // an undo cut short: the file holds its old bytes
+        } else {
+            FileBytes content;
+            if (ReadFileBytes(mark_path_.c_str(), content) != ReadStatus::kOk ||
+                PutFileInPlace(mark_path_.c_str(), path_.c_str(), content.View(), nullptr, mark_path_.c_str()) !=
+                    Placed::kPlaced)
+                return false;
+            FinishKept();
         }
-    } problem_on_return{save, problem};
-    switch (save.Begin()) {
-        case SaveStatus::kSaved: break;
-        case SaveStatus::kBusy: return RestoreStatus::kBusy;
-        default: return RestoreStatus::kFailed;
+    } else if (Exists(new_path_)) {
+        if (!Exists(path_) && NewContentComplete() && RenameOver(new_path_.c_str(), path_.c_str())) {
+            FinishKept();
+        } else {
+            RemoveAll({&kept_path_, &new_path_});
+        }
+    } else if (Exists(kept_path_)) {
+        if (SameFile(path_.c_str(), kept_path_.c_str())) {
+            RemoveFile(kept_path_.c_str());
+        } else {
+            FinishKept();
+        }
+    } else {
+        touched = false;
     }
+    const std::size_t cut = path_.find_last_of("/\\");
+    const std::string folder = cut == std::string::npos ? std::string() : path_.substr(0, cut + 1);
+    const std::string listed = folder.size() > 1 ? folder.substr(0, cut) : folder;  // "/" stays the root
+    const std::string prefix = path_.substr(folder.size()) + ".";
+    for (const FolderEntry& entry : FilesStartingWith(listed, prefix))
+        if (OldTemporaryName(entry.name.substr(prefix.size())))
+            touched = RemoveFile((folder + entry.name).c_str()) || touched;
+    if (touched) FlushFolderOf(path_.c_str());
+    return true;
+}
+
+// True when the new content left by a crash is a whole file: it decodes, and holds at
+// least its version's layout (a write cut short ends inside the lists its counts name).
+bool SaveTransaction::NewContentComplete() const {
+    FileBytes content;
+    GameConfig config;
+    ClearConfig(config);
+    return ReadFileBytes(new_path_.c_str(), content) == ReadStatus::kOk &&
+           DecodeConfig(content.View(), config) == DecodeStatus::kOk &&
+           content.size >= LayoutSize(ConfigFileVersion(content.View()).value_or(0), config);
+}
+
+// After a crash: the kept file, the one a save replaced, becomes the backup. An empty one
+// marks a save that could not keep the file it replaced (it could not be read): the
+// backup, which stands for an older file, goes with it.
+SaveTransaction::Kept SaveTransaction::FinishKept() {
+    if (!Exists(kept_path_)) return {BackupOutcome::kUntouched, FileProblem::kNone};
+    FileBytes kept;
+    if (ReadFileBytes(kept_path_.c_str(), kept) != ReadStatus::kOk || kept.size != 0)
+        return KeepBackup(kept_path_, FileBytes{});
+    const Kept removed = KeepBackup(std::string(), FileBytes{});
+    RemoveFile(kept_path_.c_str());
+    return removed;
+}
+
+// Makes `kept`, the file a save replaced, the backup (none: removes the backup). A
+// read-only backup is the tool's own and is replaced all the same; one another program
+// holds is waited for as the file is, and written in place where it can be. A backup that
+// cannot be made the replaced file is removed, so that no older file stands for the one
+// before this save; only where even that fails (held without sharing its removal, a
+// folder in its place) does it stay, older. `old` holds the kept file's bytes when they
+// were read; otherwise they are read only where the backup must be written in place.
+SaveTransaction::Kept SaveTransaction::KeepBackup(const std::string& kept, const FileBytes& old) {
+    const std::string target = BackupPathOf(path_);
+    FileProblem problem = ProblemAt(target.c_str());
+    if (HeldByTest(target.c_str())) problem = FileProblem::kHeld;
+    bool done = false;
+    if (problem == FileProblem::kNone && !kept.empty()) {
+        ClearReadOnly(target.c_str());
+        done = RenameOver(kept.c_str(), target.c_str());
+        FileBytes read;
+        if (!done && (old.data || ReadFileBytes(kept.c_str(), read) == ReadStatus::kOk))
+            done = PutFileInPlace(kept.c_str(), target.c_str(), old.data ? old.View() : read.View(), nullptr,
+                                  kept.c_str()) == Placed::kPlaced;
+        if (!done) problem = LastFileProblem();
+    }
+    // Gone already when it was moved into place; a rename onto a second name of the same
+    // file leaves both.
+    if (!kept.empty() && Exists(kept)) RemoveFile(kept.c_str());
+    if (done) return {BackupOutcome::kKept, FileProblem::kNone};
+    if (!Exists(target) || (problem != FileProblem::kHeld && RemoveFile(target.c_str())))
+        return {BackupOutcome::kRemoved, FileProblem::kNone};
+    if (problem == FileProblem::kNone) problem = LastFileProblem();
+    return {BackupOutcome::kOlder, problem == FileProblem::kNone ? FileProblem::kHeld : problem};
+}
+
+// What a commit made and has not handed over goes, the kept name first, so that no crash
+// leaves it standing without the new content's.
+void SaveTransaction::Undo() {
+    if (!half_done_) return;
+    half_done_ = false;
+    RemoveAll({&kept_path_, &new_path_});
+}
+
+SaveOutcome SaveTransaction::Commit(std::vector<std::uint8_t> bytes, const FileStamp* expected) {
+    ClearFileProblem();
+    SaveOutcome outcome = Attempt(std::move(bytes), expected);
+    Undo();
+    outcome.locked = Locked();
+    outcome.lock_problem = lock_problem_;
+    return outcome;
+}
+
+// The steps of a commit, each failure a return: Commit undoes what they left.
+SaveOutcome SaveTransaction::Attempt(std::vector<std::uint8_t> bytes, const FileStamp* expected) {
+    SaveOutcome outcome;
+    half_done_ = true;
+    // Flushed before it takes the file's place, so that no crash can put a file in place
+    // whose bytes are not yet on the disk.
+    if (!CreateNewFile(new_path_.c_str()) || !WriteFileBytes(new_path_.c_str(), bytes)) {
+        outcome.problem = LastFileProblem();
+        return outcome;
+    }
+    if (before_replace_hook != nullptr) before_replace_hook();
+    // The file as it stands just before it is replaced is kept, under a second name (a
+    // link, no copy) where the file system allows it, else as a copy with its ownership.
+    // It is compared with what the caller read through that name, so the backup is the
+    // file that was checked. A file that stays unreadable is not known to have changed:
+    // the save goes on without a backup of it (placing it waits and falls back to writing
+    // in place).
+    const bool linked = !HeldByTest(path_.c_str()) && LinkFile(path_.c_str(), kept_path_.c_str());
+    FileBytes old;
+    ReadStatus old_read = ReadStatus::kOk;
+    if (expected != nullptr || !linked) old_read = ReadFileBytesWaiting(linked ? kept_path_.c_str() : path_.c_str(), old);
+    if (expected != nullptr && (old_read == ReadStatus::kOk || old_read == ReadStatus::kMissing) &&
+        !StillExpected(old_read, old, *expected)) {
+        if (old_read == ReadStatus::kOk) outcome.found = StampOf(std::move(old));
+        outcome.status = SaveStatus::kChanged;
+        return outcome;
+    }
+    bool kept = linked;
+    if (!linked && old_read == ReadStatus::kOk) {
+        kept = CreateNewFile(kept_path_.c_str()) && WriteFileBytes(kept_path_.c_str(), old.View());
+        if (kept) CopyOwnership(path_.c_str(), kept_path_.c_str());
+    }
+    if (!kept && Exists(kept_path_)) RemoveFile(kept_path_.c_str());
+    // With no file to keep, the backup that stands would claim to be the file this save
+    // replaced: it goes once the new file is in place, and an empty kept file marks that
+    // until then, for the next transaction should this one be cut short. Where there was
+    // no file, the backup stays: it is still the last file a save replaced.
+    const bool drop_backup = !kept && old_read != ReadStatus::kMissing;
+    if (drop_backup) CreateNewFile(kept_path_.c_str());
+    Placed placed = Placed::kNotPlaced;
+    if (HeldByTest(path_.c_str())) {
+        NoteFileProblem(FileProblem::kHeld);
+    } else {
+        placed = PutFileInPlace(new_path_.c_str(), path_.c_str(), bytes, linked ? kept_path_.c_str() : nullptr,
+                                mark_path_.c_str());
+    }
+    if (placed != Placed::kPlaced) {
+        // A write in place cut short leaves its mark and the kept file: the next
+        // transaction writes it again, so they stay.
+        if (placed == Placed::kCut) half_done_ = false;
+        outcome.problem = LastFileProblem();
+        outcome.status = old_read == ReadStatus::kUnopenable || outcome.problem == FileProblem::kHeld
+                             ? SaveStatus::kHeld
+                             : SaveStatus::kNotReplaced;
+        return outcome;
+    }
+    half_done_ = false;
+    Kept backup = {BackupOutcome::kUntouched, FileProblem::kNone};
+    if (kept) {
+        backup = KeepBackup(kept_path_, linked ? FileBytes{} : std::move(old));
+    } else if (drop_backup) {
+        backup = KeepBackup(std::string(), FileBytes{});
+        RemoveFile(kept_path_.c_str());
+    }
+    outcome.backup = backup.outcome;
+    outcome.backup_problem = backup.problem;
+    // One flush makes the new file's name and the backup's durable together, before the
+    // save says it is done: a power loss before it takes both back (the old file and its
+    // backup), and a crash between them leaves the kept name for the next transaction.
+    // When it fails, the file and its backup are in place all the same: said so, they
+    // stay.
+    outcome.status = SaveStatus::kSaved;
+    if (!FlushFolderOf(path_.c_str())) {
+        outcome.status = SaveStatus::kNotFlushed;
+        outcome.problem = LastFileProblem();
+    }
+    std::uint64_t time = 0;
+    FileWriteTime(path_.c_str(), time);
+    outcome.written = StampOf(std::move(bytes), time);
+    return outcome;
+}
+
+SaveOutcome SaveTransaction::Save(const GameConfig& config, const SaveRequest& request) {
+    SaveOutcome outcome;
+    if (!begun_ && (outcome.status = Begin(request.lock_wait_ms)) != SaveStatus::kBegun) {
+        outcome.problem = problem_;
+        return outcome;
+    }
+    outcome.locked = Locked();
+    outcome.lock_problem = lock_problem_;
+    outcome.status = SaveStatus::kNotWritten;
+    std::vector<std::uint8_t> bytes;
+    if (request.harvest != nullptr && !request.harvest()) return outcome;
+    if (!EncodeConfig(config, bytes)) {
+        outcome.problem = FileProblem::kNoMemory;
+        return outcome;
+    }
+    if (request.read != nullptr && !request.read->empty() && EncodesAsRead(bytes, *request.read)) {
+        outcome.status = SaveStatus::kUnchanged;
+        return outcome;
+    }
+    return Commit(std::move(bytes), request.expected);
+}
+
+LoadStatus LoadConfigFile(const char* path, GameConfig& config, std::vector<std::uint8_t>* bytes, int* error_number,
+                          FileStamp* stamp) {
+    errno = 0;
+    FileBytes file;
+    const ReadStatus read = ReadFileBytesWaiting(path, file);
+    if (error_number != nullptr) *error_number = errno;
+    if (stamp != nullptr) *stamp = FileStamp{};
+    switch (read) {
+        case ReadStatus::kOk: break;
+        case ReadStatus::kMissing: return LoadStatus::kMissing;
+        case ReadStatus::kUnopenable:
+        case ReadStatus::kReadError: return LoadStatus::kHeld;
+        case ReadStatus::kOutOfMemory: return LoadStatus::kOutOfMemory;
+        case ReadStatus::kNotAFile: return LoadStatus::kNotAFile;
+    }
+    const LoadStatus status = DecodeRead(file, config, bytes);
+    // The stamp takes over the buffer read, whatever the decode found.
+    if (stamp != nullptr) *stamp = StampOf(std::move(file));
+    return status;
+}
+
+SaveOutcome SaveConfigFile(const char* path, const GameConfig& config, const FileStamp* expected) {
+    SaveTransaction save(path);
+    SaveRequest request;
+    request.expected = expected;
+    return save.Save(config, request);
+}
+
+// Two looks when there is nothing to finish, which is almost always: a start-up pays
+// for the lock only after a crash, and never waits for it.
+void FinishInterruptedSave(const char* path) {
+    SaveTransaction save(path);
+    if (save.Interrupted()) save.Begin(0);
+}
+
+namespace {
+
+RestoreStatus Restore(SaveTransaction& save, GameConfig& config, const FileStamp* expected, SaveOutcome& outcome) {
+    outcome.status = save.Begin();
+    if (outcome.status != SaveStatus::kBegun) {
+        outcome.problem = save.Problem();
+        return outcome.status == SaveStatus::kBusy ? RestoreStatus::kBusy : RestoreStatus::kFailed;
+    }
+    outcome.status = SaveStatus::kNotWritten;
     // Read under the lock, so that it is the backup of the last save that completed.
     FileBytes saved;
     switch (ReadFileBytesWaiting(BackupPathOf(save.Path()).c_str(), saved)) {
@@ -335,26 +439,26 @@ RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, const File
         case DecodeStatus::kOutOfMemory: return RestoreStatus::kBackupUnreadable;
     }
     if (saved.size < LayoutSize(ConfigFileVersion(saved.View()).value_or(0), restored)) return RestoreStatus::kBackupUnusable;
-    std::vector<std::uint8_t> bytes(saved.data.get(), saved.data.get() + saved.size);
-    switch (save.Commit(std::move(bytes), expected, written)) {
-        case SaveStatus::kSaved: break;
-        case SaveStatus::kChanged: return RestoreStatus::kChanged;
-        default: return RestoreStatus::kFailed;
-    }
+    outcome = save.Commit(std::vector<std::uint8_t>(saved.data.get(), saved.data.get() + saved.size), expected);
+    if (outcome.status == SaveStatus::kChanged) return RestoreStatus::kChanged;
+    if (!outcome.Written()) return RestoreStatus::kFailed;
     config = std::move(restored);
     return RestoreStatus::kRestored;
+}
+
+}  // namespace
+
+RestoreStatus RestoreConfigFile(const char* path, GameConfig& config, const FileStamp* expected, SaveOutcome* outcome) {
+    SaveTransaction save(path);
+    SaveOutcome committed;
+    const RestoreStatus status = Restore(save, config, expected, committed);
+    if (outcome != nullptr) *outcome = std::move(committed);
+    return status;
 }
 
 bool ConfigBackupExists(const char* path) {
     const std::string backup = BackupPathOf(ResolvedPath(path));
     return ProblemAt(backup.c_str()) == FileProblem::kNone && Exists(backup);
-}
-
-bool ConfigBackupIsOlder(const char* path) { return older_backups.count(BackupPathOf(ResolvedPath(path))) != 0; }
-
-FileProblem ConfigBackupProblem(const char* path) {
-    const auto found = older_backups.find(BackupPathOf(ResolvedPath(path)));
-    return found == older_backups.end() ? FileProblem::kNone : found->second;
 }
 
 void SetBeforeReplaceHook(void (*hook)()) { before_replace_hook = hook; }

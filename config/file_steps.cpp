@@ -40,6 +40,7 @@ struct Simulation {
 
 Simulation sim;
 bool no_links = false;
+FailingFileTest failing_test = nullptr;
 
 std::string FolderOf(const std::string& path) {
     const std::size_t cut = path.find_last_of("/\\");
@@ -106,11 +107,20 @@ void EndSimulatedCrash() {
 int FileStepsTaken() { return sim.steps; }
 
 void SetNoLinksTest(bool refuse) { no_links = refuse; }
+void SetFailingFileTest(FailingFileTest fail) { failing_test = fail; }
 bool NoLinksTest() { return no_links; }
 
 namespace file_steps {
 
 bool Stopped() { return sim.stopped && !sim.quiet; }
+
+bool Refused(FileStep step, const char* path) {
+    if (failing_test == nullptr || sim.quiet) return false;
+    const FileProblem problem = failing_test(step, path);
+    if (problem == FileProblem::kNone) return false;
+    NoteFileProblem(problem);
+    return true;
+}
 
 void BeforeWrite(const char* path) {
     if (sim.armed && !sim.quiet) Known(path);
@@ -147,7 +157,8 @@ void Done(FileStep step, const char* path, std::span<const std::uint8_t> bytes, 
                 if (FolderOf(other) == folder) name.durable = name.now;
             break;
         }
-        case FileStep::kRead: break;
+        case FileStep::kRead:
+        case FileStep::kCheckWrite: break;
     }
     if (++sim.steps != sim.stop_after) return;
     if (sim.how != CrashKind::kProcessDies) LosePower();

@@ -14,9 +14,6 @@
 // current directory, in the platform's spelling. qorcfg may name another.
 const char* ConfigFilePath();
 
-// False when `path` exists but may not be overwritten (a read-only file), so a save
-// can give up before it touches anything, as writing the file in place would.
-bool FileMayBeReplaced(const char* path);
 
 // A whole file in memory. The buffer is owned here and holds exactly `size` bytes.
 struct FileBytes {
@@ -47,12 +44,20 @@ enum class FileProblem {
     kPipe,                // a pipe, a FIFO or a socket stands there
     kNoFolder,            // the folder the path names does not exist
     kNoSpace,             // the disk (or the user's quota) is full
+    kReadOnlyFile,        // the file is marked read-only
     kReadOnlyFileSystem,  // the file system is mounted read-only, or the medium is
     kDenied,              // permission refused
     kHeld,                // another program holds the file without sharing it
     kBusy,                // another writer holds the save's lock
+    kNoMemory,            // memory ran out
     kOther,
 };
+
+// Why the existing file `path` may not be overwritten, so that a save can give up before
+// it touches anything, as writing the file in place would: kReadOnlyFile (no write
+// permission at all, or Windows' read-only attribute), kReadOnlyFileSystem, kDenied (this
+// user may not write it). kNone when it may, or when there is no file.
+FileProblem WriteProblemAt(const char* path);
 
 // What stands at `path` when it is not something a save can read and replace: a folder,
 // a device, a pipe, or no folder to hold it. kNone for a regular file, or for nothing in
@@ -76,15 +81,37 @@ std::string ResolvedPath(const char* path);
 bool FlushFolderOf(const char* path);
 
 // An advisory lock of the operating system on the file `path`, created empty when
-// missing and never removed, so that writers take turns: one byte far past any content,
-// which no reader ever reads. The system releases it when its process dies, however it
-// dies. Native programs and Windows programs under Wine meet on the same lock.
-// TryLockFile never waits: false when another handle holds it (LastFileProblem kBusy)
-// or the file cannot be made (its reason).
+// missing (with the owner of `owner_of`, where there is one and the process may give it)
+// and never removed, so that writers take turns: one byte far past any content, which no
+// reader ever reads. The system releases it when its process dies, however it dies.
+// Native programs and Windows programs under Wine meet on the same lock. On POSIX it is
+// a lock of the open file where the kernel has those, else the classic lock of the
+// process on the same byte (which Wine's locks are too). TryLockFile never waits.
 using FileLock = std::intptr_t;
 inline constexpr FileLock kNoLock = -1;
-bool TryLockFile(const char* path, FileLock& lock);
+enum class LockResult {
+    kLocked,
+    kBusy,        // another handle holds it
+    kImpossible,  // the file system allows no lock (a network share without a lock
+                  // service), or the lock file may not be opened: LastFileProblem says
+                  // which (kNone for the first, kDenied for the second)
+    kFailed,      // the lock file cannot be made: LastFileProblem says why
+};
+LockResult TryLockFile(const char* path, FileLock& lock, const char* owner_of = nullptr);
 void ReleaseLock(FileLock& lock);
+
+// Tests only: locks refused as a file system or an old kernel refuses them.
+// kOpenFileLocks: POSIX's locks of the open file are missing (kernels before 3.15);
+// kEvery: no lock at all is possible. kNone for the real calls.
+enum class LockRefusal { kNone, kOpenFileLocks, kEvery };
+void SetLockRefusalTest(LockRefusal refusal);
+LockRefusal LockRefusalTest();
+
+// Gives the file `to` what the file `from` has of ownership, as far as this process may:
+// POSIX its owner and group (as root always; otherwise the group alone, where the user
+// belongs to it) and its permission bits; Windows its owner and access list (the access
+// list alone when the owner may not be given). False when nothing could be copied.
+bool CopyOwnership(const char* from, const char* to);
 
 // True when `a` and `b` are two names of one file (a hard link), not two files that hold
 // the same bytes.
@@ -168,18 +195,26 @@ void ClearReadOnly(const char* path);
 bool RenameOver(const char* source, const char* target);
 
 // Puts the finished file `temporary`, holding `bytes`, in the place of `target`, with
-// target's attributes. Where another program holds target so that it cannot be replaced
-// but can be written (open without delete sharing), `bytes` are written into target
-// instead, checked by reading them back, and the old content is written back if that
-// fails part-way; `temporary` is removed before the first byte goes into target. Retries
-// for about a second while the holder refuses both (and, once target has a second name,
-// refuses that name's removal too). False when target still has its old content;
-// `temporary`, if still there, is then left for the caller to remove.
+// target's attributes and ownership (CopyOwnership). Where another program holds target
+// so that it cannot be replaced but can be written (open without delete sharing; Windows
+// only), `bytes` are written into target instead, checked by reading them back, and the
+// old content is written back if that fails part-way. While that write is under way the
+// new content stays on the disk as `mark` (`temporary` renamed, the folder flushed), so
+// that a crash in the middle leaves what the next save needs to write it again; `mark`
+// goes once target holds the new bytes and they are flushed. Retries for about a second
+// while the holder refuses both (and, once target has a second name, refuses that name's
+// removal too).
+//   kPlaced: target holds `bytes`; `temporary` and `mark` are gone.
+//   kNotPlaced: target still has its old content, `temporary` still holds the new one.
+//   kCut: the write in place failed and so did writing the old bytes back: target is a
+//   mix, `mark` holds the new content for the next save to finish.
 // `linked_backup`, when given, is a second name of target (LinkFile): before target is
-// written in place it becomes a copy of the old content of its own, so that the
-// backup keeps the old bytes; when that cannot be done, target is not written.
-bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes,
-                    const char* linked_backup = nullptr);
+// written in place it becomes a copy of the old content of its own (with target's
+// ownership), so that the backup keeps the old bytes; when that cannot be done, target
+// is not written. `mark` may be `temporary` itself (a write in place redone).
+enum class Placed { kPlaced, kNotPlaced, kCut };
+Placed PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes,
+                      const char* linked_backup, const char* mark);
 
 // Tells apart the temporary files of two processes saving into the same folder.
 unsigned long CurrentProcessId();
@@ -203,15 +238,25 @@ void PauseMilliseconds(int milliseconds);
 //
 // The folder's names are modelled as well: a create, link, rename or removal that its
 // folder was not flushed after (FlushFolderOf) is undone by a power loss.
-enum class FileStep { kCreate, kWrite, kFlush, kRead, kLink, kRename, kRemove, kFlushFolder };
+enum class FileStep { kCreate, kWrite, kFlush, kRead, kLink, kRename, kRemove, kFlushFolder, kCheckWrite };
 enum class CrashKind { kProcessDies, kPowerLostDropped, kPowerLostCut };
 void SimulateCrashAfter(int steps, CrashKind how);
 void EndSimulatedCrash();
 int FileStepsTaken();
 
+// Tests only: file operations that fail as a disk, a file system or another program
+// makes them fail. `fail` is asked before each operation above (and before
+// WriteProblemAt, as kCheckWrite, which is no step of a crash): a problem other than
+// kNone makes that operation fail with it, without touching anything. Null for none.
+using FailingFileTest = FileProblem (*)(FileStep step, const char* path);
+void SetFailingFileTest(FailingFileTest fail);
+
 namespace file_steps {
 // For the platform's operations: true once a simulated crash has stopped them.
 bool Stopped();
+// For the platform's operations: true (with the problem noted) when a test makes the
+// operation `step` on `path` fail.
+bool Refused(FileStep step, const char* path);
 // Reports a step done: `bytes` is what a kWrite wrote, `from` what a kRename moved or a
 // kLink linked to `path`.
 void Done(FileStep step, const char* path, std::span<const std::uint8_t> bytes = {}, const char* from = nullptr);

@@ -27,6 +27,7 @@ bool Failed(int error_number) {
         case EISDIR: NoteFileProblem(FileProblem::kFolder); break;
         case ENOENT:
         case ENOTDIR: NoteFileProblem(FileProblem::kNoFolder); break;
+        case ENOMEM: NoteFileProblem(FileProblem::kNoMemory); break;
         default: NoteFileProblem(FileProblem::kOther); break;
     }
     return false;
@@ -74,7 +75,7 @@ std::string ResolvedPath(const char* path) {
 }
 
 bool FlushFolderOf(const char* path) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kFlushFolder, path)) return false;
     const int fd = open(FolderPart(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return Failed(errno);
     const bool ok = fsync(fd) == 0 || errno == EINVAL;  // a file system that cannot flush a folder keeps its names
@@ -92,36 +93,88 @@ namespace {
 // file as this kind of lock).
 constexpr off_t kLockOffset = 0x7ffffff0;
 
+LockRefusal lock_refusal = LockRefusal::kNone;
+
+int SetLock(int fd, int command, struct flock& range) {
+#ifdef F_OFD_SETLK
+    if (lock_refusal == LockRefusal::kOpenFileLocks && command == F_OFD_SETLK) {
+        errno = EINVAL;  // as a kernel before 3.15 answers
+        return -1;
+    }
+#endif
+    if (lock_refusal == LockRefusal::kEvery) {
+        errno = ENOLCK;  // as NFS answers without its lock service
+        return -1;
+    }
+    return fcntl(fd, command, &range);
+}
+
+// Gives the open file the owner and group of `from`, or its group alone where the
+// process may not give the owner (only root may).
+bool GiveOwner(int fd, const struct stat& from) {
+    struct stat now;
+    if (fstat(fd, &now) == 0 && now.st_uid == from.st_uid && now.st_gid == from.st_gid) return true;
+    return fchown(fd, from.st_uid, from.st_gid) == 0 || fchown(fd, static_cast<uid_t>(-1), from.st_gid) == 0;
+}
+
+// Opens the lock file for writing, making it when missing; one that this process makes
+// gets the owner of `owner_of`, so that a save run as root does not shut the file's own
+// user out of it.
+int OpenLockFile(const char* path, const char* owner_of) {
+    int fd = open(path, O_RDWR | O_CLOEXEC);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    fd = open(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return errno == EEXIST ? open(path, O_RDWR | O_CLOEXEC) : fd;
+    struct stat owner;
+    if (owner_of != nullptr && stat(owner_of, &owner) == 0) GiveOwner(fd, owner);
+    return fd;
+}
+
 }  // namespace
 
-bool TryLockFile(const char* path, FileLock& lock) {
+LockResult TryLockFile(const char* path, FileLock& lock, const char* owner_of) {
     lock = kNoLock;
-    const int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return Failed(errno);
+    const int fd = OpenLockFile(path, owner_of);
+    if (fd < 0) {
+        const int error_number = errno;
+        Failed(error_number);
+        // A lock file another user made and this one may not write keeps no save from
+        // happening that happened before there was a lock.
+        return error_number == EACCES || error_number == EPERM ? LockResult::kImpossible : LockResult::kFailed;
+    }
     struct flock range = {};
     range.l_type = F_WRLCK;
     range.l_whence = SEEK_SET;
     range.l_start = kLockOffset;
     range.l_len = 1;
-    // A lock of the open file, not of the process, where the system has it: closing
-    // another descriptor of the same file elsewhere in the process then keeps it.
+    // A lock of the open file, not of the process, where the kernel has it: closing
+    // another descriptor of the same file elsewhere in the process then keeps it. Where
+    // it has none, the process's lock on the same byte keeps other processes out as well.
 #ifdef F_OFD_SETLK
-    const int command = F_OFD_SETLK;
+    int result = SetLock(fd, F_OFD_SETLK, range);
+    if (result != 0 && errno == EINVAL) result = SetLock(fd, F_SETLK, range);
 #else
-    const int command = F_SETLK;
+    int result = SetLock(fd, F_SETLK, range);
 #endif
-    if (fcntl(fd, command, &range) != 0) {
-        const int error_number = errno;
-        close(fd);
-        if (error_number == EAGAIN || error_number == EACCES) {
-            NoteFileProblem(FileProblem::kBusy);
-            return false;
-        }
-        return Failed(error_number);
+    if (result == 0) {
+        lock = fd;
+        return LockResult::kLocked;
     }
-    lock = fd;
-    return true;
+    const int error_number = errno;
+    close(fd);
+    switch (error_number) {
+        case EAGAIN:
+        case EACCES: NoteFileProblem(FileProblem::kBusy); return LockResult::kBusy;
+        case ENOLCK:
+        case EINVAL:
+        case EOPNOTSUPP:
+        case ENOSYS: NoteFileProblem(FileProblem::kNone); return LockResult::kImpossible;
+        default: Failed(error_number); return LockResult::kFailed;
+    }
 }
+
+void SetLockRefusalTest(LockRefusal refusal) { lock_refusal = refusal; }
+LockRefusal LockRefusalTest() { return lock_refusal; }
 
 void ReleaseLock(FileLock& lock) {
     if (lock != kNoLock) close(static_cast<int>(lock));
@@ -135,12 +188,27 @@ bool SameFile(const char* a, const char* b) {
 
 // A file without any write permission is read-only, as Windows' attribute says, even for
 // a user (root) whom access() would let write it.
-bool FileMayBeReplaced(const char* path) {
-    if (file_steps::Stopped()) return false;
+FileProblem WriteProblemAt(const char* path) {
+    if (file_steps::Stopped()) return FileProblem::kOther;
+    if (file_steps::Refused(FileStep::kCheckWrite, path)) return LastFileProblem();
     struct stat info;
-    if (stat(path, &info) != 0) return true;
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
-    return access(path, W_OK) == 0;
+    if (stat(path, &info) != 0) return FileProblem::kNone;
+    const bool writable = access(path, W_OK) == 0;
+    if (!writable && errno == EROFS) return FileProblem::kReadOnlyFileSystem;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return FileProblem::kReadOnlyFile;
+    return writable || (errno != EACCES && errno != EPERM) ? FileProblem::kNone : FileProblem::kDenied;
+}
+
+bool CopyOwnership(const char* from, const char* to) {
+    struct stat info;
+    if (file_steps::Stopped() || stat(from, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    const int fd = open(to, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return false;
+    // The owner first: giving it away clears the set-id bits that the mode then restores.
+    bool ok = GiveOwner(fd, info);
+    ok = fchmod(fd, info.st_mode & 07777) == 0 || ok;
+    close(fd);
+    return ok;
 }
 
 namespace {
@@ -177,6 +245,8 @@ bool FileWriteTime(const char* path, std::uint64_t& time) {
 
 ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
     if (file_steps::Stopped()) return ReadStatus::kReadError;
+    if (file_steps::Refused(FileStep::kRead, path))
+        return LastFileProblem() == FileProblem::kHeld ? ReadStatus::kUnopenable : ReadStatus::kReadError;
     // Never waits: a pipe with no writer would block an ordinary open.
     int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -206,7 +276,7 @@ ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
 }
 
 bool CreateNewFile(const char* path) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kCreate, path)) return false;
     file_steps::BeforeWrite(path);
     int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return Failed(errno);
@@ -216,7 +286,7 @@ bool CreateNewFile(const char* path) {
 }
 
 bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kWrite, path)) return false;
     file_steps::BeforeWrite(path);
     int fd = open(path, O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) return Failed(errno);
@@ -235,6 +305,10 @@ bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
         close(fd);
         return false;
     }
+    if (ok && file_steps::Refused(FileStep::kFlush, path)) {
+        close(fd);
+        return false;
+    }
     if (ok && fsync(fd) != 0) ok = false, error_number = errno;
     if (close(fd) != 0 && ok) ok = false, error_number = errno;
     if (!ok) return Failed(error_number);
@@ -243,7 +317,7 @@ bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
 }
 
 bool RemoveFile(const char* path) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kRemove, path)) return false;
     file_steps::BeforeWrite(path);
     if (unlink(path) != 0) return Failed(errno);
     file_steps::Done(FileStep::kRemove, path);
@@ -254,7 +328,7 @@ bool RemoveFile(const char* path) {
 void ClearReadOnly(const char*) {}
 
 bool RenameOver(const char* source, const char* target) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kRename, target)) return false;
     file_steps::BeforeWrite(source);
     file_steps::BeforeWrite(target);
     if (std::rename(source, target) != 0) return Failed(errno);
@@ -263,7 +337,7 @@ bool RenameOver(const char* source, const char* target) {
 }
 
 bool LinkFile(const char* existing, const char* link_path) {
-    if (file_steps::Stopped() || NoLinksTest()) return false;
+    if (file_steps::Stopped() || NoLinksTest() || file_steps::Refused(FileStep::kLink, link_path)) return false;
     file_steps::BeforeWrite(existing);
     file_steps::BeforeWrite(link_path);
     if (link(existing, link_path) != 0) return Failed(errno);
@@ -289,12 +363,12 @@ std::vector<FolderEntry> FilesStartingWith(const std::string& folder, const std:
 
 
 // A rename is never refused because another process has the file open, so there is no
-// in-place fallback here; the new file takes over the old one's permission bits.
-bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t>, const char*) {
-    struct stat info;
-    if (!file_steps::Stopped() && stat(target, &info) == 0 && S_ISREG(info.st_mode))
-        chmod(temporary, info.st_mode & 07777);
-    return RenameOver(temporary, target);
+// in-place fallback here; the new file takes over the old one's owner and permission bits
+// before it takes its name, so that no moment shows it with others.
+Placed PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t>, const char*,
+                      const char*) {
+    CopyOwnership(target, temporary);
+    return RenameOver(temporary, target) ? Placed::kPlaced : Placed::kNotPlaced;
 }
 
 unsigned long CurrentProcessId() { return static_cast<unsigned long>(getpid()); }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 const char* ConfigFilePath() { return "Data\\GameConfig.dat"; }
 
@@ -37,6 +38,8 @@ bool Failed() {
         case ERROR_LOCK_VIOLATION: NoteFileProblem(FileProblem::kHeld); break;
         case ERROR_ACCESS_DENIED: NoteFileProblem(FileProblem::kDenied); break;
         case ERROR_PATH_NOT_FOUND: NoteFileProblem(FileProblem::kNoFolder); break;
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY: NoteFileProblem(FileProblem::kNoMemory); break;
         default: NoteFileProblem(FileProblem::kOther); break;
     }
     return false;
@@ -100,13 +103,14 @@ bool HoldsExactly(HANDLE file, std::span<const std::uint8_t> bytes) {
            (bytes.empty() || std::memcmp(back.data.get(), bytes.data(), bytes.size()) == 0);
 }
 
-enum class InPlace { kWritten, kHeld, kFailed };
+enum class InPlace { kWritten, kHeld, kFailed, kCut };
 
 // A second name of a file that is about to be written in place would see the new bytes
-// too: it becomes a file of its own holding `old`. Sharing is per file, not per name, so
-// the holder that keeps the file from being replaced may keep this name from going too:
-// that is waited for as the file is (kHeld).
-InPlace UnlinkIntoCopy(const char* link, std::span<const std::uint8_t> old) {
+// too: it becomes a file of its own holding `old`, with the ownership of `target`, the
+// file it was a name of. Sharing is per file, not per name, so the holder that keeps the
+// file from being replaced may keep this name from going too: that is waited for as the
+// file is (kHeld).
+InPlace UnlinkIntoCopy(const char* link, std::span<const std::uint8_t> old, const char* target) {
     const std::wstring name = WidePath(link);
     file_steps::BeforeWrite(link);
     if (!DeleteFileW(name.c_str())) return HeldByAnotherProgram(GetLastError()) ? InPlace::kHeld : InPlace::kFailed;
@@ -117,17 +121,20 @@ InPlace UnlinkIntoCopy(const char* link, std::span<const std::uint8_t> old) {
     const bool ok = WriteAll(copy, old, link);
     CloseHandle(copy);
     if (!ok && !file_steps::Stopped()) DeleteFileW(name.c_str());
+    if (ok) CopyOwnership(target, link);
     return ok ? InPlace::kWritten : InPlace::kFailed;
 }
 
 // Writes `bytes` into the existing file, sharing it with whoever holds it, and checks them
 // by reading them back. When that fails after the first byte went out, the old content
-// is written back, so the file ends with either the new bytes or the old ones. The
-// finished `temporary` goes first: a save interrupted from then on is one whose new
-// content reached the file, which is how the next save tells it from one undone.
+// is written back, so the file ends with either the new bytes or the old ones (kCut when
+// even that fails). Until the new bytes are in and flushed, they stay on the disk under
+// the name `mark`: a crash in the middle leaves them for the next save to write again.
 InPlace WriteInPlace(const char* temporary, const char* target_path, std::span<const std::uint8_t> bytes,
-                     const char* linked_backup) {
+                     const char* linked_backup, const char* mark) {
     if (file_steps::Stopped()) return InPlace::kFailed;
+    if (file_steps::Refused(FileStep::kWrite, target_path))
+        return LastFileProblem() == FileProblem::kHeld ? InPlace::kHeld : InPlace::kFailed;
     const std::wstring target = WidePath(target_path);
     HANDLE file = CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -135,14 +142,24 @@ InPlace WriteInPlace(const char* temporary, const char* target_path, std::span<c
     if (file == INVALID_HANDLE_VALUE) return HeldByAnotherProgram(GetLastError()) ? InPlace::kHeld : InPlace::kFailed;
     FileBytes old;
     InPlace result = InPlace::kFailed;
+    const bool renamed = std::strcmp(temporary, mark) != 0;
     file_steps::BeforeWrite(target_path);
     if (ReadWhole(file, old) == ReadStatus::kOk) {
-        result = linked_backup == nullptr ? InPlace::kWritten : UnlinkIntoCopy(linked_backup, old.View());
+        result = linked_backup == nullptr ? InPlace::kWritten : UnlinkIntoCopy(linked_backup, old.View(), target_path);
+        if (result == InPlace::kWritten && renamed && !RenameOver(temporary, mark)) result = InPlace::kFailed;
+        // The mark's name is on the disk before the first byte goes into the file.
+        if (result == InPlace::kWritten && !FlushFolderOf(mark)) {
+            if (renamed) RenameOver(mark, temporary);
+            result = InPlace::kFailed;
+        }
         if (result == InPlace::kWritten) {
-            RemoveFile(temporary);
-            if (!WriteAll(file, bytes, target_path) || !HoldsExactly(file, bytes)) {
-                WriteAll(file, old.View(), target_path);
+            if (WriteAll(file, bytes, target_path) && HoldsExactly(file, bytes)) {
+                RemoveFile(mark);
+            } else if (WriteAll(file, old.View(), target_path)) {
+                if (renamed) RenameOver(mark, temporary);
                 result = InPlace::kFailed;
+            } else {
+                result = InPlace::kCut;
             }
         }
     }
@@ -188,7 +205,7 @@ std::string ResolvedPath(const char* path) { return path; }
 // Renames are written through; a flush of the folder's handle pushes the names of a
 // create or removal too, where the file system allows it (it may refuse: that is no failure).
 bool FlushFolderOf(const char* path) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kFlushFolder, path)) return false;
     HANDLE folder = CreateFileW(FolderOf(WidePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -206,29 +223,46 @@ namespace {
 // any content, so that no reader ever meets the mandatory lock.
 constexpr DWORD kLockOffset = 0x7ffffff0;
 
+LockRefusal lock_refusal = LockRefusal::kNone;
+
 }  // namespace
 
-bool TryLockFile(const char* path, FileLock& lock) {
+// The lock file takes the folder's inherited access list, which lets the file's own user
+// in as it lets them in to the file: `owner_of` is not needed here.
+LockResult TryLockFile(const char* path, FileLock& lock, const char*) {
     lock = kNoLock;
     HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Failed();
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        Failed();
+        // A lock file another user made and this one may not write keeps no save from
+        // happening that happened before there was a lock.
+        return error == ERROR_ACCESS_DENIED ? LockResult::kImpossible : LockResult::kFailed;
+    }
     OVERLAPPED at = {};
     at.Offset = kLockOffset;
-    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
-        const DWORD error = GetLastError();
-        CloseHandle(file);
-        if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) {
-            NoteFileProblem(FileProblem::kBusy);
-            return false;
-        }
-        SetLastError(error);
-        return Failed();
+    DWORD error = ERROR_NOT_SUPPORTED;  // as a share without byte-range locks answers
+    if (lock_refusal != LockRefusal::kEvery &&
+        LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+        lock = reinterpret_cast<FileLock>(file);
+        return LockResult::kLocked;
     }
-    lock = reinterpret_cast<FileLock>(file);
-    return true;
+    if (lock_refusal != LockRefusal::kEvery) error = GetLastError();
+    CloseHandle(file);
+    if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) {
+        NoteFileProblem(FileProblem::kBusy);
+        return LockResult::kBusy;
+    }
+    // Any other refusal comes from a file system that keeps no locks (some network
+    // shares): the save goes on as it did before it took one.
+    NoteFileProblem(FileProblem::kNone);
+    return LockResult::kImpossible;
 }
+
+void SetLockRefusalTest(LockRefusal refusal) { lock_refusal = refusal; }
+LockRefusal LockRefusalTest() { return lock_refusal; }
 
 void ReleaseLock(FileLock& lock) {
     if (lock != kNoLock) CloseHandle(reinterpret_cast<HANDLE>(lock));
@@ -250,14 +284,37 @@ bool SameFile(const char* a, const char* b) {
            info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
 
-bool FileMayBeReplaced(const char* path) {
-    if (file_steps::Stopped()) return false;
+// A read-only medium or share is named by the first write that meets it.
+FileProblem WriteProblemAt(const char* path) {
+    if (file_steps::Stopped()) return FileProblem::kOther;
+    if (file_steps::Refused(FileStep::kCheckWrite, path)) return LastFileProblem();
     DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0
+               ? FileProblem::kReadOnlyFile
+               : FileProblem::kNone;
+}
+
+bool CopyOwnership(const char* from, const char* to) {
+    if (file_steps::Stopped()) return false;
+    const std::wstring source = WidePath(from);
+    const std::wstring target = WidePath(to);
+    constexpr SECURITY_INFORMATION kWhole =
+        OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD needed = 0;
+    GetFileSecurityW(source.c_str(), kWhole, nullptr, 0, &needed);
+    if (needed == 0) return false;
+    std::vector<std::uint8_t> descriptor(needed);
+    if (!GetFileSecurityW(source.c_str(), kWhole, descriptor.data(), needed, &needed)) return false;
+    // Only an administrator may give a file another owner; the access list alone still
+    // decides who may read and write it.
+    return SetFileSecurityW(target.c_str(), kWhole, descriptor.data()) ||
+           SetFileSecurityW(target.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
 ReadStatus ReadFileBytes(const char* path, FileBytes& out) {
     if (file_steps::Stopped()) return ReadStatus::kReadError;
+    if (file_steps::Refused(FileStep::kRead, path))
+        return LastFileProblem() == FileProblem::kHeld ? ReadStatus::kUnopenable : ReadStatus::kReadError;
     HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -288,7 +345,7 @@ bool FileWriteTime(const char* path, std::uint64_t& time) {
 }
 
 bool CreateNewFile(const char* path) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kCreate, path)) return false;
     file_steps::BeforeWrite(path);
     HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -299,7 +356,7 @@ bool CreateNewFile(const char* path) {
 }
 
 bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kWrite, path)) return false;
     file_steps::BeforeWrite(path);
     HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -309,7 +366,7 @@ bool WriteFileBytes(const char* path, std::span<const std::uint8_t> bytes) {
 }
 
 bool RemoveFile(const char* path) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kRemove, path)) return false;
     file_steps::BeforeWrite(path);
     if (!DeleteFileW(WidePath(path).c_str())) return Failed();
     file_steps::Done(FileStep::kRemove, path);
@@ -325,7 +382,7 @@ void ClearReadOnly(const char* path) {
 }
 
 bool RenameOver(const char* source, const char* target) {
-    if (file_steps::Stopped()) return false;
+    if (file_steps::Stopped() || file_steps::Refused(FileStep::kRename, target)) return false;
     file_steps::BeforeWrite(source);
     file_steps::BeforeWrite(target);
     if (!MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -337,7 +394,7 @@ bool RenameOver(const char* source, const char* target) {
 // A file another program holds so that it cannot be replaced is written in place, which
 // a second name would see too: such a file gets no link (the backup is then a copy).
 bool LinkFile(const char* existing, const char* link) {
-    if (file_steps::Stopped() || NoLinksTest()) return false;
+    if (file_steps::Stopped() || NoLinksTest() || file_steps::Refused(FileStep::kLink, link)) return false;
     file_steps::BeforeWrite(existing);
     file_steps::BeforeWrite(link);
     const std::wstring name = WidePath(existing);
@@ -371,15 +428,18 @@ std::vector<FolderEntry> FilesStartingWith(const std::string& folder, const std:
 }
 
 
-bool PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes,
-                    const char* linked_backup) {
-    if (file_steps::Stopped()) return false;
+Placed PutFileInPlace(const char* temporary, const char* target, std::span<const std::uint8_t> bytes,
+                      const char* linked_backup, const char* mark) {
+    if (file_steps::Stopped()) return Placed::kNotPlaced;
     const std::wstring from = WidePath(temporary);
     const std::wstring to = WidePath(target);
     DWORD attributes = GetFileAttributesW(to.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-        (attributes & kKeptAttributes) != 0)
-        SetFileAttributesW(from.c_str(), attributes & kKeptAttributes);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        if ((attributes & kKeptAttributes) != 0) SetFileAttributesW(from.c_str(), attributes & kKeptAttributes);
+        // A renamed file keeps its own security descriptor, so the new one takes the old
+        // one's before the rename, which stays one step.
+        CopyOwnership(target, temporary);
+    }
     // A virus scanner or the game itself may hold the file for a moment: try for about a
     // second before giving up.
     constexpr int kTries = 10;
@@ -387,20 +447,23 @@ bool PutFileInPlace(const char* temporary, const char* target, std::span<const s
     file_steps::BeforeWrite(target);
     for (int attempt = 0; attempt < kTries; ++attempt) {
         if (attempt > 0) PauseBeforeRetry();
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const bool refused = file_steps::Refused(FileStep::kRename, target);
+        if (!refused && MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             file_steps::Done(FileStep::kRename, target, {}, temporary);
-            return true;
+            return Placed::kPlaced;
         }
-        if (!HeldByAnotherProgram(GetLastError())) return Failed();
-        if (file_steps::Stopped()) return false;
-        switch (WriteInPlace(temporary, target, bytes, linked_backup)) {
-            case InPlace::kWritten: return true;
-            case InPlace::kFailed: return Failed();
+        const bool held = refused ? LastFileProblem() == FileProblem::kHeld : HeldByAnotherProgram(GetLastError());
+        if (!held) return refused ? Placed::kNotPlaced : (Failed(), Placed::kNotPlaced);
+        if (file_steps::Stopped()) return Placed::kNotPlaced;
+        switch (WriteInPlace(temporary, target, bytes, linked_backup, mark)) {
+            case InPlace::kWritten: return Placed::kPlaced;
+            case InPlace::kFailed: return Failed(), Placed::kNotPlaced;
+            case InPlace::kCut: return Failed(), Placed::kCut;
             case InPlace::kHeld: break;
         }
     }
     NoteFileProblem(FileProblem::kHeld);
-    return false;
+    return Placed::kNotPlaced;
 }
 
 unsigned long CurrentProcessId() { return GetCurrentProcessId(); }

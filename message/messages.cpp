@@ -25,10 +25,10 @@ const MessageText message_texts[kMessageCount] = {
      "DirectInput8\nThe mouse's data format could not be set."},
     {MessageId::kMouseSharingFailed, "DirectInput8\nマウスの協調設定に失敗しました",
      "DirectInput8\nThe mouse's sharing could not be set."},
-    {MessageId::kCapturing, "変更中", "Press"},
+    {MessageId::kCapturing, "変更中", "Press", MessageKind::kLabel},
     {MessageId::kChangedOverwrite, "設定ファイルが他のプログラムによって変更されています。上書きしますか？",
      "The config file was changed by another program. Overwrite it?"},
-    {MessageId::kRestoreItem, "前回の保存前に戻す", "Restore the settings before the last save"},
+    {MessageId::kRestoreItem, "前回の保存前に戻す", "Restore the settings before the last save", MessageKind::kLabel},
     {MessageId::kRestoreQuestion,
      "設定を前回の保存前の状態に戻しますか？\n今のファイルはバックアップとして残ります。保存していない変更は失われます。",
      "Restore the settings as they were before the last save?\nThe current file is kept as the backup. Changes not "
@@ -45,8 +45,13 @@ const MessageText message_texts[kMessageCount] = {
     {MessageId::kSaveBusy, "他のプログラムが設定ファイルを保存中のため、保存できませんでした。\nファイルは変更されていません。もう一度保存してください。",
      "Another program is saving the config file, so it could not be saved.\nThe file was not changed. Please save "
      "again."},
-    {MessageId::kNoJoypadName, "ジョイパッド未接続", "No joypad connected"},
-    {MessageId::kHeldKeys, "押下中:", "Held:"},
+    {MessageId::kSaveNotFlushed,
+     "コンフィグファイルは保存しましたが、ディスクに書き込まれたことを確認できませんでした。\n"
+     "停電などがあると、今回の変更が失われるおそれがあります。",
+     "The config file was saved, but the disk did not confirm that it is stored.\nIf the power fails now, this "
+     "change may be lost."},
+    {MessageId::kNoJoypadName, "ジョイパッド未接続", "No joypad connected", MessageKind::kLabel},
+    {MessageId::kHeldKeys, "押下中:", "Held:", MessageKind::kLabel},
 };
 
 const char* MessageIn(MessageId id, Language language) {

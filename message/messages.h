@@ -32,6 +32,7 @@ enum class MessageId {
     kBackupUnreadable,
     kRestoreOlderQuestion,  // the backup a save could not refresh
     kSaveBusy,              // another writer held the save's lock for longer than a save waits
+    kSaveNotFlushed,        // saved, but the folder could not be flushed: not yet safe from a power loss
     kNoJoypadName,          // the key page's controller line when none is connected
     kHeldKeys,              // the key page's line of held buttons no row shows, before "KEY n, n"
     kCount
@@ -39,11 +40,16 @@ enum class MessageId {
 
 inline constexpr std::size_t kMessageCount = static_cast<std::size_t>(MessageId::kCount);
 
+// Where a text is shown: in a message box (an error or a question), which the players'
+// guides explain each of, or as a label of the window.
+enum class MessageKind { kBox, kLabel };
+
 // Both texts are CP932 bytes; the English one is ASCII.
 struct MessageText {
     MessageId id;
     const char* japanese;
     const char* english;
+    MessageKind kind = MessageKind::kBox;
 };
 
 // One row per identifier, in identifier order.

@@ -47,7 +47,7 @@ void RestoreFromWindow() {
     FileStamp expected = ConfigFileStamp();
     if (!MayReplace(expected, false)) return;
     // A backup a save could not refresh is not called the file from before the last save.
-    if (!Ask(ConfigBackupIsOlder(ConfigFilePath()) ? MessageId::kRestoreOlderQuestion : MessageId::kRestoreQuestion))
+    if (!Ask(BackupIsOlder() ? MessageId::kRestoreOlderQuestion : MessageId::kRestoreQuestion))
         return;
     RestoreStatus status;
     while ((status = RestoreConfigBackup(ConfigFilePath(), game_config, expected)) == RestoreStatus::kChanged) {
@@ -81,7 +81,7 @@ bool SaveFromWindow() {
     for (;;) {
         FileStamp found;
         const SaveStatus status = SaveConfigIfUnchanged(ConfigFilePath(), expected, HarvestPages, &found);
-        if (status != SaveStatus::kChanged) return status == SaveStatus::kSaved;
+        if (status != SaveStatus::kChanged) return status == SaveStatus::kSaved || status == SaveStatus::kNotFlushed;
         if (!Ask(MessageId::kChangedOverwrite)) return false;
         expected = found;
     }

@@ -5,6 +5,7 @@
 #include "config/config_store.h"
 #include "config/file_system.h"
 #include "config/game_config.h"
+#include "message/error_message.h"
 #include "support/config_layout.h"
 #include "support/scratch_dir.h"
 
@@ -22,6 +23,7 @@ using testing_support::DataEntries;
 using testing_support::Hex;
 using testing_support::MessageRecorder;
 using testing_support::ScratchGameFolder;
+using testing_support::StepFails;
 
 TEST(ConfigFile, MissingFileIsCreatedWithTheDefaultBytes) {
     ScratchGameFolder folder;
@@ -58,7 +60,7 @@ bool CountingHarvest() {
     ++harvest_calls;
     // The save holds its lock while the pages are harvested: no other writer could take it.
     FileLock other = kNoLock;
-    harvest_saw_file_open = !TryLockFile("Data/GameConfig.dat.lock", other) && LastFileProblem() == FileProblem::kBusy;
+    harvest_saw_file_open = TryLockFile("Data/GameConfig.dat.lock", other) == LockResult::kBusy;
     ReleaseLock(other);
     game_config.options.bgm_volume = -1234;
     return true;
@@ -145,6 +147,74 @@ TEST(ConfigFile, FailedReplaceKeepsTheOldFileAndRemovesTheTemporary) {
     EXPECT_EQ(messages.Messages(), Messages{kSaveFailed});
     EXPECT_TRUE(std::filesystem::exists("Data/GameConfig.dat/keep"));
     EXPECT_EQ(DataEntries(), std::vector<std::string>{"GameConfig.dat"});
+}
+
+// What the window says of a save's end: a folder that cannot be flushed is said in words
+// of its own, as the file was written; a drive that allows no lock is not said at all,
+// since a player can do nothing about it; a failure is the save's failure.
+TEST(ConfigFile, TheWindowSaysWhatASaveDidInItsOwnWords) {
+    const struct {
+        const char* name;
+        FailingFileTest fail;
+        LockRefusal lock;
+        bool written;
+        Messages messages;
+    } rows[] = {
+        {"saved", nullptr, LockRefusal::kNone, true, {}},
+        {"the folder not flushed", StepFails<FileStep::kFlushFolder, FileProblem::kOther>, LockRefusal::kNone, true,
+         {"コンフィグファイルは保存しましたが、ディスクに書き込まれたことを確認できませんでした。\n"
+          "停電などがあると、今回の変更が失われるおそれがあります。"}},
+        {"no lock possible", nullptr, LockRefusal::kEvery, true, {}},
+        {"a read-only file system", StepFails<FileStep::kCheckWrite, FileProblem::kReadOnlyFileSystem>,
+         LockRefusal::kNone, false, {kSaveFailed}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScratchGameFolder folder;
+        MessageRecorder messages;
+        ASSERT_TRUE(LoadConfig());
+        const std::vector<std::uint8_t> before = folder.ReadConfig();
+        messages.Clear();
+        SetFailingFileTest(row.fail);
+        SetLockRefusalTest(row.lock);
+        game_config.options.bgm_volume = -1234;
+        EXPECT_EQ(WriteConfigFile(), row.written);
+        SetFailingFileTest(nullptr);
+        SetLockRefusalTest(LockRefusal::kNone);
+        EXPECT_EQ(messages.Messages(), row.messages);
+        EXPECT_EQ(folder.ReadConfig() != before, row.written);
+        // The window's record stands for what was written: its next save asks nothing.
+        FileStamp found;
+        EXPECT_EQ(CheckFile("Data/GameConfig.dat", ConfigFileStamp(), found),
+                  FileCheck::kUnchanged);
+        EXPECT_EQ(std::filesystem::exists("Data/GameConfig.dat.bak"), row.written);
+    }
+}
+
+namespace {
+
+std::vector<std::uint8_t> theirs;
+// While the message that a new file will be created is open, another program creates it.
+void AnotherProgramCreatesTheFile(const char*) { std::ofstream("Data/GameConfig.dat", std::ios::binary).write(
+    reinterpret_cast<const char*>(theirs.data()), static_cast<std::streamsize>(theirs.size())); }
+
+}  // namespace
+
+// The window creates the file only where none stands: a file that appeared while its
+// message was open is read, not overwritten with the defaults.
+TEST(ConfigFile, AFileThatAppearedMeanwhileIsReadNotOverwritten) {
+    ScratchGameFolder folder;
+    FileParts parts = DefaultParts();
+    parts.denied = {{1, 2, 3, 4}};
+    theirs = parts.Bytes();
+    const ErrorMessageSink previous = SetErrorMessageSink(AnotherProgramCreatesTheFile);
+    const bool loaded = LoadConfig();
+    SetErrorMessageSink(previous);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(folder.ReadConfig(), theirs);
+    ASSERT_EQ(game_config.denied_patterns.size(), 1u);
+    EXPECT_EQ(game_config.denied_patterns[0].octets[3], 4);
+    EXPECT_FALSE(std::filesystem::exists("Data/GameConfig.dat.bak"));
 }
 
 #ifndef _WIN32

@@ -2,8 +2,13 @@
 // it (the process killed, or the power lost with what was not flushed dropped or cut,
 // and every folder entry not yet flushed undone): once the next start has finished or
 // undone the interrupted save, the folder holds the old file with its old backup, or the
-// new file with the file it replaced as the backup, and nothing else of the save's.
+// new file with the file it replaced as the backup, and nothing else of the save's. And
+// where the file itself is deleted after the crash (by a user, a cleaner, or a drive
+// without a journal), the next start keeps the newest complete content the save left.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -68,6 +73,22 @@ void SaveWithoutLinks(const char* path) {
     SetNoLinksTest(false);
 }
 
+#ifdef _WIN32
+// Another program holds the file so that it cannot be replaced but can be written (as a C
+// runtime opens it): the save writes it in place; `at_next_start` holds it through the
+// next start too, which then finishes an interrupted write in place as well.
+bool hold_at_next_start = false;
+HANDLE HoldWithoutDeleteSharing() {
+    return CreateFileW(L"Data\\GameConfig.dat", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+void SaveWrittenInPlace(const char* path) {
+    HANDLE holder = HoldWithoutDeleteSharing();
+    SaveExpectingTheFileRead(path);
+    CloseHandle(holder);
+}
+#endif
+
 const Operation kOperations[] = {
     {"save of an existing file", true, SaveExpectingTheFileRead},
     {"save that creates the file", false, SaveExpectingTheFileRead},
@@ -76,7 +97,14 @@ const Operation kOperations[] = {
          GameConfig config;
          RestoreConfigFile(path, config);
      }},
-#ifndef _WIN32
+#ifdef _WIN32
+    {"save written in place", true, SaveWrittenInPlace},
+    {"save written in place, held at the next start too", true,
+     [](const char* path) {
+         hold_at_next_start = true;
+         SaveWrittenInPlace(path);
+     }},
+#else
     {"qorcfg import", true, [](const char*) {
          Write("list.txt", {'1', '.', '2', '.', '3', '.', '4', '\n', '5', '.', '6', '.', '*', '.', '*', '\n'});
          char a[] = "qorcfg", b[] = "import", c[] = "denied", d[] = "list.txt";
@@ -116,35 +144,54 @@ TEST(SaveCrash, EveryStepLeavesTheOldFileOrTheNewOneAndNothingThatStays) {
         ASSERT_TRUE(new_file.has_value()) << op.name;
         std::cout << op.name << ": " << steps << " steps\n";
         for (CrashKind how : {CrashKind::kProcessDies, CrashKind::kPowerLostDropped, CrashKind::kPowerLostCut})
-            for (int step = 1; step <= steps; ++step) {
-                const char* kinds[] = {"process dies", "power lost, unflushed dropped", "power lost, unflushed cut"};
-                SCOPED_TRACE(std::string(op.name) + ", " + kinds[static_cast<int>(how)] + " after step " +
-                             std::to_string(step) + " of " + std::to_string(steps));
-                testing_support::ScratchGameFolder folder;
-                prepare();
-                const Found old_file = Peek(path);
-                SimulateCrashAfter(step, how);
-                op.run(path);
-                EndSimulatedCrash();
-                ++rows;
-                FinishInterruptedSave(path);  // what the next start does first
-                const Found file = Peek(path);
-                const Found bak = Peek(backup.c_str());
-                GameConfig config;
-                bool kept = ((file == old_file && bak == old_backup) || (file == new_file && bak == new_backup)) &&
-                            (!file || LoadConfigFile(path, config) == LoadStatus::kOk);
-                NewFileConfig(config);
-                kept = SaveConfigFile(path, config) == SaveStatus::kSaved && kept;
-                std::vector<std::string> left = {"GameConfig.dat", "GameConfig.dat.bak", "GameConfig.dat.mine-1.tmp"};
-                if (!file && !bak) left.erase(left.begin() + 1);
-                EXPECT_EQ(DataEntries(), left);
-                EXPECT_TRUE(kept) << "file " << (file == old_file ? "old" : file == new_file ? "new" : "other")
-                                  << ", backup " << (bak == old_backup ? "old" : bak == new_backup ? "new" : "other");
-                lost += !kept || DataEntries() != left;
-            }
+            for (bool file_deleted : {false, true})
+                for (int step = 1; step <= steps; ++step) {
+                    const char* kinds[] = {"process dies", "power lost, unflushed dropped", "power lost, unflushed cut"};
+                    SCOPED_TRACE(std::string(op.name) + ", " + kinds[static_cast<int>(how)] + " after step " +
+                                 std::to_string(step) + " of " + std::to_string(steps) +
+                                 (file_deleted ? ", then the file deleted" : ""));
+                    testing_support::ScratchGameFolder folder;
+                    prepare();
+                    const Found old_file = Peek(path);
+#ifdef _WIN32
+                    hold_at_next_start = false;
+#endif
+                    SimulateCrashAfter(step, how);
+                    op.run(path);
+                    EndSimulatedCrash();
+                    ++rows;
+                    // The newest content the save left whole beside the file.
+                    Found left;
+                    for (const Found& content : {old_file, new_file})
+                        for (const char* name : {".new.tmp", ".old.tmp", ".put.tmp"})
+                            if (content && Peek((std::string(path) + name).c_str()) == content) left = content;
+                    if (file_deleted) std::filesystem::remove(path);
+#ifdef _WIN32
+                    HANDLE holder = hold_at_next_start ? HoldWithoutDeleteSharing() : INVALID_HANDLE_VALUE;
+                    FinishInterruptedSave(path);  // what the next start does first
+                    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+#else
+                    FinishInterruptedSave(path);  // what the next start does first
+#endif
+                    const Found file = Peek(path);
+                    const Found bak = Peek(backup.c_str());
+                    GameConfig config;
+                    bool kept = file_deleted ? !left || file == left || bak == left
+                                             : ((file == old_file && bak == old_backup) || (file == new_file && bak == new_backup)) &&
+                                                   (!file || LoadConfigFile(path, config) == LoadStatus::kOk);
+                    NewFileConfig(config);
+                    kept = SaveConfigFile(path, config).status == SaveStatus::kSaved && kept;
+                    std::vector<std::string> left_names = {"GameConfig.dat", "GameConfig.dat.bak", "GameConfig.dat.mine-1.tmp"};
+                    if (!file && !bak) left_names.erase(left_names.begin() + 1);
+                    EXPECT_EQ(DataEntries(), left_names);
+                    EXPECT_TRUE(kept) << "file " << (file == old_file ? "old" : file == new_file ? "new" : "other")
+                                      << ", backup " << (bak == old_backup ? "old" : bak == new_backup ? "new" : "other");
+                    lost += !kept || DataEntries() != left_names;
+                }
     }
     EXPECT_EQ(lost, 0);
-    std::cout << "crash table: " << rows << " rows (steps x 3 crash kinds, per operation), " << lost << " lost\n";
+    std::cout << "crash table: " << rows << " rows (steps x 3 crash kinds x the file left or deleted, per "
+                 "operation), " << lost << " lost\n";
 }
 
 }  // namespace

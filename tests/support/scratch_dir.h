@@ -1,11 +1,14 @@
 // Test helpers shared by the native and Windows suites: a scratch game folder that
-// becomes the current directory, recorded error messages, and hex byte literals.
+// becomes the current directory, recorded error messages, failing file operations, and
+// hex byte literals.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "config/file_system.h"
 
 namespace testing_support {
 
@@ -42,6 +45,13 @@ std::vector<std::string> DataEntries();
 
 // The bytes of any file; empty when it cannot be read.
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+
+// For SetFailingFileTest: every operation `step` fails with `problem` (a disk that fails
+// to flush a folder is kOther, as EIO).
+template <FileStep step, FileProblem problem>
+FileProblem StepFails(FileStep at, const char*) {
+    return at == step ? problem : FileProblem::kNone;
+}
 
 // "10 01 ff" -> {0x10, 0x01, 0xff}; whitespace between bytes is ignored.
 std::vector<std::uint8_t> Hex(const std::string& text);

@@ -2,11 +2,13 @@
 // damaged or replaced with defaults.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <optional>
 #include <thread>
 
+#include "config/file_system.h"
 #include "ui/config_file.h"
 #include "page_files.h"
 #include "support/config_layout.h"
@@ -238,4 +240,62 @@ TEST(ConfigFileWin, AProgramHoldingTheFileForAMomentOnlyDelaysLoadAndSave) {
     EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
     EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
     ReleaseConfig();
+}
+
+namespace {
+
+// What `info` asks of a file's security descriptor, as text (SDDL: "O:S-1-..." for its
+// owner, "D:..." for its access list); "" when it cannot be read.
+std::wstring DescriptorText(const wchar_t* path, SECURITY_INFORMATION info) {
+    DWORD needed = 0;
+    GetFileSecurityW(path, info, nullptr, 0, &needed);
+    std::vector<std::uint8_t> descriptor(needed);
+    LPWSTR text = nullptr;
+    if (needed == 0 || !GetFileSecurityW(path, info, descriptor.data(), needed, &needed) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1, info, &text, nullptr))
+        return L"";
+    std::wstring result = text;
+    LocalFree(text);
+    return result;
+}
+
+}  // namespace
+
+// A renamed file keeps its own security descriptor, so a save that only renamed its new
+// file into place would give it the folder's inherited access: the replaced file's access
+// list goes onto the new file before the rename, and the backup keeps what the replaced
+// file had, whether it is a second name of it or a copy, and whether the file is
+// replaced or written in place. Wine keeps of a descriptor only what the Unix permission
+// bits can say, so the file's own list here is one they can: its owner and the system
+// alone, nobody else.
+TEST(ConfigFileWin, SaveKeepsTheFilesAccessList) {
+    for (bool links : {true, false})
+        for (bool held : {false, true}) {
+            SCOPED_TRACE(std::string(links ? "links" : "copies") + (held ? ", written in place" : ", replaced"));
+            ScratchGameFolder folder;
+            MessageRecorder messages;
+            ASSERT_TRUE(LoadConfig());
+            const std::wstring owner = DescriptorText(L"Data\\GameConfig.dat", OWNER_SECURITY_INFORMATION);
+            ASSERT_EQ(owner.substr(0, 2), L"O:");
+            const std::wstring own_list = L"D:P(A;;FA;;;SY)(A;;FA;;;" + owner.substr(2) + L")";
+            PSECURITY_DESCRIPTOR own = nullptr;
+            ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(own_list.c_str(), SDDL_REVISION_1, &own, nullptr));
+            ASSERT_TRUE(SetFileSecurityW(L"Data\\GameConfig.dat", DACL_SECURITY_INFORMATION, own));
+            LocalFree(own);
+            const std::wstring before = DescriptorText(L"Data\\GameConfig.dat", DACL_SECURITY_INFORMATION);
+            ASSERT_NE(before, L"");
+            ASSERT_NE(before, DescriptorText(L"Data", DACL_SECURITY_INFORMATION)) << "the folder's own would pass unseen";
+            SetNoLinksTest(!links);
+            std::optional<Holder> holder;
+            if (held) holder.emplace(GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+            game_config.options.voice_volume = -77;
+            EXPECT_TRUE(WriteConfigFile());
+            holder.reset();
+            SetNoLinksTest(false);
+            EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
+            EXPECT_EQ(DescriptorText(L"Data\\GameConfig.dat", DACL_SECURITY_INFORMATION), before);
+            EXPECT_EQ(DescriptorText(L"Data\\GameConfig.dat.bak", DACL_SECURITY_INFORMATION), before);
+            EXPECT_EQ(DescriptorText(L"Data\\GameConfig.dat", OWNER_SECURITY_INFORMATION), owner);
+            ReleaseConfig();
+        }
 }
