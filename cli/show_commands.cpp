@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/json_writer.h"
 #include "cli/report.h"
 #include "cli/terminal_text.h"
 #include "config/config_codec.h"
@@ -29,23 +30,27 @@ int CheckCommand(Session& s) {
     const std::vector<std::string> findings = CheckFindings(s.bytes, game_config);
     const FileFacts facts = Facts(s);
     if (s.line.json) {
-        std::string json = "{\"file\": ";
-        AppendJsonString(json, facts.path);
-        json += ", \"version\": " + std::to_string(facts.version) + ", \"size\": " + std::to_string(facts.size) +
-                ", \"findings\": [";
-        for (std::size_t i = 0; i < findings.size(); ++i) {
-            json += i == 0 ? "\n  " : ",\n  ";
-            AppendJsonString(json, findings[i]);
-        }
-        json += findings.empty() ? "]}\n" : "\n]}\n";
-        WriteTerminalText(s.out, json, true);
+        JsonOut json;
+        json->StartObject();
+        json.Key("file");
+        json.String(facts.path);
+        json.Key("version");
+        json->Uint(facts.version);
+        json.Key("size");
+        json->Uint64(facts.size);
+        json.Key("findings");
+        json->StartArray();
+        for (const std::string& finding : findings) json.String(finding);
+        json->EndArray();
+        json->EndObject();
+        if (!WriteTerminalText(s.out, json.Text(), true)) return kStatusFailed;
         return findings.empty() ? kStatusDone : kStatusRefused;
     }
     std::string text = facts.path + ": version " + std::to_string(facts.version) + ", " +
                        std::to_string(facts.size) + " bytes\n";
     for (const std::string& finding : findings) text += "- " + finding + "\n";
     text += findings.empty() ? "no findings\n" : std::to_string(findings.size()) + " finding(s)\n";
-    WriteTerminalText(s.out, text);
+    if (!WriteTerminalText(s.out, text)) return kStatusFailed;
     return findings.empty() ? kStatusDone : kStatusRefused;
 }
 
