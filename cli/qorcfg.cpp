@@ -138,11 +138,13 @@ bool ParseCommandLine(Session& s, int argc, char** argv) {
     return true;
 }
 
+int Print(const Session& s, const std::string& text) { return WriteTerminalText(s.out, text) ? kStatusDone : kStatusFailed; }
+
 int Help(const Session& s, const std::string& name) {
-    if (name.empty()) return WriteTerminalText(s.out, UsageText()), kStatusDone;
-    if (const Command* command = FindCommand(name)) return WriteTerminalText(s.out, HelpText(*command)), kStatusDone;
-    if (name == "addresses") return WriteTerminalText(s.out, AddressRulesText()), kStatusDone;
-    if (name == "fields") return WriteTerminalText(s.out, FieldsHelpText()), kStatusDone;
+    if (name.empty()) return Print(s, UsageText());
+    if (const Command* command = FindCommand(name)) return Print(s, HelpText(*command));
+    if (name == "addresses") return Print(s, AddressRulesText());
+    if (name == "fields") return Print(s, FieldsHelpText());
     const std::vector<std::string> topics = HelpTopics();
     std::string list;
     for (const std::string& topic : topics) list += (list.empty() ? "" : ", ") + topic;
@@ -151,13 +153,12 @@ int Help(const Session& s, const std::string& name) {
 
 int VersionCommand(Session& s) {
     if (!s.line.arguments.empty()) return Usage(s, "version takes no arguments");
-    WriteTerminalText(s.out, std::string("qorcfg ") + QOR_RELEASE_VERSION + "\n");
-    return kStatusDone;
+    return Print(s, std::string("qorcfg ") + QOR_RELEASE_VERSION + "\n");
 }
 
 int CompletionCommand(Session& s) {
     if (s.line.arguments.size() != 1 || s.line.arguments[0] != "bash") return Usage(s, "completion takes one shell: bash");
-    return WriteTerminalText(s.out, CompletionScript()) ? kStatusDone : kStatusFailed;
+    return Print(s, CompletionScript());
 }
 
 int Dispatch(Session& s) {
