@@ -13,8 +13,10 @@ namespace {
 
 std::string PatternText(const AddressPattern& p) { return FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]); }
 
-// The entries of `of` that `other` does not hold, each once.
+// The entries of `of` that `other` does not hold, each once; all of them, as they stand,
+// when `other` is empty (a list given to an empty one, or emptied, is not looked through).
 std::vector<AddressPattern> Missing(const std::vector<AddressPattern>& other, const std::vector<AddressPattern>& of) {
+    if (other.empty() || of.empty()) return other.empty() ? of : std::vector<AddressPattern>{};
     return NewEntries(other, of, [](std::size_t, std::size_t) {});
 }
 
@@ -153,7 +155,7 @@ std::string DifferencesJson(const Differences& d, const std::string& from_name, 
     for (const ListDifference& list : d.lists) PutList(out, list);
     out->EndObject();
     out->EndObject();
-    return out.Text();
+    return std::string(out.Text());
 }
 
 std::string DifferencesSummary(const Differences& d) {

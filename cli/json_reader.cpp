@@ -7,6 +7,7 @@
 
 #include "cli/json.h"
 #include "cli/list_text.h"
+#include "cli/terminal_text.h"
 
 namespace {
 
@@ -40,36 +41,13 @@ const char kControlInString[] = "expected an escape for a control character in a
 const char kAtTheEnd[] = ", not the end of the document";
 const char kNoJson[] = "expected JSON";
 
-// The text, read-only, as RapidJSON's reader takes it: its end reads as a NUL byte, and a
-// NUL byte within as a control character, so that the reader refuses that where it
-// stands rather than taking it for the end.
-class TextStream {
-public:
-    using Ch = char;
-    explicit TextStream(std::string_view text) : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()) {}
-    Ch Peek() const { return p_ == end_ ? '\0' : *p_ == '\0' ? '\x01' : *p_; }
-    Ch Take() {
-        const Ch ch = Peek();
-        if (p_ != end_) ++p_;
-        return ch;
-    }
-    std::size_t Tell() const { return static_cast<std::size_t>(p_ - begin_); }
-    Ch* PutBegin() { return nullptr; }  // the reader copies, and writes nothing here
-    void Put(Ch) {}
-    void Flush() {}
-    std::size_t PutEnd(Ch*) { return 0; }
-
-private:
-    const Ch* begin_;
-    const Ch* p_;
-    const Ch* end_;
-};
-
 // The reader's events, each told to the handler with its path and its place.
 class Events {
 public:
-    Events(JsonHandler& handler, const TextStream& stream, std::string_view text)
-        : handler_(handler), stream_(stream), text_(text) {}
+    Events(JsonHandler& handler, rapidjson::InsituStringStream& stream, std::string_view text)
+        : handler_(handler), stream_(stream) {
+        path_.text = text;
+    }
 
     bool Null() { return Value({}); }
     bool Bool(bool b) {
@@ -94,10 +72,11 @@ public:
         return Value(value);
     }
     bool Key(const char* text, rapidjson::SizeType length, bool) {
-        if (skip_ == 0) {
-            path_.steps.back() = {std::string(text, length), 0, false, Start()};
-            levels_.back().pending = true;
-        }
+        JsonPathStep& step = path_.steps.back();
+        step.name.assign(text, length);
+        step.element = false;
+        step.after = last_end_;
+        levels_.back().pending = true;
         return Mark();
     }
     bool StartObject() { return Begin(true); }
@@ -107,7 +86,10 @@ public:
 
     // The path of what the reader was reading when it stopped.
     std::string PathAtMistake() {
-        if (!levels_.empty() && !levels_.back().object) path_.steps.back() = {"", levels_.back().count, true, 0};
+        if (!levels_.empty() && !levels_.back().object) {
+            path_.steps.back().element = true;
+            path_.steps.back().index = levels_.back().count;
+        }
         if (!levels_.empty() && levels_.back().object && !levels_.back().pending) path_.steps.pop_back();
         return path_.steps.empty() ? "" : path_.Text();
     }
@@ -125,20 +107,17 @@ private:
         bool pending = false;   // an object's member named, its value not yet read
     };
 
-    // Where the value or name just read starts: after what the last event ended with,
-    // past the spaces, the colon or the comma between them.
-    std::size_t Start() const {
-        std::size_t at = last_end_;
-        while (at < text_.size() && std::string_view(" \t\r\n:,").find(text_[at]) != std::string_view::npos) ++at;
-        return at;
-    }
     bool Mark() {
         last_end_ = stream_.Tell();
         return true;
     }
-    // A value begins at `at`: in an array, it is the next element.
-    void Enter(std::size_t at) {
-        if (!levels_.empty() && !levels_.back().object) path_.steps.back() = {"", levels_.back().count, true, at};
+    // A value begins: in an array, it is the next element.
+    void Enter() {
+        if (levels_.empty() || levels_.back().object) return;
+        JsonPathStep& step = path_.steps.back();
+        step.element = true;
+        step.index = levels_.back().count;
+        step.after = last_end_;
     }
     void Completed() {
         if (levels_.empty()) return;
@@ -150,47 +129,38 @@ private:
         value.whole = i;
         return Value(value);
     }
+    bool Skipping() const { return skip_from_ != kNotSkipping; }
     bool Value(const JsonScalar& value) {
-        if (skip_ == 0) {
-            Enter(Start());
-            handler_.Scalar(path_, value);
-            Completed();
-        }
+        Enter();
+        if (!Skipping()) handler_.Scalar(path_, value);
+        Completed();
         return Mark();
     }
+    // The path is kept inside what the handler skips too, for the place of a mistake.
     bool Begin(bool object) {
-        if (skip_ > 0) {
-            ++skip_;
-            return Mark();
-        }
-        Enter(Start());
-        if (!handler_.Open(path_, object)) {
-            skip_ = 1;
-            return Mark();
-        }
+        Enter();
+        if (!Skipping() && !handler_.Open(path_, object)) skip_from_ = levels_.size();
         levels_.push_back({object});
         path_.steps.emplace_back();
         return Mark();
     }
     bool End(bool object, std::size_t count) {
-        if (skip_ > 0) {
-            if (--skip_ == 0) Completed();
-            return Mark();
-        }
         levels_.pop_back();
         path_.steps.pop_back();
-        handler_.Close(path_, object, count);
+        if (skip_from_ == levels_.size()) skip_from_ = kNotSkipping;
+        else if (!Skipping()) handler_.Close(path_, object, count);
         Completed();
         return Mark();
     }
 
     JsonHandler& handler_;
-    const TextStream& stream_;
-    std::string_view text_;
+    rapidjson::InsituStringStream& stream_;
     JsonPath path_;
     std::vector<Level> levels_;
     std::size_t last_end_ = 0;
-    int skip_ = 0;  // how deep inside a container the handler skips
+    // The depth of the container the handler skips, whose contents it is not told of.
+    static constexpr std::size_t kNotSkipping = static_cast<std::size_t>(-1);
+    std::size_t skip_from_ = kNotSkipping;
 };
 
 std::string ExpectedText(ParseErrorCode code, std::string_view text, std::size_t at) {
@@ -203,6 +173,15 @@ std::string ExpectedText(ParseErrorCode code, std::string_view text, std::size_t
 }
 
 }  // namespace
+
+std::size_t JsonPath::At() const {
+    if (steps.empty()) return 0;
+    std::size_t at = steps.back().after;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n' ||
+                                text[at] == ':' || text[at] == ','))
+        ++at;
+    return at;
+}
 
 std::string JsonPath::Text() const {
     std::string text = "$";
@@ -229,10 +208,25 @@ JsonText::JsonText(std::string_view bytes) {
 }
 
 bool JsonText::Read(JsonHandler& handler, JsonMistake& mistake) const {
-    TextStream stream(text_);
+    // The reader reads a copy in place, unescaping each string where it stands; the text
+    // stays as it was, for the places of mistakes. A NUL byte within the text would end
+    // the copy for the reader: it reads as a control character instead, which the
+    // reader refuses where it stands.
+    std::string copy(text_);
+    for (std::size_t at = copy.find('\0'); at != std::string::npos; at = copy.find('\0', at + 1)) copy[at] = '\x01';
+    rapidjson::InsituStringStream stream(copy.data());
     Events events(handler, stream, text_);
     rapidjson::Reader reader;
-    if (!reader.Parse<rapidjson::kParseValidateEncodingFlag>(stream, events).IsError()) return true;
+    // Whether the text is UTF-8 is asked of the whole text at once, many bytes at a time:
+    // the reader's own check goes a byte at a time, and without it the reader scans its
+    // strings sixteen bytes at a time.
+    const std::size_t not_utf8 = Utf8MistakeAt(text_);
+    const bool read = !reader.Parse<rapidjson::kParseInsituFlag>(stream, events).IsError();
+    if (read && not_utf8 == text_.size()) return true;
+    if (read || not_utf8 < reader.GetErrorOffset()) {
+        mistake = {not_utf8, "", ExpectedText(rapidjson::kParseErrorStringInvalidEncoding, text_, not_utf8)};
+        return false;
+    }
     mistake.at = reader.GetErrorOffset();
     mistake.path = events.PathAtMistake();
     mistake.text = ExpectedText(reader.GetParseErrorCode(), text_, mistake.at);

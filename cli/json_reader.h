@@ -9,23 +9,25 @@
 #include <string_view>
 #include <vector>
 
-// Where a member or an element stands: its name or index, and where it starts in the
-// text as read (a member at its name).
+// Where a member or an element stands: its name or index, and where the reading of it
+// began (what came before it ended there: spaces, a colon or a comma follow).
 struct JsonPathStep {
     std::string name;        // a member's name; empty for an element
     std::size_t index = 0;   // an element's index
     bool element = false;
-    std::size_t at = 0;
+    std::size_t after = 0;
 };
 
 class JsonPath {
 public:
+    std::string_view text;   // the document, as read
     std::vector<JsonPathStep> steps;
 
     std::size_t Depth() const { return steps.size(); }
     const JsonPathStep& Last() const { return steps.back(); }
-    // Where the value at the path starts (its member's name), 0 for the root.
-    std::size_t At() const { return steps.empty() ? 0 : steps.back().at; }
+    // Where the value at the path starts (a member at its name), in the text as read;
+    // found only when asked, since most values are never asked about.
+    std::size_t At() const;
     // "$", "$.options.screen_size", "$.players[0].key_map[3]".
     std::string Text() const;
 };

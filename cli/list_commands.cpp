@@ -79,9 +79,7 @@ int ListCommand(Session& s) {
     if (s.line.json) {
         // One JSON array of address strings, one a line.
         JsonOut json;
-        json->StartArray();
-        for (const AddressPattern& p : ListEntries(game_config, list)) json.String(AddressText(p));
-        json->EndArray();
+        json.AddressArray(ListEntries(game_config, list), 0);
         return WriteTerminalText(s.out, json.Text(), true) ? kStatusDone : kStatusFailed;
     }
     return WriteTerminalText(s.out, ListText(ListEntries(game_config, list))) ? kStatusDone : kStatusFailed;

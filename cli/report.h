@@ -16,8 +16,12 @@ struct FileFacts {
     std::uint16_t version;
 };
 
+class JsonOut;
+
 std::string ShowText(const GameConfig& config, const FileFacts& facts);
-std::string ShowJson(const GameConfig& config, const FileFacts& facts);
+void ShowJson(const GameConfig& config, const FileFacts& facts, JsonOut& out);
+// About as many bytes as ShowJson writes.
+std::size_t ShowJsonSize(const GameConfig& config);
 
 // The findings of a check of a file that decoded: what the tool will do with it that
 // differs from reading it back byte for byte. Each is one line of plain words.

@@ -118,19 +118,13 @@ void PutFact(JsonOut& out, const SchemaRow& row, const GameConfig& c, const File
     }
 }
 
-void PutList(JsonOut& out, const std::vector<AddressPattern>& entries) {
-    out->StartArray();
-    for (const AddressPattern& p : entries) {
-        char text[kAddressTextMax];
-        const char* end = WriteAddressText(text, p.octets[0], p.octets[1], p.octets[2], p.octets[3]);
-        out->String(text, static_cast<rapidjson::SizeType>(end - text));
-    }
-    out->EndArray();
-}
-
 void PutRow(JsonOut& out, const SchemaRow& row, const GameConfig& c, const FileFacts& facts) {
     if (row.row == RowKind::kFact) return PutFact(out, row, c, facts);
-    if (row.row == RowKind::kList) return PutList(out, ListEntries(c, row.list));
+    if (row.row == RowKind::kList) {
+        const int depth = static_cast<int>(row.steps.size());
+        if (row.list == AddressList::kConnect) return out.AddressArray(ListEntries(c, row.list), depth);
+        return out.AddressArray(row.list == AddressList::kAllowed ? c.allowed_patterns : c.denied_patterns, depth);
+    }
     const ItemValue value = ValueOf(c, row);
     if (value.is_text) return out.String(value.text);
     if (row.kind == ValueKind::kKeySlot) return void(out->Int64(value.number));
@@ -175,8 +169,11 @@ std::string ShowText(const GameConfig& c, const FileFacts& facts) {
     return out;
 }
 
-std::string ShowJson(const GameConfig& c, const FileFacts& facts) {
-    JsonOut out;
+void ShowJson(const GameConfig& c, const FileFacts& facts, JsonOut& out) {
     PutNode(out, DocumentShape(), c, facts);
-    return out.Text();
+}
+
+std::size_t ShowJsonSize(const GameConfig& c) {
+    constexpr std::size_t kFixed = 16384, kPerEntry = 24;  // "    \"255.255.255.255\",\n"
+    return kFixed + (c.allowed_patterns.size() + c.denied_patterns.size()) * kPerEntry;
 }

@@ -20,8 +20,10 @@ int ShowCommand(Session& s) {
     if (!s.line.arguments.empty()) return Usage(s, "show takes no arguments");
     if (int status = LoadConfiguration(s, false)) return status;
     const FileFacts facts = Facts(s);
-    const std::string text = s.line.json ? ShowJson(game_config, facts) : ShowText(game_config, facts);
-    return WriteTerminalText(s.out, text, s.line.json) ? kStatusDone : kStatusFailed;
+    if (!s.line.json) return WriteTerminalText(s.out, ShowText(game_config, facts)) ? kStatusDone : kStatusFailed;
+    JsonOut json(ShowJsonSize(game_config));
+    ShowJson(game_config, facts, json);
+    return WriteTerminalText(s.out, json.Text(), true) ? kStatusDone : kStatusFailed;
 }
 
 int CheckCommand(Session& s) {
