@@ -212,8 +212,12 @@ bool JsonText::Read(JsonHandler& handler, JsonMistake& mistake) const {
     // stays as it was, for the places of mistakes. A NUL byte within the text would end
     // the copy for the reader: it reads as a control character instead, which the
     // reader refuses where it stands.
+    // The reader's sixteen-byte scan reads up to the end of the sixteen bytes the text's
+    // end stands in: the copy ends in as many NUL bytes.
+    constexpr std::size_t kScanBytes = 16;
     std::string copy(text_);
     for (std::size_t at = copy.find('\0'); at != std::string::npos; at = copy.find('\0', at + 1)) copy[at] = '\x01';
+    copy.append(kScanBytes, '\0');
     rapidjson::InsituStringStream stream(copy.data());
     Events events(handler, stream, text_);
     rapidjson::Reader reader;
