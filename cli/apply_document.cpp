@@ -11,12 +11,10 @@
 
 namespace {
 
-constexpr std::size_t kNoPlace = std::string::npos;
-
 // A value given as {"value": n, "meaning": "..."}, read member by member.
 struct Pair {
     const SchemaRow* row = nullptr;
-    JsonPath path;
+    JsonPath path, meaning_path;
     bool has_number = false, has_meaning = false;
     std::int64_t number = 0;
     std::string meaning;
@@ -50,7 +48,7 @@ public:
         ItemValue read;
         std::string error;
         if (!ReadScalar(row, value, read, error)) return Mistake(path, error);
-        doc_.values.push_back({path.At(), path.Text(), &row, std::move(read)});
+        doc_.values.push_back({path.Place(), path.Text(), &row, std::move(read)});
     }
 
     bool Open(const JsonPath& path, bool object) override {
@@ -93,7 +91,7 @@ private:
                            : "expected an array";
     }
 
-    void Mistake(const JsonPath& path, std::string text) { doc_.mistakes.push_back({path.At(), path.Text(), std::move(text)}); }
+    void Mistake(const JsonPath& path, std::string text) { doc_.mistakes.push_back({path.Place(), path.Text(), std::move(text)}); }
 
     // The shape of the member or element at the end of `path` in the container `top`;
     // null, after saying so where it is a mistake, when there is none.
@@ -119,11 +117,11 @@ private:
     bool OpenRow(const JsonPath& path, const SchemaRow& row, bool object) {
         if (row.row == RowKind::kList && !object) {
             frames_.push_back({Frame::kList});
-            doc_.lists.push_back({path.At(), path.Text(), &row, {}});
-            // Room for as many entries as the rest of the text can hold (an entry takes
-            // nine bytes at least), up to what the list holds.
+            doc_.lists.push_back({path.Place(), path.Text(), &row, {}});
+            // Room for as many entries as the text can hold (an entry takes nine bytes at
+            // least), up to what the list holds; what is not used is given back at its end.
             constexpr std::size_t kShortestEntry = 9;
-            doc_.lists.back().entries.reserve(std::min((text_size_ - path.At()) / kShortestEntry, ListCapacity(row.list)));
+            doc_.lists.back().entries.reserve(std::min(text_size_ / kShortestEntry, ListCapacity(row.list)));
             return true;
         }
         if (row.row == RowKind::kValue && object && !IsTextRow(row) && row.kind != ValueKind::kKeySlot) {
@@ -172,6 +170,7 @@ private:
             if (given.type != JsonScalar::kString) return Mistake(path, std::string("expected a string, not ") + given.TypeName());
             pair_.has_meaning = true;
             pair_.meaning = given.text;
+            pair_.meaning_path = path;
         } else {
             Mistake(path, "unknown member" + DidYouMean(key, std::vector<std::string>{"value", "meaning"}));
         }
@@ -184,13 +183,13 @@ private:
         std::string error;
         if (!pair_.has_number && !pair_.has_meaning) return Mistake(pair_.path, "expected \"value\" or \"meaning\"");
         if (pair_.has_meaning && !pair_.has_number && !ParseValue(row, pair_.meaning, value, error))
-            return Mistake(pair_.path, error);
+            return Mistake(pair_.meaning_path, error);
         // Given both, the meaning is the one the value shows as: a changed meaning with
         // the old value left would otherwise be lost without a word.
         if (pair_.has_meaning && pair_.has_number && Meaning(row, value) != pair_.meaning)
-            return Mistake(pair_.path, std::to_string(value.number) + " means \"" + Meaning(row, value) + "\", not \"" +
+            return Mistake(pair_.meaning_path, std::to_string(value.number) + " means \"" + Meaning(row, value) + "\", not \"" +
                                            pair_.meaning + "\"; give the value or the meaning alone");
-        doc_.values.push_back({pair_.path.At(), pair_.path.Text(), &row, std::move(value)});
+        doc_.values.push_back({pair_.path.Place(), pair_.path.Text(), &row, std::move(value)});
     }
 
     // A selector ("player": 2, "key": "F3") picks the entry its object stands for.
@@ -291,7 +290,7 @@ bool ApplyToConfig(GameConfig& config, const ApplyDocument& doc, std::vector<App
         const AddressList list = given.row->list;
         std::vector<AddressPattern> entries = NewEntries({}, given.entries, [&](std::size_t i, std::size_t) {
             const AddressPattern& p = given.entries[i];
-            lines.push_back({false, {kNoPlace, given.path + "[" + std::to_string(i) + "]",
+            lines.push_back({false, {JsonPlace{}, given.path + "[" + std::to_string(i) + "]",
                                      FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]) +
                                          " is listed twice; dropped"}});
         });

@@ -13,7 +13,7 @@
 
 // A value the document gives for a row, with where it stands in the document.
 struct GivenValue {
-    std::size_t at;
+    JsonPlace at;
     std::string path;
     const SchemaRow* row;
     ItemValue value;
@@ -21,7 +21,7 @@ struct GivenValue {
 
 // A list the document gives whole.
 struct GivenList {
-    std::size_t at;
+    JsonPlace at;
     std::string path;
     const SchemaRow* row;
     std::vector<AddressPattern> entries;
@@ -42,7 +42,7 @@ struct ApplyDocument {
 bool ReadApplyDocument(const JsonText& text, ApplyDocument& doc, JsonMistake& not_json);
 
 // One line that applying a document says: a refusal, or a note. A note about a list's
-// entry has no place of its own (npos): the path says which.
+// entry has no place of its own: the path says which.
 struct ApplyLine {
     bool refusal;
     JsonMistake said;

@@ -2,6 +2,7 @@
 // places, and its mistakes in words.
 #include "cli/json_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -41,19 +42,32 @@ const char kControlInString[] = "expected an escape for a control character in a
 const char kAtTheEnd[] = ", not the end of the document";
 const char kNoJson[] = "expected JSON";
 
-// The reader's events, each told to the handler with its path and its place.
+std::string ExpectedText(ParseErrorCode code, std::string_view text, std::size_t at) {
+    std::string expected = kNoJson;
+    for (const Expectation& e : kExpectations)
+        if (e.code == code) expected = e.text;
+    if (code == rapidjson::kParseErrorStringEscapeInvalid && at < text.size() && text[at] != '\\') expected = kControlInString;
+    if (at >= text.size() && code != rapidjson::kParseErrorDocumentEmpty) expected += kAtTheEnd;
+    return expected;
+}
+
+JsonScalar Of(JsonScalar::Type type) {
+    JsonScalar value;
+    value.type = type;
+    return value;
+}
+
+// RapidJSON's events as one call each: Scalar(value), Begin(object), End(object, count)
+// and Key(name) in Target, which is told them.
+template <typename Target>
 class Events {
 public:
-    Events(JsonHandler& handler, rapidjson::InsituStringStream& stream, std::string_view text)
-        : handler_(handler), stream_(stream) {
-        path_.text = text;
-    }
-
-    bool Null() { return Value({}); }
+    explicit Events(Target& target) : target_(target) {}
+    bool Null() { return target_.Scalar(Of(JsonScalar::kNull)); }
     bool Bool(bool b) {
         JsonScalar value = Of(JsonScalar::kBool);
         value.boolean = b;
-        return Value(value);
+        return target_.Scalar(value);
     }
     bool Int(int i) { return Whole(i); }
     bool Uint(unsigned u) { return Whole(u); }
@@ -62,27 +76,66 @@ public:
         if (u <= static_cast<std::uint64_t>(INT64_MAX)) return Whole(static_cast<std::int64_t>(u));
         JsonScalar big = Of(JsonScalar::kTooBig);
         big.too_big = u;
-        return Value(big);
+        return target_.Scalar(big);
     }
-    bool Double(double) { return Value(Of(JsonScalar::kFraction)); }
+    bool Double(double) { return target_.Scalar(Of(JsonScalar::kFraction)); }
     bool RawNumber(const char*, rapidjson::SizeType, bool) { return false; }  // not asked for
     bool String(const char* text, rapidjson::SizeType length, bool) {
         JsonScalar value = Of(JsonScalar::kString);
         value.text = {text, length};
-        return Value(value);
+        return target_.Scalar(value);
     }
-    bool Key(const char* text, rapidjson::SizeType length, bool) {
+    bool Key(const char* text, rapidjson::SizeType length, bool) { return target_.Key({text, length}); }
+    bool StartObject() { return target_.Begin(true); }
+    bool StartArray() { return target_.Begin(false); }
+    bool EndObject(rapidjson::SizeType members) { return target_.End(true, members); }
+    bool EndArray(rapidjson::SizeType elements) { return target_.End(false, elements); }
+
+private:
+    bool Whole(std::int64_t i) {
+        JsonScalar value = Of(JsonScalar::kWhole);
+        value.whole = i;
+        return target_.Scalar(value);
+    }
+
+    Target& target_;
+};
+
+// Each event told to the handler with its path; the path is kept inside what the
+// handler skips too, for the place of a mistake.
+class Reading {
+public:
+    explicit Reading(JsonHandler& handler) : handler_(handler) {}
+
+    bool Scalar(const JsonScalar& value) {
+        Enter();
+        if (!Skipping()) handler_.Scalar(path_, value);
+        Completed();
+        return true;
+    }
+    bool Key(std::string_view name) {
         JsonPathStep& step = path_.steps.back();
-        step.name.assign(text, length);
+        step.name.assign(name);
         step.element = false;
-        step.after = last_end_;
+        step.event = event_++;
         levels_.back().pending = true;
-        return Mark();
+        return true;
     }
-    bool StartObject() { return Begin(true); }
-    bool StartArray() { return Begin(false); }
-    bool EndObject(rapidjson::SizeType members) { return End(true, members); }
-    bool EndArray(rapidjson::SizeType elements) { return End(false, elements); }
+    bool Begin(bool object) {
+        Enter();
+        if (!Skipping() && !handler_.Open(path_, object)) skip_from_ = levels_.size();
+        levels_.push_back({object});
+        path_.steps.emplace_back();
+        return true;
+    }
+    bool End(bool object, std::size_t count) {
+        levels_.pop_back();
+        path_.steps.pop_back();
+        if (skip_from_ == levels_.size()) skip_from_ = kNotSkipping;
+        else if (!Skipping()) handler_.Close(path_, object, count);
+        Completed();
+        return true;
+    }
 
     // The path of what the reader was reading when it stopped.
     std::string PathAtMistake() {
@@ -95,93 +148,93 @@ public:
     }
 
 private:
-    static JsonScalar Of(JsonScalar::Type type) {
-        JsonScalar value;
-        value.type = type;
-        return value;
-    }
-
     struct Level {
         bool object;
         std::size_t count = 0;  // members or elements read
         bool pending = false;   // an object's member named, its value not yet read
     };
 
-    bool Mark() {
-        last_end_ = stream_.Tell();
-        return true;
-    }
-    // A value begins: in an array, it is the next element.
+    // A value begins: in an array, it is the next element; in an object, its member
+    // stands at its name.
     void Enter() {
+        const std::size_t event = event_++;
         if (levels_.empty() || levels_.back().object) return;
         JsonPathStep& step = path_.steps.back();
         step.element = true;
         step.index = levels_.back().count;
-        step.after = last_end_;
+        step.event = event;
     }
     void Completed() {
         if (levels_.empty()) return;
         ++levels_.back().count;
         levels_.back().pending = false;
     }
-    bool Whole(std::int64_t i) {
-        JsonScalar value = Of(JsonScalar::kWhole);
-        value.whole = i;
-        return Value(value);
-    }
     bool Skipping() const { return skip_from_ != kNotSkipping; }
-    bool Value(const JsonScalar& value) {
-        Enter();
-        if (!Skipping()) handler_.Scalar(path_, value);
-        Completed();
-        return Mark();
-    }
-    // The path is kept inside what the handler skips too, for the place of a mistake.
-    bool Begin(bool object) {
-        Enter();
-        if (!Skipping() && !handler_.Open(path_, object)) skip_from_ = levels_.size();
-        levels_.push_back({object});
-        path_.steps.emplace_back();
-        return Mark();
-    }
-    bool End(bool object, std::size_t count) {
-        levels_.pop_back();
-        path_.steps.pop_back();
-        if (skip_from_ == levels_.size()) skip_from_ = kNotSkipping;
-        else if (!Skipping()) handler_.Close(path_, object, count);
-        Completed();
-        return Mark();
-    }
 
     JsonHandler& handler_;
-    rapidjson::InsituStringStream& stream_;
     JsonPath path_;
     std::vector<Level> levels_;
-    std::size_t last_end_ = 0;
+    std::size_t event_ = 0;
     // The depth of the container the handler skips, whose contents it is not told of.
     static constexpr std::size_t kNotSkipping = static_cast<std::size_t>(-1);
     std::size_t skip_from_ = kNotSkipping;
 };
 
-std::string ExpectedText(ParseErrorCode code, std::string_view text, std::size_t at) {
-    std::string expected = kNoJson;
-    for (const Expectation& e : kExpectations)
-        if (e.code == code) expected = e.text;
-    if (code == rapidjson::kParseErrorStringEscapeInvalid && at < text.size() && text[at] != '\\') expected = kControlInString;
-    if (at >= text.size() && code != rapidjson::kParseErrorDocumentEmpty) expected += kAtTheEnd;
-    return expected;
-}
+// The text, read-only, as RapidJSON's reader takes it, a byte at a time, so that where
+// the reader stands is known at each event: its end reads as a NUL byte, and a NUL byte
+// within as a control character, as in the reading.
+class TextStream {
+public:
+    using Ch = char;
+    explicit TextStream(std::string_view text) : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()) {}
+    Ch Peek() const { return p_ == end_ ? '\0' : *p_ == '\0' ? '\x01' : *p_; }
+    Ch Take() {
+        const Ch ch = Peek();
+        if (p_ != end_) ++p_;
+        return ch;
+    }
+    std::size_t Tell() const { return static_cast<std::size_t>(p_ - begin_); }
+    Ch* PutBegin() { return nullptr; }  // the reader copies, and writes nothing here
+    void Put(Ch) {}
+    void Flush() {}
+    std::size_t PutEnd(Ch*) { return 0; }
+
+private:
+    const Ch* begin_;
+    const Ch* p_;
+    const Ch* end_;
+};
+
+// Where each event starts: after what the last one ended with, past the spaces, the
+// colon or the comma between them.
+class Starts {
+public:
+    Starts(const TextStream& stream, std::string_view text, std::vector<std::size_t>& starts)
+        : stream_(stream), text_(text), starts_(starts) {}
+    bool Scalar(const JsonScalar&) { return Start() && Mark(); }
+    bool Key(std::string_view) { return Start() && Mark(); }
+    bool Begin(bool) { return Start() && Mark(); }
+    bool End(bool, std::size_t) { return Mark(); }
+
+private:
+    bool Start() {
+        std::size_t at = last_end_;
+        while (at < text_.size() && std::string_view(" \t\r\n:,").find(text_[at]) != std::string_view::npos) ++at;
+        starts_.push_back(at);
+        return true;
+    }
+    bool Mark() {
+        last_end_ = stream_.Tell();
+        return true;
+    }
+
+    const TextStream& stream_;
+    std::string_view text_;
+    std::vector<std::size_t>& starts_;
+    std::size_t last_end_ = 0;
+};
 
 }  // namespace
-
-std::size_t JsonPath::At() const {
-    if (steps.empty()) return 0;
-    std::size_t at = steps.back().after;
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n' ||
-                                text[at] == ':' || text[at] == ','))
-        ++at;
-    return at;
-}
 
 std::string JsonPath::Text() const {
     std::string text = "$";
@@ -208,36 +261,51 @@ JsonText::JsonText(std::string_view bytes) {
 }
 
 bool JsonText::Read(JsonHandler& handler, JsonMistake& mistake) const {
-    // The reader reads a copy in place, unescaping each string where it stands; the text
-    // stays as it was, for the places of mistakes. A NUL byte within the text would end
-    // the copy for the reader: it reads as a control character instead, which the
-    // reader refuses where it stands.
-    // The reader's sixteen-byte scan reads up to the end of the sixteen bytes the text's
-    // end stands in: the copy ends in as many NUL bytes.
+    // The reader reads a copy in place, unescaping each string where it stands, and scans
+    // its strings sixteen bytes at a time; the text stays as it was, for the places of
+    // mistakes. A NUL byte within the text would end it for the reader: it reads as a
+    // control character instead, which the reader refuses where it stands. The scan
+    // reads up to the end of the sixteen bytes the text's end stands in: the copy ends
+    // in as many NUL bytes.
     constexpr std::size_t kScanBytes = 16;
     std::string copy(text_);
     for (std::size_t at = copy.find('\0'); at != std::string::npos; at = copy.find('\0', at + 1)) copy[at] = '\x01';
     copy.append(kScanBytes, '\0');
     rapidjson::InsituStringStream stream(copy.data());
-    Events events(handler, stream, text_);
+    Reading reading(handler);
+    Events<Reading> events(reading);
     rapidjson::Reader reader;
     // Whether the text is UTF-8 is asked of the whole text at once, many bytes at a time:
-    // the reader's own check goes a byte at a time, and without it the reader scans its
-    // strings sixteen bytes at a time.
+    // the reader's own check goes a byte at a time and turns its sixteen-byte scan off.
     const std::size_t not_utf8 = Utf8MistakeAt(text_);
     const bool read = !reader.Parse<rapidjson::kParseInsituFlag>(stream, events).IsError();
     if (read && not_utf8 == text_.size()) return true;
     if (read || not_utf8 < reader.GetErrorOffset()) {
-        mistake = {not_utf8, "", ExpectedText(rapidjson::kParseErrorStringInvalidEncoding, text_, not_utf8)};
+        mistake = {{not_utf8, JsonPlace::kNone}, "", ExpectedText(rapidjson::kParseErrorStringInvalidEncoding, text_, not_utf8)};
         return false;
     }
-    mistake.at = reader.GetErrorOffset();
-    mistake.path = events.PathAtMistake();
-    mistake.text = ExpectedText(reader.GetParseErrorCode(), text_, mistake.at);
+    mistake.at = {reader.GetErrorOffset(), JsonPlace::kNone};
+    mistake.path = reading.PathAtMistake();
+    mistake.text = ExpectedText(reader.GetParseErrorCode(), text_, mistake.at.offset);
     return false;
 }
 
-std::string JsonText::PlaceOf(std::size_t at) const {
+std::size_t JsonText::OffsetOf(JsonPlace at) const {
+    if (at.offset != JsonPlace::kNone || at.event == JsonPlace::kNone) return at.offset;
+    if (event_offsets_.empty()) {
+        // Read once more, a byte at a time, noting where each event starts.
+        TextStream stream(text_);
+        Starts starts(stream, text_, event_offsets_);
+        Events<Starts> events(starts);
+        rapidjson::Reader reader;
+        reader.Parse(stream, events);
+    }
+    return at.event < event_offsets_.size() ? event_offsets_[at.event] : JsonPlace::kNone;
+}
+
+std::string JsonText::PlaceOf(JsonPlace place) const {
+    const std::size_t at = OffsetOf(place);
+    if (at == JsonPlace::kNone) return "";
     if (at < cursor_) cursor_ = 0, line_ = 1, column_ = 1;
     for (; cursor_ < at && cursor_ < text_.size(); ++cursor_) {
         const auto byte = static_cast<unsigned char>(text_[cursor_]);
@@ -252,6 +320,7 @@ std::string JsonText::PlaceOf(std::size_t at) const {
 }
 
 std::string JsonText::Describe(const std::string& source, const JsonMistake& mistake) const {
-    const std::string place = mistake.at == std::string::npos ? "" : ":" + PlaceOf(mistake.at);
-    return source + place + ": " + (mistake.path.empty() ? "" : mistake.path + ": ") + mistake.text;
+    const std::string place = PlaceOf(mistake.at);
+    return source + (place.empty() ? "" : ":" + place) + ": " + (mistake.path.empty() ? "" : mistake.path + ": ") +
+           mistake.text;
 }

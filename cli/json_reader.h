@@ -9,25 +9,33 @@
 #include <string_view>
 #include <vector>
 
-// Where a member or an element stands: its name or index, and where the reading of it
-// began (what came before it ended there: spaces, a colon or a comma follow).
+// A place in a document: a byte offset in the text as read, or the number of the
+// reader's event that stands there (a value, a member's name, the start of an object or
+// array, counted from 0 in the order of the text), whose offset is found only when a
+// message asks for it.
+struct JsonPlace {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t offset = kNone;
+    std::size_t event = kNone;
+};
+
+// Where a member or an element stands: its name or index, and its event (a member's
+// name, an element's value).
 struct JsonPathStep {
     std::string name;        // a member's name; empty for an element
     std::size_t index = 0;   // an element's index
     bool element = false;
-    std::size_t after = 0;
+    std::size_t event = 0;
 };
 
 class JsonPath {
 public:
-    std::string_view text;   // the document, as read
     std::vector<JsonPathStep> steps;
 
     std::size_t Depth() const { return steps.size(); }
     const JsonPathStep& Last() const { return steps.back(); }
-    // Where the value at the path starts (a member at its name), in the text as read;
-    // found only when asked, since most values are never asked about.
-    std::size_t At() const;
+    // Where the value at the path stands (a member at its name).
+    JsonPlace Place() const { return steps.empty() ? JsonPlace{0, JsonPlace::kNone} : JsonPlace{JsonPlace::kNone, steps.back().event}; }
     // "$", "$.options.screen_size", "$.players[0].key_map[3]".
     std::string Text() const;
 };
@@ -53,9 +61,9 @@ public:
     virtual void Close(const JsonPath& path, bool object, std::size_t count) = 0;
 };
 
-// A mistake in a document, at a place in the text as read.
+// A mistake in a document, at its place.
 struct JsonMistake {
-    std::size_t at = 0;
+    JsonPlace at;
     std::string path;       // where there is one
     std::string text;       // what was expected, or what is wrong
 };
@@ -73,17 +81,21 @@ public:
     // document, with `mistake` saying where and what was expected.
     bool Read(JsonHandler& handler, JsonMistake& mistake) const;
 
-    // "LINE:COLUMN" of a place (from 1; the column counted in characters). Fastest
-    // asked in the order of the text.
-    std::string PlaceOf(std::size_t at) const;
+    // "LINE:COLUMN" of a place (from 1; the column counted in characters), empty for
+    // none. Fastest asked in the order of the text.
+    std::string PlaceOf(JsonPlace at) const;
 
-    // "SOURCE:LINE:COLUMN: PATH: TEXT", as qorcfg names a mistake; without the line and
-    // column for a place of npos.
+    // "SOURCE:LINE:COLUMN: PATH: TEXT", as qorcfg names a mistake.
     std::string Describe(const std::string& source, const JsonMistake& mistake) const;
 
 private:
+    std::size_t OffsetOf(JsonPlace at) const;
+
     std::string converted_;
     std::string_view text_;
+    // Where each event of the reading starts, found by reading the text once more the
+    // first time a place is asked for by its event.
+    mutable std::vector<std::size_t> event_offsets_;
     // The last place asked for, from which the next is counted.
     mutable std::size_t cursor_ = 0, line_ = 1, column_ = 1;
 };
