@@ -180,59 +180,63 @@ private:
     std::size_t skip_from_ = kNotSkipping;
 };
 
-// The text, read-only, as RapidJSON's reader takes it, a byte at a time, so that where
-// the reader stands is known at each event: its end reads as a NUL byte, and a NUL byte
-// within as a control character, as in the reading.
-class TextStream {
-public:
-    using Ch = char;
-    explicit TextStream(std::string_view text) : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()) {}
-    Ch Peek() const { return p_ == end_ ? '\0' : *p_ == '\0' ? '\x01' : *p_; }
-    Ch Take() {
-        const Ch ch = Peek();
-        if (p_ != end_) ++p_;
-        return ch;
-    }
-    std::size_t Tell() const { return static_cast<std::size_t>(p_ - begin_); }
-    Ch* PutBegin() { return nullptr; }  // the reader copies, and writes nothing here
-    void Put(Ch) {}
-    void Flush() {}
-    std::size_t PutEnd(Ch*) { return 0; }
-
-private:
-    const Ch* begin_;
-    const Ch* p_;
-    const Ch* end_;
-};
-
-// Where each event starts: after what the last one ended with, past the spaces, the
-// colon or the comma between them.
+// Where each event starts in the text, found from the events alone: after where the
+// last token ended, past the spaces, the colon or the comma between them; and where the
+// token at the start ends (a string at its closing quote, a number past its digits).
 class Starts {
 public:
-    Starts(const TextStream& stream, std::string_view text, std::vector<std::size_t>& starts)
-        : stream_(stream), text_(text), starts_(starts) {}
-    bool Scalar(const JsonScalar&) { return Start() && Mark(); }
-    bool Key(std::string_view) { return Start() && Mark(); }
-    bool Begin(bool) { return Start() && Mark(); }
-    bool End(bool, std::size_t) { return Mark(); }
+    Starts(std::string_view text, std::vector<std::size_t>& starts) : text_(text), starts_(starts) {}
+    bool Scalar(const JsonScalar&) { return Token(); }
+    bool Key(std::string_view) { return Token(); }
+    bool Begin(bool) {
+        starts_.push_back(Skip(end_));
+        end_ = starts_.back() + 1;
+        return true;
+    }
+    bool End(bool, std::size_t) {
+        end_ = Skip(end_) + 1;  // the closing bracket
+        return true;
+    }
 
 private:
-    bool Start() {
-        std::size_t at = last_end_;
+    std::size_t Skip(std::size_t at) const {
         while (at < text_.size() && std::string_view(" \t\r\n:,").find(text_[at]) != std::string_view::npos) ++at;
-        starts_.push_back(at);
-        return true;
+        return at;
     }
-    bool Mark() {
-        last_end_ = stream_.Tell();
+    bool Token() {
+        std::size_t at = Skip(end_);
+        starts_.push_back(at);
+        if (at < text_.size() && text_[at] == '"') {
+            for (++at; at < text_.size() && text_[at] != '"'; at += text_[at] == '\\' ? 2 : 1) {}
+            end_ = at + 1;
+        } else {
+            while (at < text_.size() && std::string_view(" \t\r\n:,]}").find(text_[at]) == std::string_view::npos) ++at;
+            end_ = at;
+        }
         return true;
     }
 
-    const TextStream& stream_;
     std::string_view text_;
     std::vector<std::size_t>& starts_;
-    std::size_t last_end_ = 0;
+    std::size_t end_ = 0;
 };
+
+// Reads `text` with RapidJSON's reader, in place on a copy, telling `target` each event.
+// The reader unescapes each string where it stands and scans its strings sixteen bytes
+// at a time; the text stays as it was. A NUL byte within the text would end it for the
+// reader: it reads as a control character instead, which the reader refuses where it
+// stands. The scan reads up to the end of the sixteen bytes the text's end stands in:
+// the copy ends in as many NUL bytes.
+template <typename Target>
+rapidjson::ParseResult ReadInPlace(std::string_view text, Target& target, rapidjson::Reader& reader) {
+    constexpr std::size_t kScanBytes = 16;
+    std::string copy(text);
+    for (std::size_t at = copy.find('\0'); at != std::string::npos; at = copy.find('\0', at + 1)) copy[at] = '\x01';
+    copy.append(kScanBytes, '\0');
+    rapidjson::InsituStringStream stream(copy.data());
+    Events<Target> events(target);
+    return reader.Parse<rapidjson::kParseInsituFlag>(stream, events);
+}
 
 }  // namespace
 
@@ -261,24 +265,12 @@ JsonText::JsonText(std::string_view bytes) {
 }
 
 bool JsonText::Read(JsonHandler& handler, JsonMistake& mistake) const {
-    // The reader reads a copy in place, unescaping each string where it stands, and scans
-    // its strings sixteen bytes at a time; the text stays as it was, for the places of
-    // mistakes. A NUL byte within the text would end it for the reader: it reads as a
-    // control character instead, which the reader refuses where it stands. The scan
-    // reads up to the end of the sixteen bytes the text's end stands in: the copy ends
-    // in as many NUL bytes.
-    constexpr std::size_t kScanBytes = 16;
-    std::string copy(text_);
-    for (std::size_t at = copy.find('\0'); at != std::string::npos; at = copy.find('\0', at + 1)) copy[at] = '\x01';
-    copy.append(kScanBytes, '\0');
-    rapidjson::InsituStringStream stream(copy.data());
     Reading reading(handler);
-    Events<Reading> events(reading);
     rapidjson::Reader reader;
     // Whether the text is UTF-8 is asked of the whole text at once, many bytes at a time:
     // the reader's own check goes a byte at a time and turns its sixteen-byte scan off.
     const std::size_t not_utf8 = Utf8MistakeAt(text_);
-    const bool read = !reader.Parse<rapidjson::kParseInsituFlag>(stream, events).IsError();
+    const bool read = !ReadInPlace(text_, reading, reader).IsError();
     if (read && not_utf8 == text_.size()) return true;
     if (read || not_utf8 < reader.GetErrorOffset()) {
         mistake = {{not_utf8, JsonPlace::kNone}, "", ExpectedText(rapidjson::kParseErrorStringInvalidEncoding, text_, not_utf8)};
@@ -293,12 +285,10 @@ bool JsonText::Read(JsonHandler& handler, JsonMistake& mistake) const {
 std::size_t JsonText::OffsetOf(JsonPlace at) const {
     if (at.offset != JsonPlace::kNone || at.event == JsonPlace::kNone) return at.offset;
     if (event_offsets_.empty()) {
-        // Read once more, a byte at a time, noting where each event starts.
-        TextStream stream(text_);
-        Starts starts(stream, text_, event_offsets_);
-        Events<Starts> events(starts);
+        // Read once more, the same way, noting where each event starts.
+        Starts starts(text_, event_offsets_);
         rapidjson::Reader reader;
-        reader.Parse(stream, events);
+        ReadInPlace(text_, starts, reader);
     }
     return at.event < event_offsets_.size() ? event_offsets_[at.event] : JsonPlace::kNone;
 }
