@@ -51,22 +51,23 @@ public:
         doc_.values.push_back({path.Place(), path.Text(), &row, std::move(read)});
     }
 
-    bool Open(const JsonPath& path, bool object) override {
+    JsonOpen Open(const JsonPath& path, bool object) override {
         const char* type = object ? "an object" : "an array";
         if (path.Depth() == 0) {
-            if (!object) return Mistake(path, "expected an object, not an array"), false;
+            if (!object) return Mistake(path, "expected an object, not an array"), JsonOpen::kSkip;
             frames_.push_back({Frame::kShape, &DocumentShape()});
-            return true;
+            return JsonOpen::kRead;
         }
         Frame& top = frames_.back();
-        if (top.mode == Frame::kList) return Entry(path, type), false;
-        if (top.mode == Frame::kPair) return Mistake(path, std::string("expected a whole number or a string, not ") + type), false;
+        if (top.mode == Frame::kList) return Entry(path, type), JsonOpen::kSkip;
+        if (top.mode == Frame::kPair)
+            return Mistake(path, std::string("expected a whole number or a string, not ") + type), JsonOpen::kSkip;
         const ShapeNode* node = Child(top, path);
-        if (node == nullptr) return false;
+        if (node == nullptr) return JsonOpen::kSkip;
         if (node->kind == ShapeNode::kRow) return OpenRow(path, *node->row, object);
-        if ((node->kind == ShapeNode::kObject) != object) return Mistake(path, Wanted(*node) + ", not " + type), false;
+        if ((node->kind == ShapeNode::kObject) != object) return Mistake(path, Wanted(*node) + ", not " + type), JsonOpen::kSkip;
         frames_.push_back({Frame::kShape, node, doc_.values.size()});
-        return true;
+        return JsonOpen::kRead;
     }
 
     void Close(const JsonPath& path, bool, std::size_t count) override {
@@ -114,7 +115,7 @@ private:
         return nullptr;
     }
 
-    bool OpenRow(const JsonPath& path, const SchemaRow& row, bool object) {
+    JsonOpen OpenRow(const JsonPath& path, const SchemaRow& row, bool object) {
         if (row.row == RowKind::kList && !object) {
             frames_.push_back({Frame::kList});
             doc_.lists.push_back({path.Place(), path.Text(), &row, {}});
@@ -122,18 +123,19 @@ private:
             // least), up to what the list holds; what is not used is given back at its end.
             constexpr std::size_t kShortestEntry = 9;
             doc_.lists.back().entries.reserve(std::min(text_size_ / kShortestEntry, ListCapacity(row.list)));
-            return true;
+            return JsonOpen::kReadStrings;
         }
         if (row.row == RowKind::kValue && object && !IsTextRow(row) && row.kind != ValueKind::kKeySlot) {
             frames_.push_back({Frame::kPair});
             pair_ = Pair{};
             pair_.row = &row;
             pair_.path = path;
-            return true;
+            return JsonOpen::kRead;
         }
-        if (row.row == RowKind::kFact && row.fact != FactKind::kPlayer && row.fact != FactKind::kMessageKey) return false;
+        if (row.row == RowKind::kFact && row.fact != FactKind::kPlayer && row.fact != FactKind::kMessageKey)
+            return JsonOpen::kSkip;
         Mistake(path, Expected(row) + ", not " + (object ? "an object" : "an array"));
-        return false;
+        return JsonOpen::kSkip;
     }
 
     static std::string Expected(const SchemaRow& row) {
@@ -290,7 +292,7 @@ bool ApplyToConfig(GameConfig& config, const ApplyDocument& doc, std::vector<App
         const AddressList list = given.row->list;
         std::vector<AddressPattern> entries = NewEntries({}, given.entries, [&](std::size_t i, std::size_t) {
             const AddressPattern& p = given.entries[i];
-            lines.push_back({false, {JsonPlace{}, given.path + "[" + std::to_string(i) + "]",
+            lines.push_back({false, {kNoPlace, given.path + "[" + std::to_string(i) + "]",
                                      FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]) +
                                          " is listed twice; dropped"}});
         });

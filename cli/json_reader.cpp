@@ -3,12 +3,16 @@
 #include "cli/json_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <utility>
 
 #include "cli/json.h"
 #include "cli/list_text.h"
-#include "cli/terminal_text.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -51,23 +55,57 @@ std::string ExpectedText(ParseErrorCode code, std::string_view text, std::size_t
     return expected;
 }
 
-JsonScalar Of(JsonScalar::Type type) {
-    JsonScalar value;
-    value.type = type;
-    return value;
-}
-
-// RapidJSON's events as one call each: Scalar(value), Begin(object), End(object, count)
-// and Key(name) in Target, which is told them.
-template <typename Target>
-class Events {
+// The text, read-only, as RapidJSON's reader takes it: its end reads as a NUL byte, and a
+// NUL byte within as a control character, so that the reader refuses that where it
+// stands rather than taking it for the end. A run of plain strings is taken from it at
+// once, past the reader (Reading::TakePlainStrings).
+class TextStream {
 public:
-    explicit Events(Target& target) : target_(target) {}
-    bool Null() { return target_.Scalar(Of(JsonScalar::kNull)); }
+    using Ch = char;
+    explicit TextStream(std::string_view text) : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()) {}
+    Ch Peek() const { return p_ == end_ ? '\0' : *p_ == '\0' ? '\x01' : *p_; }
+    Ch Take() {
+        const Ch ch = Peek();
+        if (p_ != end_) ++p_;
+        return ch;
+    }
+    std::size_t Tell() const { return static_cast<std::size_t>(p_ - begin_); }
+    void Seek(std::size_t at) { p_ = begin_ + at; }
+    Ch* PutBegin() { return nullptr; }  // the reader copies, and writes nothing here
+    void Put(Ch) {}
+    void Flush() {}
+    std::size_t PutEnd(Ch*) { return 0; }
+
+private:
+    const Ch* begin_;
+    const Ch* p_;
+    const Ch* end_;
+};
+
+// The bytes a plain string holds as they stand: printable ASCII but the quotation mark
+// and the backslash.
+constexpr std::array<bool, 256> PlainBytes() {
+    std::array<bool, 256> plain{};
+    for (int ch = 0x20; ch < 0x7F; ++ch) plain[static_cast<std::size_t>(ch)] = ch != '"' && ch != '\\';
+    return plain;
+}
+constexpr std::array<bool, 256> kPlain = PlainBytes();
+
+bool IsJsonSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+
+// Each event told to the handler with its path; the path is kept inside what the
+// handler skips too, for the place of a mistake.
+class Reading {
+public:
+    Reading(JsonHandler& handler, TextStream& stream, std::string_view text) : handler_(handler), stream_(stream) {
+        path_.text = text;
+    }
+
+    bool Null() { return Scalar(Of(JsonScalar::kNull)); }
     bool Bool(bool b) {
         JsonScalar value = Of(JsonScalar::kBool);
         value.boolean = b;
-        return target_.Scalar(value);
+        return Scalar(value);
     }
     bool Int(int i) { return Whole(i); }
     bool Uint(unsigned u) { return Whole(u); }
@@ -76,66 +114,27 @@ public:
         if (u <= static_cast<std::uint64_t>(INT64_MAX)) return Whole(static_cast<std::int64_t>(u));
         JsonScalar big = Of(JsonScalar::kTooBig);
         big.too_big = u;
-        return target_.Scalar(big);
+        return Scalar(big);
     }
-    bool Double(double) { return target_.Scalar(Of(JsonScalar::kFraction)); }
+    bool Double(double) { return Scalar(Of(JsonScalar::kFraction)); }
     bool RawNumber(const char*, rapidjson::SizeType, bool) { return false; }  // not asked for
     bool String(const char* text, rapidjson::SizeType length, bool) {
         JsonScalar value = Of(JsonScalar::kString);
         value.text = {text, length};
-        return target_.Scalar(value);
+        return Scalar(value);
     }
-    bool Key(const char* text, rapidjson::SizeType length, bool) { return target_.Key({text, length}); }
-    bool StartObject() { return target_.Begin(true); }
-    bool StartArray() { return target_.Begin(false); }
-    bool EndObject(rapidjson::SizeType members) { return target_.End(true, members); }
-    bool EndArray(rapidjson::SizeType elements) { return target_.End(false, elements); }
-
-private:
-    bool Whole(std::int64_t i) {
-        JsonScalar value = Of(JsonScalar::kWhole);
-        value.whole = i;
-        return target_.Scalar(value);
-    }
-
-    Target& target_;
-};
-
-// Each event told to the handler with its path; the path is kept inside what the
-// handler skips too, for the place of a mistake.
-class Reading {
-public:
-    explicit Reading(JsonHandler& handler) : handler_(handler) {}
-
-    bool Scalar(const JsonScalar& value) {
-        Enter();
-        if (!Skipping()) handler_.Scalar(path_, value);
-        Completed();
-        return true;
-    }
-    bool Key(std::string_view name) {
+    bool Key(const char* text, rapidjson::SizeType length, bool) {
         JsonPathStep& step = path_.steps.back();
-        step.name.assign(name);
+        step.name.assign(text, length);
         step.element = false;
-        step.event = event_++;
+        step.after = last_end_;
         levels_.back().pending = true;
-        return true;
+        return Mark();
     }
-    bool Begin(bool object) {
-        Enter();
-        if (!Skipping() && !handler_.Open(path_, object)) skip_from_ = levels_.size();
-        levels_.push_back({object});
-        path_.steps.emplace_back();
-        return true;
-    }
-    bool End(bool object, std::size_t count) {
-        levels_.pop_back();
-        path_.steps.pop_back();
-        if (skip_from_ == levels_.size()) skip_from_ = kNotSkipping;
-        else if (!Skipping()) handler_.Close(path_, object, count);
-        Completed();
-        return true;
-    }
+    bool StartObject() { return Begin(true); }
+    bool StartArray() { return Begin(false); }
+    bool EndObject(rapidjson::SizeType) { return End(true); }
+    bool EndArray(rapidjson::SizeType) { return End(false); }
 
     // The path of what the reader was reading when it stopped.
     std::string PathAtMistake() {
@@ -154,15 +153,18 @@ private:
         bool pending = false;   // an object's member named, its value not yet read
     };
 
+    bool Mark() {
+        last_end_ = stream_.Tell();
+        return true;
+    }
     // A value begins: in an array, it is the next element; in an object, its member
     // stands at its name.
     void Enter() {
-        const std::size_t event = event_++;
         if (levels_.empty() || levels_.back().object) return;
         JsonPathStep& step = path_.steps.back();
         step.element = true;
         step.index = levels_.back().count;
-        step.event = event;
+        step.after = last_end_;
     }
     void Completed() {
         if (levels_.empty()) return;
@@ -170,75 +172,101 @@ private:
         levels_.back().pending = false;
     }
     bool Skipping() const { return skip_from_ != kNotSkipping; }
+    bool Whole(std::int64_t i) {
+        JsonScalar value = Of(JsonScalar::kWhole);
+        value.whole = i;
+        return Scalar(value);
+    }
+    bool Scalar(const JsonScalar& value) {
+        Enter();
+        if (!Skipping()) handler_.Scalar(path_, value);
+        Completed();
+        return Mark();
+    }
+    bool Begin(bool object) {
+        Enter();
+        const JsonOpen open = Skipping() ? JsonOpen::kSkip : handler_.Open(path_, object);
+        if (open == JsonOpen::kSkip && !Skipping()) skip_from_ = levels_.size();
+        levels_.push_back({object});
+        path_.steps.emplace_back();
+        Mark();
+        if (open == JsonOpen::kReadStrings) TakePlainStrings();
+        return true;
+    }
+    bool End(bool object) {
+        const std::size_t count = levels_.back().count;
+        levels_.pop_back();
+        path_.steps.pop_back();
+        if (skip_from_ == levels_.size()) skip_from_ = kNotSkipping;
+        else if (!Skipping()) handler_.Close(path_, object, count);
+        Completed();
+        return Mark();
+    }
+
+    std::size_t SkipSpaces(std::size_t at) const {
+        while (at < path_.text.size() && IsJsonSpace(path_.text[at])) ++at;
+        return at;
+    }
+    // Just inside an array of strings: its elements as long as each is a plain string
+    // (printable ASCII, no escape) followed by a comma and another string, or by the
+    // array's end, which the reader is left to read. The first element that is not so
+    // is left to the reader as well, which then reads on as from the array's start.
+    void TakePlainStrings() {
+        const std::string_view text = path_.text;
+        for (std::size_t at = SkipSpaces(stream_.Tell()); at < text.size() && text[at] == '"';) {
+            const std::size_t end = PlainEnd(text, at + 1);
+            if (end == text.size() || text[end] != '"') return;
+            const std::size_t after = SkipSpaces(end + 1);
+            const bool last = after < text.size() && text[after] == ']';
+            const std::size_t next = last || after == text.size() || text[after] != ',' ? after : SkipSpaces(after + 1);
+            if (!last && (next == after || next == text.size() || text[next] != '"')) return;
+            String(text.data() + at + 1, static_cast<rapidjson::SizeType>(end - at - 1), false);
+            stream_.Seek(last ? end + 1 : after + 1);
+            Mark();
+            at = next;
+        }
+    }
+
+    // Where the plain bytes from `at` end: sixteen at a time where the processor can and
+    // the text has as many left (an address string takes one step).
+    static std::size_t PlainEnd(std::string_view text, std::size_t at) {
+#if defined(__SSE2__)
+        for (; at + 16 <= text.size(); at += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+            const __m128i stops = _mm_or_si128(
+                _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x20)), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F))),
+                _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))));
+            if (const int mask = _mm_movemask_epi8(stops)) return at + static_cast<std::size_t>(__builtin_ctz(mask));
+        }
+#endif
+        while (at < text.size() && kPlain[static_cast<unsigned char>(text[at])]) ++at;
+        return at;
+    }
+
+    static JsonScalar Of(JsonScalar::Type type) {
+        JsonScalar value;
+        value.type = type;
+        return value;
+    }
 
     JsonHandler& handler_;
+    TextStream& stream_;
     JsonPath path_;
     std::vector<Level> levels_;
-    std::size_t event_ = 0;
+    std::size_t last_end_ = 0;
     // The depth of the container the handler skips, whose contents it is not told of.
     static constexpr std::size_t kNotSkipping = static_cast<std::size_t>(-1);
     std::size_t skip_from_ = kNotSkipping;
 };
 
-// Where each event starts in the text, found from the events alone: after where the
-// last token ended, past the spaces, the colon or the comma between them; and where the
-// token at the start ends (a string at its closing quote, a number past its digits).
-class Starts {
-public:
-    Starts(std::string_view text, std::vector<std::size_t>& starts) : text_(text), starts_(starts) {}
-    bool Scalar(const JsonScalar&) { return Token(); }
-    bool Key(std::string_view) { return Token(); }
-    bool Begin(bool) {
-        starts_.push_back(Skip(end_));
-        end_ = starts_.back() + 1;
-        return true;
-    }
-    bool End(bool, std::size_t) {
-        end_ = Skip(end_) + 1;  // the closing bracket
-        return true;
-    }
-
-private:
-    std::size_t Skip(std::size_t at) const {
-        while (at < text_.size() && std::string_view(" \t\r\n:,").find(text_[at]) != std::string_view::npos) ++at;
-        return at;
-    }
-    bool Token() {
-        std::size_t at = Skip(end_);
-        starts_.push_back(at);
-        if (at < text_.size() && text_[at] == '"') {
-            for (++at; at < text_.size() && text_[at] != '"'; at += text_[at] == '\\' ? 2 : 1) {}
-            end_ = at + 1;
-        } else {
-            while (at < text_.size() && std::string_view(" \t\r\n:,]}").find(text_[at]) == std::string_view::npos) ++at;
-            end_ = at;
-        }
-        return true;
-    }
-
-    std::string_view text_;
-    std::vector<std::size_t>& starts_;
-    std::size_t end_ = 0;
-};
-
-// Reads `text` with RapidJSON's reader, in place on a copy, telling `target` each event.
-// The reader unescapes each string where it stands and scans its strings sixteen bytes
-// at a time; the text stays as it was. A NUL byte within the text would end it for the
-// reader: it reads as a control character instead, which the reader refuses where it
-// stands. The scan reads up to the end of the sixteen bytes the text's end stands in:
-// the copy ends in as many NUL bytes.
-template <typename Target>
-rapidjson::ParseResult ReadInPlace(std::string_view text, Target& target, rapidjson::Reader& reader) {
-    constexpr std::size_t kScanBytes = 16;
-    std::string copy(text);
-    for (std::size_t at = copy.find('\0'); at != std::string::npos; at = copy.find('\0', at + 1)) copy[at] = '\x01';
-    copy.append(kScanBytes, '\0');
-    rapidjson::InsituStringStream stream(copy.data());
-    Events<Target> events(target);
-    return reader.Parse<rapidjson::kParseInsituFlag>(stream, events);
-}
-
 }  // namespace
+
+JsonPlace JsonPath::Place() const {
+    if (steps.empty()) return 0;
+    std::size_t at = steps.back().after;
+    while (at < text.size() && (IsJsonSpace(text[at]) || text[at] == ':' || text[at] == ',')) ++at;
+    return at;
+}
 
 std::string JsonPath::Text() const {
     std::string text = "$";
@@ -265,37 +293,18 @@ JsonText::JsonText(std::string_view bytes) {
 }
 
 bool JsonText::Read(JsonHandler& handler, JsonMistake& mistake) const {
-    Reading reading(handler);
+    TextStream stream(text_);
+    Reading reading(handler, stream, text_);
     rapidjson::Reader reader;
-    // Whether the text is UTF-8 is asked of the whole text at once, many bytes at a time:
-    // the reader's own check goes a byte at a time and turns its sixteen-byte scan off.
-    const std::size_t not_utf8 = Utf8MistakeAt(text_);
-    const bool read = !ReadInPlace(text_, reading, reader).IsError();
-    if (read && not_utf8 == text_.size()) return true;
-    if (read || not_utf8 < reader.GetErrorOffset()) {
-        mistake = {{not_utf8, JsonPlace::kNone}, "", ExpectedText(rapidjson::kParseErrorStringInvalidEncoding, text_, not_utf8)};
-        return false;
-    }
-    mistake.at = {reader.GetErrorOffset(), JsonPlace::kNone};
+    if (!reader.Parse<rapidjson::kParseValidateEncodingFlag>(stream, reading).IsError()) return true;
+    mistake.at = reader.GetErrorOffset();
     mistake.path = reading.PathAtMistake();
-    mistake.text = ExpectedText(reader.GetParseErrorCode(), text_, mistake.at.offset);
+    mistake.text = ExpectedText(reader.GetParseErrorCode(), text_, mistake.at);
     return false;
 }
 
-std::size_t JsonText::OffsetOf(JsonPlace at) const {
-    if (at.offset != JsonPlace::kNone || at.event == JsonPlace::kNone) return at.offset;
-    if (event_offsets_.empty()) {
-        // Read once more, the same way, noting where each event starts.
-        Starts starts(text_, event_offsets_);
-        rapidjson::Reader reader;
-        ReadInPlace(text_, starts, reader);
-    }
-    return at.event < event_offsets_.size() ? event_offsets_[at.event] : JsonPlace::kNone;
-}
-
-std::string JsonText::PlaceOf(JsonPlace place) const {
-    const std::size_t at = OffsetOf(place);
-    if (at == JsonPlace::kNone) return "";
+std::string JsonText::PlaceOf(JsonPlace at) const {
+    if (at == kNoPlace) return "";
     if (at < cursor_) cursor_ = 0, line_ = 1, column_ = 1;
     for (; cursor_ < at && cursor_ < text_.size(); ++cursor_) {
         const auto byte = static_cast<unsigned char>(text_[cursor_]);

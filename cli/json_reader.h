@@ -9,33 +9,29 @@
 #include <string_view>
 #include <vector>
 
-// A place in a document: a byte offset in the text as read, or the number of the
-// reader's event that stands there (a value, a member's name, the start of an object or
-// array, counted from 0 in the order of the text), whose offset is found only when a
-// message asks for it.
-struct JsonPlace {
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::size_t offset = kNone;
-    std::size_t event = kNone;
-};
+// A place in a document: a byte offset in the text as read.
+using JsonPlace = std::size_t;
+inline constexpr JsonPlace kNoPlace = static_cast<JsonPlace>(-1);
 
-// Where a member or an element stands: its name or index, and its event (a member's
-// name, an element's value).
+// Where a member or an element stands: its name or index, and where the reading of it
+// began (what came before it ended there: spaces, a colon or a comma follow).
 struct JsonPathStep {
     std::string name;        // a member's name; empty for an element
     std::size_t index = 0;   // an element's index
     bool element = false;
-    std::size_t event = 0;
+    std::size_t after = 0;
 };
 
 class JsonPath {
 public:
+    std::string_view text;   // the document, as read
     std::vector<JsonPathStep> steps;
 
     std::size_t Depth() const { return steps.size(); }
     const JsonPathStep& Last() const { return steps.back(); }
-    // Where the value at the path stands (a member at its name).
-    JsonPlace Place() const { return steps.empty() ? JsonPlace{0, JsonPlace::kNone} : JsonPlace{JsonPlace::kNone, steps.back().event}; }
+    // Where the value at the path starts (a member at its name); found only when asked,
+    // since most values are never asked about.
+    JsonPlace Place() const;
     // "$", "$.options.screen_size", "$.players[0].key_map[3]".
     std::string Text() const;
 };
@@ -51,13 +47,20 @@ struct JsonScalar {
     const char* TypeName() const;
 };
 
+// What a handler makes of an object or array that begins.
+enum class JsonOpen {
+    kSkip,          // nothing of what it holds, nor its Close
+    kRead,          // each of its events
+    kReadStrings,   // each of its events; its elements are strings read as they stand, and
+                    // a run of plain ones (printable ASCII without an escape) is read at once
+};
+
 // What a document's reader is told, in the order of the text.
 class JsonHandler {
 public:
     virtual ~JsonHandler() = default;
     virtual void Scalar(const JsonPath& path, const JsonScalar& value) = 0;
-    // An object or array begins; false skips what it holds, and its Close.
-    virtual bool Open(const JsonPath& path, bool object) = 0;
+    virtual JsonOpen Open(const JsonPath& path, bool object) = 0;
     virtual void Close(const JsonPath& path, bool object, std::size_t count) = 0;
 };
 
@@ -89,13 +92,8 @@ public:
     std::string Describe(const std::string& source, const JsonMistake& mistake) const;
 
 private:
-    std::size_t OffsetOf(JsonPlace at) const;
-
     std::string converted_;
     std::string_view text_;
-    // Where each event of the reading starts, found by reading the text once more the
-    // first time a place is asked for by its event.
-    mutable std::vector<std::size_t> event_offsets_;
     // The last place asked for, from which the next is counted.
     mutable std::size_t cursor_ = 0, line_ = 1, column_ = 1;
 };

@@ -27,10 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     JsonMistake not_json;
     if (!ReadApplyDocument(text, doc, not_json)) {
         // A place within the text as read (its end included), named by line and column.
-        Require(not_json.at.offset <= text.Size() && !text.PlaceOf(not_json.at).empty());
+        Require(not_json.at <= text.Size() && !text.PlaceOf(not_json.at).empty());
         return 0;
     }
-    // Every mistake has its path and is placed again where its event stands.
+    // Every mistake has its path and its place.
     for (const JsonMistake& mistake : doc.mistakes)
         Require(mistake.path.starts_with("$") && !text.PlaceOf(mistake.at).empty());
     if (!doc.mistakes.empty()) return 0;

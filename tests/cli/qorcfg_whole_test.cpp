@@ -262,7 +262,7 @@ TEST(QorcfgApply, AnyMistakeIsNamedByItsPlaceAndPathAndNothingChanges) {
         {R"({"options": {"bgm_volume": 1e400}})", 2, "1:28: $.options.bgm_volume: expected a number that a double can hold"},
         {R"({"options": {}} x)", 2, "1:17: expected nothing but spaces after the document"},
         {std::string("{}\0{}", 5), 2, "1:3: expected nothing but spaces after the document"},
-        {"{\"connect\": {\"id\": \"\xFF\"}}", 2, "1:21: expected text in UTF-8"},
+        {"{\"connect\": {\"id\": \"\xFF\"}}", 2, "1:21: $.connect.id: expected text in UTF-8"},
         {R"({"connect": {"id": "\uD800x"}})", 2, "1:21: $.connect.id: expected the second half of a surrogate pair"},
         {R"({"connect": {"id": "\q"}})", 2, "1:21: $.connect.id: expected an escape"},
         {"\xEF\xBB\xBF{x", 2, "1:2: expected a member's name in double quotes"},
