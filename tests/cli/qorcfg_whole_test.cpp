@@ -269,6 +269,11 @@ TEST(QorcfgApply, AnyMistakeIsNamedByItsPlaceAndPathAndNothingChanges) {
         {R"({"denied": ["1.2.3.4", "5.6.7.8", ]})", 2, "1:35: $.denied[2]: expected a value"},
         {R"({"denied": ["1.2.3.4", "5.6.7.8" "9.9.9.9"]})", 2, "1:34: $.denied[2]: expected \",\" or \"]\" after the element"},
         {"", 2, "1:1: expected a JSON document, not empty text"},
+        // A list read a run of plain entries at a time ends as the reader would end it.
+        {R"({"denied": ["1.2.3.4", "5.6.7.8")", 2, "1:33: $.denied[2]: expected \",\" or \"]\" after the element, not the end"},
+        {R"({"denied": ["1.2.3.4",)", 2, "1:23: $.denied[1]: expected a value"},
+        {R"({"denied": ["1.2.3.4", "\u0035.6.7.8", ])", 2, "1:40: $.denied[2]: expected a value"},
+        {"{\"denied\": [\"1.2.3.4\", \"5.6.7.8\x01\"]}", 2, "1:32: $.denied[1]: expected an escape for a control character"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.document);
@@ -291,6 +296,8 @@ TEST(QorcfgApply, WhatEditorsAndScriptsWriteIsRead) {
         {"{\"denied\": [\"1.2.3.4\"]}\r\n\t \n", "1.2.3.4\n"},               // space after it
         {R"({"denied": ["9.9.9.9"], "denied": ["1.2.3.4"]})", "1.2.3.4\n"},  // the last counts
         {R"({"denied": ["\u0031.2.3.4", " 5.6.7.8 # note", "7.*.*.*"]})", "1.2.3.4\n5.6.7.8\n7.*.*.*\n"},
+        {"{\"denied\":[\"1.2.3.4\"\n,\n\t\"5.6.7.8\" ,\"9.9.9.9\",\"\\u0031.1.1.1\",\"2.2.2.2\"\r\n]}",
+         "1.2.3.4\n5.6.7.8\n9.9.9.9\n1.1.1.1\n2.2.2.2\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.document);
