@@ -236,6 +236,10 @@ TEST(Qorcfg, CheckSaysWhatTheToolWouldDo) {
     std::copy(abc_def.begin(), abc_def.end(), id_break.begin() + kConnectIdAt);
     std::vector<std::uint8_t> newer = DefaultFile();
     newer[0] = 0x11;
+    std::vector<std::uint8_t> odd_keys = DefaultFile();
+    odd_keys[config_layout::InputMethodAt(0)] = 5;
+    odd_keys[kScreenSizeAt + 48] = 12;  // player 1's slot 0
+    odd_keys[kMessagesAt + 41] = 2;     // F1's target
     const Row rows[] = {
         {"clean", DefaultFile(), 0, "no findings"},
         {"older", v260, 1, "version 260 is older than 272: the next save writes version 272, with run_when_inactive 0"},
@@ -244,6 +248,9 @@ TEST(Qorcfg, CheckSaysWhatTheToolWouldDo) {
         {"long", long_file, 1, "1 bytes follow the end of the layout"},
         {"option", odd_options, 1, "screen_size is 7, outside its values: the window shows 1024x768 and its next save stores 2"},
         {"no NUL", no_nul, 1, "message F2 has no NUL in its 41 bytes"},
+        {"input method", odd_keys, 1, "player1.input_method is 5, outside its values: the window shows keyboard and keeps it as it is"},
+        {"key slot", odd_keys, 1, "player1.shot is 12, outside its values: the window shows KEY 13 and keeps it as it is"},
+        {"target", odd_keys, 1, "F1.target is 2, outside its values: the window shows own team and its next save stores 1"},
         {"long ID", long_id, 1, "the connect-to ID is 16 bytes"},
         {"ID with a line break", id_break, 1,
          "the connect-to ID holds a line break after its first 3 bytes: the window shows \"abc\" and its next save "

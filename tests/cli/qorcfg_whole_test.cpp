@@ -215,6 +215,31 @@ TEST(QorcfgApply, ADocumentChangesExactlyTheFieldsItChanges) {
     EXPECT_EQ(folder.ReadConfig(), want.Bytes());
 }
 
+TEST(QorcfgApply, AnEntryIsPickedByItsPlayerOrKeyWhereverThatStands) {
+    struct Row {
+        const char* document;
+        std::vector<std::pair<std::size_t, const char*>> bytes;  // what the file then holds
+    };
+    const std::size_t keys2 = kOptionsAt + 58;
+    const Row rows[] = {
+        // "player" after the values it picks the entry for, the first entry for player 2.
+        {R"({"players": [{"key_map": [9, 1, 2, 3, 4, 5, 6, 7, 8, 0], "player": 2}, {"input_method": "keyboard", "player": 1}]})",
+         {{keys2, "09"}, {keys2 + 9, "00"}, {kOptionsAt + 40, "01000000"}}},
+        // Without "player", the place in the array picks; of one picked twice, the last.
+        {R"({"players": [{"input_method": 1, "player": 2}, {"input_method": 0, "player": 2}]})", {}},
+        {R"({"messages": [{"text": "gg", "key": "F3"}, {"target": "team"}]})",
+         {{kMessagesAt + 2 * 42, "676700"}, {kMessagesAt + 42 + 41, "01"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.document);
+        ScratchGameFolder folder;
+        folder.WriteConfig(DefaultFile());
+        const Result result = Qorcfg({"apply", "-"}, row.document);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(folder.ReadConfig(), DefaultWith(row.bytes));
+    }
+}
+
 TEST(QorcfgApply, AnyMistakeIsNamedByItsPlaceAndPathAndNothingChanges) {
     struct Row {
         std::string document;
@@ -338,6 +363,18 @@ TEST(QorcfgDiff, EachDifferingFieldAndEntryIsOneLine) {
     const Result odd = Qorcfg({"diff", "o\xFF.dat", "--json"});
     EXPECT_NE(odd.out.find("{\n  \"other\": \"o\xEF\xBF\xBD.dat\",\n  \"this\": "), std::string::npos) << odd.out;
     EXPECT_EQ(Qorcfg({"diff", "missing.dat"}).status, 2);
+    // What the tool carries unchanged is compared too, as numbers.
+    FileParts carried = DefaultParts();
+    carried.opaque_word_2 = 7;
+    carried.records.assign(2 * 12, 0x5a);
+    const std::vector<std::uint8_t> carried_bytes = carried.Bytes();
+    WriteText("carried.dat", std::string(carried_bytes.begin(), carried_bytes.end()));
+    WriteText("Data/GameConfig.dat", std::string(DefaultFile().begin(), DefaultFile().end()));
+    EXPECT_EQ(Qorcfg({"diff", "carried.dat"}).out,
+              "opaque_records: 2 -> 0 records (their bytes differ)\nopaque_words: [0,7] -> [0,0]\n");
+    EXPECT_NE(Qorcfg({"diff", "carried.dat", "--json"})
+                  .out.find("{\n      \"field\": \"opaque_words\",\n      \"other\": [0, 7],\n      \"this\": [0, 0]\n    }"),
+              std::string::npos);
 }
 
 TEST(QorcfgInit, WritesTheDefaultsAndReplacesAFileOnlyWhenForced) {
