@@ -175,15 +175,14 @@ std::string AddressRulesText() {
 }
 
 std::string FieldsHelpText() {
-    std::string text = "The fields that show prints, set takes and diff names, what each is, and its\nvalues:\n\n";
-    for (const SchemaRow& row : SchemaRows()) {
-        if (row.row == RowKind::kList) continue;
+    std::string text = "The fields that show prints, set takes and diff names, with their place in the\n"
+                       "JSON of show --json and apply, what each is, and its values:\n\n";
+    for (const SchemaRow& row : SchemaRows())
         if (row.row == RowKind::kValue)
-            text += "  " + (row.alias.empty() ? row.name : row.alias + ", " + row.name) + ": " + row.help + "\n      " +
-                    ValueSetText(row) + "\n";
-    }
+            text += "  " + (row.alias.empty() ? row.name : row.alias + ", " + row.name) + " ($." + row.path + "): " +
+                    row.help + "\n      " + ValueSetText(row) + "\n";
     text += "\nThe lists, which add, remove, import, export and apply change:\n\n";
     for (const SchemaRow& row : SchemaRows())
-        if (row.row == RowKind::kList) text += "  " + row.name + ": " + row.help + "\n";
+        if (row.row == RowKind::kList) text += "  " + row.name + " ($." + row.path + "): " + row.help + "\n";
     return text + "\nExamples:\n  qorcfg set story_difficulty Hard\n  qorcfg set player1.attack \"KEY 5\"\n";
 }

@@ -309,11 +309,11 @@ TEST(QorcfgVocabulary, HelpFieldsSaysWhichActionEachSlotIs) {
     const Result help = Qorcfg({"help", "fields"});
     EXPECT_EQ(help.status, 0);
     for (const std::string& line :
-         {Utf8(u8"  player1.attack, player1.key_map.3: player 1's button for Attack/Skill 1 (攻撃・魔力技１)\n"
+         {Utf8(u8"  player1.attack, player1.key_map.3 ($.players[0].key_map[3]): player 1's button for Attack/Skill 1 (攻撃・魔力技１)\n"
                u8"      a joypad button: 0 to 11, or KEY 1 to KEY 12\n"),
-          std::string("  player2.key_map.8: player 2's key slot 8: on no page; carried in the map\n"),
-          std::string("  F3.target: who the chat message of F3 goes to\n      0 (everyone) or 1 (own team)\n"),
-          std::string("  denied: the addresses that may not connect\n")})
+          std::string("  player2.key_map.8 ($.players[1].key_map[8]): player 2's key slot 8: on no page; carried in the map\n"),
+          std::string("  F3.target ($.messages[2].target): who the chat message of F3 goes to\n      0 (everyone) or 1 (own team)\n"),
+          std::string("  denied ($.denied): the addresses that may not connect\n")})
         EXPECT_NE(help.out.find(line), std::string::npos) << line;
 }
 
