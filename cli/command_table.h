@@ -45,7 +45,7 @@ bool OptionBelongs(const Option& option, std::string_view command);
 
 // "help", then every command's name; and the other help topics.
 std::vector<std::string> CommandNames();
-std::vector<std::string> HelpTopics();
+std::vector<std::string> HelpTopicNames();
 
 // The words for people, from command_texts.cpp.
 const char* CommandSummary(std::string_view command, int form);

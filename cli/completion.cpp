@@ -106,7 +106,7 @@ std::string CompletionScript() {
               "      list) words='denied allowed connect' ;;\n"
               "      file) _qorcfg_files; return ;;\n"
               "      field) _qorcfg_set; return ;;\n"
-              "      topic) words='" + Words(HelpTopics()) + "' ;;\n"
+              "      topic) words='" + Words(HelpTopicNames()) + "' ;;\n"
               "      shell) words=bash ;;\n"
               "    esac\n"
               "  fi\n"

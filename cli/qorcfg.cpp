@@ -145,7 +145,7 @@ int Help(const Session& s, const std::string& name) {
     if (const Command* command = FindCommand(name)) return Print(s, HelpText(*command));
     if (name == "addresses") return Print(s, AddressRulesText());
     if (name == "fields") return Print(s, FieldsHelpText());
-    const std::vector<std::string> topics = HelpTopics();
+    const std::vector<std::string> topics = HelpTopicNames();
     std::string list;
     for (const std::string& topic : topics) list += (list.empty() ? "" : ", ") + topic;
     return Usage(s, "no help on " + PrintableLine(name) + DidYouMean(name, topics) + "; the topics are " + list);
@@ -205,7 +205,7 @@ std::vector<std::string> CommandNames() {
     return names;
 }
 
-std::vector<std::string> HelpTopics() {
+std::vector<std::string> HelpTopicNames() {
     std::vector<std::string> topics = CommandNames();
     topics.insert(topics.end(), {"addresses", "fields"});
     return topics;
@@ -234,7 +234,7 @@ int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
 std::vector<HelpTopic> HelpTopics() {
     std::vector<HelpTopic> topics = {{"", false, UsageText()}};
     for (const Command& command : kCommands) topics.push_back({command.name, true, HelpText(command)});
-    topics.push_back({"addresses", false, kAddressRules});
-    topics.push_back({"fields", false, FieldsHelp()});
+    topics.push_back({"addresses", false, AddressRulesText()});
+    topics.push_back({"fields", false, FieldsHelpText()});
     return topics;
 }
