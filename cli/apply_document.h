@@ -1,55 +1,54 @@
-// The document that qorcfg apply takes, the JSON that show --json prints (whole or in
-// part): read into the values and lists it gives, each with its place in the document,
-// and applied to a configuration.
+// The document that qorcfg apply takes and diff compares with: the JSON that show
+// --json prints, whole or in part, read by the schema's rows into the values and lists
+// it gives, each with its place in the document; and applied to a configuration.
 #pragma once
 
 #include <cstddef>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "cli/config_items.h"
+#include "cli/json_reader.h"
+#include "cli/schema.h"
 #include "config/game_config.h"
-#include "model/address_lists.h"
 
-// A value the document gives for an item, with where it stands in the document.
+// A value the document gives for a row, with where it stands in the document.
 struct GivenValue {
+    JsonPlace at;
     std::string path;
-    const ConfigItem* item;
+    const SchemaRow* row;
     ItemValue value;
 };
 
 // A list the document gives whole.
 struct GivenList {
+    JsonPlace at;
     std::string path;
-    AddressList list;
+    const SchemaRow* row;
     std::vector<AddressPattern> entries;
 };
 
 struct ApplyDocument {
-    std::vector<GivenValue> values;
+    std::vector<GivenValue> values;   // of a row given twice, the last
     std::vector<GivenList> lists;
-    std::vector<std::string> errors;  // "PATH: what is wrong"
+    std::vector<JsonMistake> mistakes;  // what the document gives that no row takes
+
+    const GivenValue* ValueFor(const SchemaRow& row) const;
+    const GivenList* ListFor(const SchemaRow& row) const;
 };
 
-// Reads the bytes of a document: UTF-8 (a byte-order mark at the start skipped), or
-// UTF-16 with its byte-order mark (what a Windows shell's ">" writes). The bytes are
-// read in place, and changed. False when they are no JSON document, with `error_byte`
-// the place of the mistake (counted from 1 in the bytes as read, the UTF-8 mark
-// included); true otherwise, with the document's mistakes, if any, in doc.errors.
-// Members are read in the order of their names; of a name given twice in one object,
-// the last counts.
-bool ReadApplyDocument(std::span<char> bytes, ApplyDocument& doc, std::size_t& error_byte);
+// Reads a document by the schema. False when the text is no JSON document, with
+// `not_json` saying where; true otherwise, with what is wrong, if anything, in
+// doc.mistakes.
+bool ReadApplyDocument(const JsonText& text, ApplyDocument& doc, JsonMistake& not_json);
 
-// One line that applying a document says: a refusal, or a note.
+// One line that applying a document says: a refusal, or a note. A note about a list's
+// entry has no place of its own: the path says which.
 struct ApplyLine {
     bool refusal;
-    std::string text;
+    JsonMistake said;
 };
 
-// Applies the document to `config`: the names of what changed go to `changed`, what is
-// refused or noted to `lines`, in order. False when a value does not fit, and then the
-// configuration, partly changed, is not to be saved.
-bool ApplyToConfig(GameConfig& config, ApplyDocument& doc, std::vector<std::string>& changed,
-                   std::vector<ApplyLine>& lines);
+// Applies the document to `config`; what is refused or noted goes to `lines`, in order.
+// False when a value does not fit, and then the configuration, partly changed, is not
+// to be saved.
+bool ApplyToConfig(GameConfig& config, const ApplyDocument& doc, std::vector<ApplyLine>& lines);

@@ -8,6 +8,7 @@
 #include "cli/list_text.h"
 #include "config/config_codec.h"
 #include "cli/report.h"
+#include "cli/schema.h"
 #include "model/address_text.h"
 #include "model/key_assign.h"
 
@@ -43,30 +44,17 @@ void CheckLayout(std::span<const std::uint8_t> bytes, std::uint16_t version, con
     }
 }
 
-void CheckOptions(const GameConfig& c, std::vector<std::string>& findings) {
-    for (const OptionView& v : OptionViews(c.options)) {
-        if (v.in_set) continue;
-        findings.push_back(std::string("option ") + v.name + " is " + Number(v.value) +
-                           ", outside its values: the window shows " + v.meaning + " and its next save stores " +
-                           Number(v.saved_as));
+// Every number outside its row's set, with what the window shows and saves for it.
+void CheckValues(const GameConfig& c, std::vector<std::string>& findings) {
+    for (const SchemaRow& row : SchemaRows()) {
+        if (row.row != RowKind::kValue || IsTextRow(row)) continue;
+        const ItemValue value = ValueOf(c, row);
+        if (InValueSet(row, value.number)) continue;
+        const std::int64_t saved = SavedValue(row, value.number);
+        findings.push_back(ShownName(row) + " is " + Number(value.number) + ", outside its values: the window shows " +
+                           Meaning(row, value) +
+                           (saved == value.number ? " and keeps it as it is" : " and its next save stores " + Number(saved)));
     }
-    for (int player = 0; player < 2; ++player) {
-        const std::string who = "player " + Number(player + 1);
-        const std::int32_t method = c.options.input_method[player];
-        if (method != 0 && method != 1)
-            findings.push_back(who + "'s input method is " + Number(method) +
-                               ": the key page shows keyboard and keeps the value until a choice is made there");
-        for (std::size_t slot = 0; slot < c.options.key_map[player].size(); ++slot) {
-            const std::uint8_t button = c.options.key_map[player][slot];
-            if (button >= kCaptureButtons)
-                findings.push_back(who + "'s key slot " + Number(static_cast<long long>(slot)) + " holds button " +
-                                   Number(button) + " (shown as KEY " + Number(button + 1) +
-                                   "), which no capture sets; it is kept as it is");
-        }
-    }
-    if (c.allowed_only != 0 && c.allowed_only != 1)
-        findings.push_back("allowed-only is " + Number(c.allowed_only) +
-                           ": the window shows it on and its next save stores 1");
 }
 
 void CheckTexts(const GameConfig& c, std::vector<std::string>& findings) {
@@ -145,7 +133,7 @@ void CheckLists(const GameConfig& c, std::vector<std::string>& findings) {
 std::vector<std::string> CheckFindings(std::span<const std::uint8_t> bytes, const GameConfig& config) {
     std::vector<std::string> findings;
     CheckLayout(bytes, ConfigFileVersion(bytes).value_or(0), config, findings);
-    CheckOptions(config, findings);
+    CheckValues(config, findings);
     CheckTexts(config, findings);
     CheckLists(config, findings);
     return findings;

@@ -20,6 +20,6 @@ int InitCommand(Session& s);
 
 // The text file a command reads, named by its argument at `argument` ("-" for standard
 // input): refused when it is the configuration or its backup, a folder, a device or a
-// pipe, else read whole into `input`; `source` names it in messages. kStatusDone, or the
-// status to exit with after saying why.
+// pipe, else read whole into `input`; `source` names it in messages ("stdin" for standard
+// input). kStatusDone, or the status to exit with after saying why.
 int ReadInputArgument(Session& s, std::size_t argument, std::string& source, FileBytes& input);

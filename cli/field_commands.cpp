@@ -1,35 +1,25 @@
 // The commands on single fields and on the whole file: set and restore.
-#include <cstring>
-#include <string>
-
 #include <climits>
+#include <string>
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/config_items.h"
-#include "cli/suggest.h"
-#include "model/key_assign.h"
 #include "cli/list_text.h"
 #include "cli/report.h"
+#include "cli/schema.h"
+#include "cli/suggest.h"
 #include "cli/terminal_text.h"
 #include "config/config_codec.h"
 #include "config/config_store.h"
-#include "model/address_text.h"
+#include "model/key_assign.h"
 
 namespace {
 
 // A field named on the command line and the value it is to take.
 struct FieldChange {
-    const ConfigItem* item;
+    const SchemaRow* row;
     ItemValue value;
 };
-
-std::vector<std::string> ItemNames() {
-    std::vector<std::string> names;
-    for (const ConfigItem& item : ConfigItems()) names.push_back(item.name);
-    names.emplace_back("allowed-only");
-    return names;
-}
 
 // Stores the changes in the record, noting each in `said`; false when none changes a
 // value. A key slot given a button that another slot holds swaps the two, as the page's
@@ -37,29 +27,30 @@ std::vector<std::string> ItemNames() {
 bool StoreChanges(const Session& s, std::vector<FieldChange>& changes, std::string& said, bool& refused) {
     bool changed = false;
     for (FieldChange& change : changes) {
-        const ConfigItem& item = *change.item;
-        const ItemValue current = ItemValueOf(game_config, item);
+        const SchemaRow& row = *change.row;
+        const ItemValue current = ValueOf(game_config, row);
         std::string error;
-        if (!CheckItemValue(item, change.value, current, error)) {
+        if (!CheckValue(row, change.value, current, error)) {
             Message(s, error + "; nothing changed");
             refused = true;
             return false;
         }
-        if (SameItemValue(current, change.value)) continue;
+        if (SameValue(current, change.value)) continue;
         changed = true;
-        said += (said.empty() ? "" : ", ") + item.name + " " + ItemValueText(item, current) + " -> " +
-                ItemValueText(item, change.value);
-        if (item.kind != ItemKind::kKeySlot) {
-            StoreItemValue(game_config, item, change.value);
+        said += (said.empty() ? "" : ", ") + ShownName(row) + " " + ValueText(row, current) + " -> " +
+                ValueText(row, change.value);
+        if (row.kind != ValueKind::kKeySlot) {
+            StoreValue(game_config, row, change.value);
             continue;
         }
-        KeyMap& map = game_config.options.key_map[item.index];
+        KeyMap& map = game_config.options.key_map[row.index];
         const KeyMap before = map;
-        AssignButton(map, static_cast<std::size_t>(item.slot), static_cast<std::uint8_t>(change.value.number));
-        for (std::size_t slot = 0; slot < map.size(); ++slot)
-            if (slot != static_cast<std::size_t>(item.slot) && map[slot] != before[slot])
-                said += " (player" + std::to_string(item.index + 1) + ".key_map." + std::to_string(slot) + " takes " +
-                        FormatKeyLabel(map[slot]).text + ")";
+        AssignButton(map, static_cast<std::size_t>(row.slot), static_cast<std::uint8_t>(change.value.number));
+        for (std::size_t slot = 0; slot < map.size(); ++slot) {
+            if (slot == static_cast<std::size_t>(row.slot) || map[slot] == before[slot]) continue;
+            const SchemaRow& other = *RowAtPath(row.path.substr(0, row.path.rfind('[')) + "[" + std::to_string(slot) + "]");
+            said += " (" + ShownName(other) + " takes " + FormatKeyLabel(map[slot]).text + ")";
+        }
     }
     return changed;
 }
@@ -106,20 +97,24 @@ int SetCommand(Session& s) {
     if (args.size() < 2 || args.size() % 2 != 0) return Usage(s, "set needs a field and a value (or several pairs)");
     std::vector<FieldChange> changes;
     for (std::size_t i = 0; i < args.size(); i += 2) {
-        const ConfigItem* item = FindConfigItem(args[i]);
-        if (item == nullptr)
-            return Usage(s, "set knows no field " + PrintableLine(args[i]) + DidYouMean(args[i], ItemNames()) +
-                                "; 'qorcfg help fields' lists them");
+        const SchemaRow* row = FindValueRow(args[i]);
+        if (row == nullptr) {
+            Message(s, "set knows no field " + PrintableLine(args[i]) + DidYouMean(args[i], ValueNames()) +
+                           "; 'qorcfg help fields' lists them; nothing changed");
+            return kStatusRefused;
+        }
         ItemValue value;
         std::string error;
-        if (!ParseItemValue(*item, ArgumentText(s.argv, s.line.argument_index[i + 1]), value, error))
-            return Usage(s, error);
-        // A number outside the set is a mistake of the command line; a text is checked
-        // against the file's own text once it is read.
+        // A number is checked against its set at once; a text against the file's own
+        // text once it is read.
         ItemValue none;
         none.number = INT64_MIN;
-        if (!value.is_text && !CheckItemValue(*item, value, none, error)) return Usage(s, error);
-        changes.push_back({item, std::move(value)});
+        if (!ParseValue(*row, ArgumentText(s.argv, s.line.argument_index[i + 1]), value, error) ||
+            (!value.is_text && !CheckValue(*row, value, none, error))) {
+            Message(s, error + "; nothing changed");
+            return kStatusRefused;
+        }
+        changes.push_back({row, std::move(value)});
     }
     s.change = [&s, changes]() mutable {
         if (int status = LoadConfiguration(s, true)) return status;

@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/input_file.h"
+#include "cli/json_writer.h"
 #include "cli/list_text.h"
 #include "cli/suggest.h"
 #include "cli/terminal_text.h"
@@ -28,14 +29,15 @@ int RefuseConfigurationAsText(const Session& s, const std::string& text_file) {
     return kStatusDone;
 }
 
-bool ListArgument(Session& s, AddressList& list) {
-    if (s.line.arguments.empty() || !ParseListName(s.line.arguments[0], list)) {
-        const std::vector<std::string> names = {"denied", "allowed", "connect"};
-        Usage(s, s.line.command + " needs a list: denied, allowed or connect" +
-                     (s.line.arguments.empty() ? std::string() : DidYouMean(s.line.arguments[0], names)));
-        return false;
-    }
-    return true;
+// The list named first: kStatusDone, or the status to exit with after saying why (a
+// list that is not there is a mistake of the command line; an unknown one, refused).
+int ListArgument(Session& s, AddressList& list) {
+    if (s.line.arguments.empty()) return Usage(s, s.line.command + " needs a list: denied, allowed or connect");
+    if (ParseListName(s.line.arguments[0], list)) return kStatusDone;
+    const std::vector<std::string> names = {"denied", "allowed", "connect"};
+    Message(s, "there is no list " + PrintableLine(s.line.arguments[0]) + DidYouMean(s.line.arguments[0], names) +
+                   "; the lists are denied, allowed and connect; nothing changed");
+    return kStatusRefused;
 }
 
 std::string AddressText(const AddressPattern& p) {
@@ -49,7 +51,7 @@ int ReadInputArgument(Session& s, std::size_t argument, std::string& source, Fil
     std::string path;
     if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[argument], path))
         return Usage(s, "the file's path holds a character that cannot be named in a file path here");
-    source = from_stdin ? "-" : PathText(path);
+    source = from_stdin ? "stdin" : PathText(path);
     if (!from_stdin) {
         if (int status = RefuseConfigurationAsText(s, path)) return status;
         if (const FileProblem problem = ProblemAt(path.c_str());
@@ -71,24 +73,21 @@ int ReadInputArgument(Session& s, std::size_t argument, std::string& source, Fil
 
 int ListCommand(Session& s) {
     AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
+    if (int status = ListArgument(s, list)) return status;
     if (s.line.arguments.size() != 1) return Usage(s, "list takes one list");
     if (int status = LoadConfiguration(s, false)) return status;
     if (s.line.json) {
         // One JSON array of address strings, one a line.
-        std::string json = "[";
-        const std::vector<AddressPattern> entries = ListEntries(game_config, list);
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            json += (i == 0 ? "\n  \"" : ",\n  \"") + AddressText(entries[i]) + "\"";
-        json += entries.empty() ? "]\n" : "\n]\n";
-        return WriteTerminalText(s.out, json, true) ? kStatusDone : kStatusFailed;
+        JsonOut json;
+        json.AddressArray(ListEntries(game_config, list), 0);
+        return WriteTerminalText(s.out, json.Text(), true) ? kStatusDone : kStatusFailed;
     }
     return WriteTerminalText(s.out, ListText(ListEntries(game_config, list))) ? kStatusDone : kStatusFailed;
 }
 
 int ExportCommand(Session& s) {
     AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
+    if (int status = ListArgument(s, list)) return status;
     if (s.line.arguments.size() > 2) return Usage(s, "export takes a list and at most one file");
     if (int status = LoadConfiguration(s, false)) return status;
     const std::string text = ListText(ListEntries(game_config, list));
@@ -114,15 +113,22 @@ namespace {
 
 // Where addresses come from, for messages: a file's lines or the command's arguments.
 struct Source {
-    std::string name;  // the file, or empty for the command line
+    std::string name;         // the file, or empty for the command line
+    std::size_t expanded = 0;  // the lines that stood for more than one entry
     std::string Where(std::size_t number) const {
         return name.empty() ? "argument " + std::to_string(number) : name + ":" + std::to_string(number);
     }
 };
 
+// A note of one line that was not taken as it stands: said only with -v, since a list
+// may hold thousands of them and the line a change ends with counts them.
+void Detail(const Session& s, const std::string& text) {
+    if (s.line.verbose) Note(s, text);
+}
+
 // Reads every line of `text`, numbering from `first`, after the addresses already in
 // `incoming`; names every bad line and returns false when there was any.
-bool ReadLines(const Session& s, std::string_view text, AddressList list, const Source& source, std::size_t first,
+bool ReadLines(const Session& s, std::string_view text, AddressList list, Source& source, std::size_t first,
                ListTextRead& incoming) {
     ReadListText(text, list, first, incoming);
     for (const ListTextRead::Bad& bad : incoming.bad)
@@ -130,8 +136,9 @@ bool ReadLines(const Session& s, std::string_view text, AddressList list, const 
     const bool all_good = incoming.bad.empty();
     if (all_good)
         for (const ListTextRead::Expanded& line : incoming.expanded)
-            Note(s, source.Where(line.number) + ": \"" + PrintableLine(line.line) + "\" became " +
-                        std::to_string(line.entries) + " entries");
+            Detail(s, source.Where(line.number) + ": \"" + PrintableLine(line.line) + "\" became " +
+                          std::to_string(line.entries) + " entries");
+    source.expanded += incoming.expanded.size();
     incoming.bad.clear();  // they point into `text`
     incoming.expanded.clear();
     return all_good;
@@ -167,7 +174,7 @@ int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, con
     std::vector<bool> dropped_at(incoming.addresses.size(), false);
     std::vector<AddressPattern> added = NewEntries(kept, incoming.addresses, [&](std::size_t i, std::size_t first) {
         dropped_at[i] = true;
-        Note(s, source.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is already listed" +
+        Detail(s, source.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is already listed" +
                        (first == kAlreadyListed ? std::string(" in the file") : " at " + source.Where(incoming.NumberOf(first))) +
                        "; dropped");
     });
@@ -193,6 +200,9 @@ int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, con
         StoreEntries(game_config, list, std::move(added));
     } else {
         said = name + ": " + std::to_string(added.size()) + " added, " + std::to_string(dropped) + " already listed";
+        if (source.expanded != 0)
+            said += " (" + std::to_string(source.expanded) + (source.expanded == 1 ? " line" : " lines") +
+                    " stood for more than one entry)";
         if (added.empty()) {
             Note(s, said + "; nothing to save");
             return kStatusDone;
@@ -206,13 +216,13 @@ int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, con
 
 // The list and the addresses given on the command line after it, numbered by their
 // place; kStatusDone, or the status to exit with when they are missing or bad.
-int ReadArguments(Session& s, AddressList& list, ListTextRead& incoming) {
-    if (!ListArgument(s, list)) return kStatusFailed;
+int ReadArguments(Session& s, AddressList& list, ListTextRead& incoming, Source& arguments) {
+    if (int status = ListArgument(s, list)) return status;
     if (s.line.arguments.size() < 2) return Usage(s, s.line.command + " needs at least one address");
     bool good = true;
     for (std::size_t i = 1; i < s.line.arguments.size(); ++i) {
         const std::size_t before = incoming.addresses.size();
-        const bool read = ReadLines(s, s.line.arguments[i], list, Source{}, i + 1, incoming);
+        const bool read = ReadLines(s, s.line.arguments[i], list, arguments, i + 1, incoming);
         // Blank text or a comment alone is no address: taken silently, it would make the
         // command succeed without doing what it was asked.
         if (read && incoming.addresses.size() == before)
@@ -229,17 +239,18 @@ int ReadArguments(Session& s, AddressList& list, ListTextRead& incoming) {
 int AddCommand(Session& s) {
     AddressList list;
     ListTextRead incoming;
-    if (int status = ReadArguments(s, list, incoming)) return status;
-    s.change = [&s, list, incoming] {
+    Source arguments;
+    if (int status = ReadArguments(s, list, incoming, arguments)) return status;
+    s.change = [&s, list, incoming, arguments] {
         if (int status = LoadConfiguration(s, true)) return status;
-        return AddAddresses(s, list, incoming, Source{}, false);
+        return AddAddresses(s, list, incoming, arguments, false);
     };
     return kStatusDone;
 }
 
 int ImportCommand(Session& s) {
     AddressList list;
-    if (!ListArgument(s, list)) return kStatusFailed;
+    if (int status = ListArgument(s, list)) return status;
     if (s.line.arguments.size() != 2) return Usage(s, "import needs a list and one file (or -)");
     std::string source;
     FileBytes input;
@@ -248,7 +259,7 @@ int ImportCommand(Session& s) {
     std::string_view text(reinterpret_cast<const char*>(input.data.get()), input.size);
     std::string converted;
     if (ListTextAsUtf8(text, converted)) text = converted;
-    const Source lines{source == "-" ? "stdin" : source};
+    Source lines{source};
     if (!ReadLines(s, text, list, lines, 1, incoming)) {
         Message(s, "nothing changed");
         return kStatusRefused;
@@ -264,7 +275,8 @@ int ImportCommand(Session& s) {
 int RemoveCommand(Session& s) {
     AddressList list;
     ListTextRead incoming;
-    if (int status = ReadArguments(s, list, incoming)) return status;
+    Source arguments;
+    if (int status = ReadArguments(s, list, incoming, arguments)) return status;
     s.change = [&s, list, incoming] {
         if (int status = LoadConfiguration(s, false)) return status;
         std::unordered_map<std::uint64_t, std::size_t> wanted;  // key -> entries removed

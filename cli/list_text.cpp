@@ -1,9 +1,10 @@
-// Reading and writing the plain-text address lists.
+// Reading the plain-text address lists: one line as the long way reads it, and a whole
+// text in one pass, where the common line, a plain address, is read where it stands
+// without first finding its end.
 #include "cli/list_text.h"
 
 #include <algorithm>
 #include <bit>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -12,7 +13,6 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-
 
 namespace {
 
@@ -109,6 +109,76 @@ ListLine ReadRange(std::string_view first_text, std::string_view last_text, Addr
     return line;
 }
 
+// The four parts of an address before a "/", and the prefix length after it (32 when
+// none is given). A fifth or a missing part is a typing error, not a short form.
+std::optional<ListLine> SplitAddress(std::string_view text, bool wildcard_allowed, std::string_view (&parts)[4], int& prefix) {
+    std::size_t count = 0, part_start = 0;
+    const std::size_t address_end = std::min(text.find('/'), text.size());
+    for (std::size_t i = 0; i < address_end; ++i) {
+        if (text[i] != '.') continue;
+        if (count == 3) return Bad("expected four parts a.b.c.d");
+        parts[count++] = text.substr(part_start, i - part_start);
+        part_start = i + 1;
+    }
+    if (count != 3) return Bad("expected four parts a.b.c.d");
+    parts[3] = text.substr(part_start, address_end - part_start);
+    prefix = 32;
+    if (address_end == text.size()) return std::nullopt;
+    const std::string_view length = Trim(text.substr(address_end + 1));
+    if (!IsDigits(length) || length.size() > 2) return Bad("the prefix length must be a number from 0 to 32");
+    prefix = length.size() == 1 ? length[0] - '0' : (length[0] - '0') * 10 + (length[1] - '0');
+    if (prefix > 32) return Bad("prefix /" + std::to_string(prefix) + " is longer than /32");
+    if (prefix != 32 && !wildcard_allowed) return Bad("the connect-to list holds single addresses only (no prefix but /32)");
+    return std::nullopt;
+}
+
+std::string PartText(int i, std::string_view part) {
+    return "part " + std::to_string(i + 1) + " \"" + PrintableLine(part) + "\"";
+}
+
+// A prefix between whole parts: the network's exact patterns.
+ListLine ReadNetwork(const std::string_view (&parts)[4], int prefix) {
+    std::uint32_t address = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::optional<std::uint16_t> read = ReadOctet(parts[i], false);
+        if (!read) return Bad(PartText(i, parts[i]) + " is not a number from 0 to 255");
+        address = address << 8 | *read;
+    }
+    const std::uint32_t host_bits = (1u << (32 - prefix)) - 1;
+    if ((address & host_bits) != 0) {
+        const std::uint32_t network = address & ~host_bits;
+        return Bad("the address has bits set past its /" + std::to_string(prefix) + " prefix (the network is " +
+                   FormatAddressText(network >> 24, network >> 16 & 255, network >> 8 & 255, network & 255) + "/" +
+                   std::to_string(prefix) + ")");
+    }
+    ListLine block;
+    AppendBlock(address, prefix, block);
+    return block;
+}
+
+// Whole parts: each a number or "*", those a /24, /16, /8 or /0 leaves open given as 0.
+ListLine ReadParts(const std::string_view (&parts)[4], int prefix, AddressList list) {
+    const bool wildcard_allowed = ListRules(list).wildcard_allowed;
+    ListLine line;
+    line.kind = ListLine::kAddress;
+    const int open_from = prefix / 8;  // octets at or past this index are left open
+    for (int i = 0; i < 4; ++i) {
+        if (parts[i] == "*") {
+            if (!wildcard_allowed) return Bad("the connect-to list takes no \"*\"");
+            if (prefix != 32) return Bad("a prefix and \"*\" cannot be combined");
+            line.address.octets[i] = kWildcardOctet;
+            continue;
+        }
+        const std::optional<std::uint16_t> read = ReadOctet(parts[i], false);
+        if (!read) return Bad(PartText(i, parts[i]) + " is not a number from 0 to 255");
+        if (i >= open_from && *read != 0)
+            return Bad(PartText(i, parts[i]) + " lies inside the /" + std::to_string(prefix) + " prefix's open part and must be 0");
+        line.address.octets[i] = i >= open_from ? kWildcardOctet : *read;
+    }
+    if (IsEmptySlot(list, line.address)) return Bad("0.0.0.0 marks an empty slot and cannot be listed");
+    return line;
+}
+
 }  // namespace
 
 ListLine ReadListLine(std::string_view text, AddressList list) {
@@ -123,79 +193,10 @@ ListLine ReadListLine(std::string_view text, AddressList list) {
     if (text.empty()) return {};
     const std::size_t dash = text.find('-');
     if (dash != std::string_view::npos) return ReadRange(Trim(text.substr(0, dash)), Trim(text.substr(dash + 1)), list);
-
-    // One pass: up to four parts split at ".", and the prefix after a "/". A fifth or a
-    // missing part is a typing error, not a short form.
-    const bool wildcard_allowed = ListRules(list).wildcard_allowed;
     std::string_view parts[4];
-    std::size_t count = 0;
-    std::size_t part_start = 0;
-    std::size_t address_end = text.size();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '/') {
-            address_end = i;
-            break;
-        }
-        if (text[i] != '.') continue;
-        if (count == 3) return Bad("expected four parts a.b.c.d");
-        parts[count++] = text.substr(part_start, i - part_start);
-        part_start = i + 1;
-    }
-    if (count != 3) return Bad("expected four parts a.b.c.d");
-    parts[3] = text.substr(part_start, address_end - part_start);
-
     int prefix = 32;
-    if (address_end != text.size()) {
-        const std::string_view length = Trim(text.substr(address_end + 1));
-        if (!IsDigits(length) || length.size() > 2) return Bad("the prefix length must be a number from 0 to 32");
-        prefix = length.size() == 1 ? length[0] - '0' : (length[0] - '0') * 10 + (length[1] - '0');
-        if (prefix > 32) return Bad("prefix /" + std::to_string(prefix) + " is longer than /32");
-        if (prefix != 32 && !wildcard_allowed)
-            return Bad("the connect-to list holds single addresses only (no prefix but /32)");
-    }
-
-    if (prefix % 8 != 0) {
-        // A prefix between whole parts: the network's exact patterns.
-        std::uint32_t address = 0;
-        for (int i = 0; i < 4; ++i) {
-            const std::optional<std::uint16_t> read = ReadOctet(parts[i], false);
-            if (!read) return Bad("part " + std::to_string(i + 1) + " \"" + PrintableLine(parts[i]) + "\" is not a number from 0 to 255");
-            address = address << 8 | *read;
-        }
-        const std::uint32_t host_bits = (1u << (32 - prefix)) - 1;
-        if ((address & host_bits) != 0) {
-            const std::uint32_t network = address & ~host_bits;
-            return Bad("the address has bits set past its /" + std::to_string(prefix) + " prefix (the network is " +
-                       FormatAddressText(network >> 24, network >> 16 & 255, network >> 8 & 255, network & 255) + "/" +
-                       std::to_string(prefix) + ")");
-        }
-        ListLine block;
-        AppendBlock(address, prefix, block);
-        return block;
-    }
-    ListLine line;
-    line.kind = ListLine::kAddress;
-    const int open_from = prefix / 8;  // octets at or past this index are left open
-    for (int i = 0; i < 4; ++i) {
-        const std::string_view part = parts[i];
-        auto which = [&] { return "part " + std::to_string(i + 1) + " \"" + PrintableLine(part) + "\""; };
-        if (part == "*") {
-            if (!wildcard_allowed) return Bad("the connect-to list takes no \"*\"");
-            if (prefix != 32) return Bad("a prefix and \"*\" cannot be combined");
-            line.address.octets[i] = kWildcardOctet;
-            continue;
-        }
-        const std::optional<std::uint16_t> read = ReadOctet(part, false);
-        if (!read) return Bad(which() + " is not a number from 0 to 255");
-        std::uint16_t octet = *read;
-        if (i >= open_from) {
-            if (octet != 0) return Bad(which() + " lies inside the /" + std::to_string(prefix) + " prefix's open part and must be 0");
-            octet = kWildcardOctet;
-        }
-        line.address.octets[i] = octet;
-    }
-    if (IsEmptySlot(list, line.address)) return Bad("0.0.0.0 marks an empty slot and cannot be listed");
-    return line;
+    if (std::optional<ListLine> bad = SplitAddress(text, ListRules(list).wildcard_allowed, parts, prefix)) return *bad;
+    return prefix % 8 != 0 ? ReadNetwork(parts, prefix) : ReadParts(parts, prefix, list);
 }
 
 namespace {
@@ -329,69 +330,4 @@ void ReadListText(std::string_view text, AddressList list, std::size_t first, Li
         }
         p = line_end == end ? end : line_end + 1;
     }
-}
-
-std::string ListText(const std::vector<AddressPattern>& entries) {
-    std::string text;
-    text.reserve(entries.size() * 16);
-    for (const AddressPattern& p : entries) {
-        char line[kAddressTextMax + 1];
-        char* end = WriteAddressText(line, p.octets[0], p.octets[1], p.octets[2], p.octets[3]);
-        *end++ = '\n';
-        text.append(line, end);
-    }
-    return text;
-}
-
-std::string PrintableLine(std::string_view line) {
-    constexpr std::size_t kShown = 60;
-    std::string out;
-    for (std::size_t i = 0; i < line.size() && i < kShown; ++i) {
-        const unsigned char ch = static_cast<unsigned char>(line[i]);
-        if (ch >= 0x20 && ch < 0x7f) {
-            out += static_cast<char>(ch);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", ch);
-            out += hex;
-        }
-    }
-    if (line.size() > kShown) out += "...";
-    return out;
-}
-
-bool ListTextAsUtf8(std::string_view bytes, std::string& utf8) {
-    const bool little = bytes.starts_with("\xFF\xFE"), big = bytes.starts_with("\xFE\xFF");
-    if (!little && !big) return false;
-    utf8.clear();
-    utf8.reserve(bytes.size() / 2);
-    auto unit = [&](std::size_t at) {
-        const auto a = static_cast<unsigned char>(bytes[at]), b = static_cast<unsigned char>(bytes[at + 1]);
-        return little ? static_cast<std::uint32_t>(a | b << 8) : static_cast<std::uint32_t>(a << 8 | b);
-    };
-    for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
-        std::uint32_t code = unit(at);
-        if (code >= 0xD800 && code < 0xDC00 && at + 3 < bytes.size() && unit(at + 2) >= 0xDC00 && unit(at + 2) < 0xE000) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
-            at += 2;
-        } else if (code >= 0xD800 && code < 0xE000) {
-            code = 0xFFFD;  // half of a pair
-        }
-        if (code < 0x80) {
-            utf8 += static_cast<char>(code);
-        } else if (code < 0x800) {
-            utf8 += static_cast<char>(0xC0 | code >> 6);
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | code >> 12);
-            utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | code >> 18);
-            utf8 += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return true;
 }

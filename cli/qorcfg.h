@@ -5,15 +5,7 @@
 #include <string>
 #include <vector>
 
-// Exit statuses of every command.
-enum QorcfgStatus {
-    kStatusDone = 0,      // done; `check`: no findings
-    kStatusRefused = 1,   // `check`: findings; others: the input was refused, nothing changed
-    kStatusFailed = 2,    // the file is missing, unreadable or newer, a save failed, or bad usage
-    kStatusTryAgain = 75, // nothing changed, and the same command may succeed later: another
-                          // writer held the lock, another program held the file or kept
-                          // changing it (the "temporary failure" of sysexits.h)
-};
+#include "cli/exit_status.h"
 
 // Runs one command line (argv[0] is the program) with its output on `out` and its
 // messages on `err`; returns the exit status.

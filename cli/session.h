@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/qorcfg.h"
+#include "cli/exit_status.h"
 #include "config/file_stamp.h"
 #include "config/file_system.h"
 
@@ -25,7 +25,9 @@ struct CommandLine {
     bool json = false;
     bool replace = false;
     bool force = false;
+    bool dry_run = false;  // apply: say what would change, change nothing
     bool quiet = false;    // -q: no notes and no success line; errors still said
+    bool verbose = false;  // -v: a note for each line of a list that was not taken as it stands
     bool help = false;
     bool version = false;
 };

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/json_writer.h"
 #include "cli/report.h"
 #include "cli/terminal_text.h"
 #include "config/config_codec.h"
@@ -19,8 +20,10 @@ int ShowCommand(Session& s) {
     if (!s.line.arguments.empty()) return Usage(s, "show takes no arguments");
     if (int status = LoadConfiguration(s, false)) return status;
     const FileFacts facts = Facts(s);
-    const std::string text = s.line.json ? ShowJson(game_config, facts) : ShowText(game_config, facts);
-    return WriteTerminalText(s.out, text, s.line.json) ? kStatusDone : kStatusFailed;
+    if (!s.line.json) return WriteTerminalText(s.out, ShowText(game_config, facts)) ? kStatusDone : kStatusFailed;
+    JsonOut json(ShowJsonSize(game_config));
+    ShowJson(game_config, facts, json);
+    return WriteTerminalText(s.out, json.Text(), true) ? kStatusDone : kStatusFailed;
 }
 
 int CheckCommand(Session& s) {
@@ -29,23 +32,27 @@ int CheckCommand(Session& s) {
     const std::vector<std::string> findings = CheckFindings(s.bytes, game_config);
     const FileFacts facts = Facts(s);
     if (s.line.json) {
-        std::string json = "{\"file\": ";
-        AppendJsonString(json, facts.path);
-        json += ", \"version\": " + std::to_string(facts.version) + ", \"size\": " + std::to_string(facts.size) +
-                ", \"findings\": [";
-        for (std::size_t i = 0; i < findings.size(); ++i) {
-            json += i == 0 ? "\n  " : ",\n  ";
-            AppendJsonString(json, findings[i]);
-        }
-        json += findings.empty() ? "]}\n" : "\n]}\n";
-        WriteTerminalText(s.out, json, true);
+        JsonOut json;
+        json->StartObject();
+        json.Key("file");
+        json.String(facts.path);
+        json.Key("version");
+        json->Uint(facts.version);
+        json.Key("size");
+        json->Uint64(facts.size);
+        json.Key("findings");
+        json->StartArray();
+        for (const std::string& finding : findings) json.String(finding);
+        json->EndArray();
+        json->EndObject();
+        if (!WriteTerminalText(s.out, json.Text(), true)) return kStatusFailed;
         return findings.empty() ? kStatusDone : kStatusRefused;
     }
     std::string text = facts.path + ": version " + std::to_string(facts.version) + ", " +
                        std::to_string(facts.size) + " bytes\n";
     for (const std::string& finding : findings) text += "- " + finding + "\n";
     text += findings.empty() ? "no findings\n" : std::to_string(findings.size()) + " finding(s)\n";
-    WriteTerminalText(s.out, text);
+    if (!WriteTerminalText(s.out, text)) return kStatusFailed;
     return findings.empty() ? kStatusDone : kStatusRefused;
 }
 

@@ -1,21 +1,47 @@
 // Formatting, splitting and reading the dotted address text.
 #include "model/address_text.h"
 
+#include <array>
+#include <cstring>
+
 #include "text/cp932_text.h"
 
 #include "config/game_config.h"
 
 namespace {
 
+// The decimal text of every octet value, its digits first, and how many there are: an
+// address is written from it three bytes at a time, without a division (the lists that
+// qorcfg prints run to 65535 lines each).
+struct OctetText {
+    char digits[3];
+    std::uint8_t length;
+};
+
+constexpr std::array<OctetText, 256> OctetTexts() {
+    std::array<OctetText, 256> texts{};
+    for (int value = 0; value < 256; ++value) {
+        OctetText& t = texts[static_cast<std::size_t>(value)];
+        if (value >= 100) t.digits[t.length++] = static_cast<char>('0' + value / 100);
+        if (value >= 10) t.digits[t.length++] = static_cast<char>('0' + value / 10 % 10);
+        t.digits[t.length++] = static_cast<char>('0' + value % 10);
+    }
+    return texts;
+}
+
+constexpr std::array<OctetText, 256> kOctetTexts = OctetTexts();
+
+// Writes three bytes at `out` whatever the component's length: what follows it is
+// written over the rest, and the last component of the longest address ends exactly at
+// kAddressTextMax.
 char* AppendComponent(char* out, std::uint16_t value) {
     if (value > 255) {
         *out++ = '*';
         return out;
     }
-    if (value >= 100) *out++ = static_cast<char>('0' + value / 100);
-    if (value >= 10) *out++ = static_cast<char>('0' + value / 10 % 10);
-    *out++ = static_cast<char>('0' + value % 10);
-    return out;
+    const OctetText& text = kOctetTexts[value];
+    std::memcpy(out, text.digits, sizeof text.digits);
+    return out + text.length;
 }
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }

@@ -52,7 +52,7 @@ TEST(Qorcfg, ImportThenExportGivesTheNormalisedInput) {
               "  172.16.5.9\n"
               "10.*.*.*\n"
               "192.168.*.1");
-    Result import = Qorcfg({"import", "denied", "list.txt"});
+    Result import = Qorcfg({"-v", "import", "denied", "list.txt"});
     EXPECT_EQ(import.status, 0) << import.err;
     EXPECT_NE(import.err.find("list.txt:6: 10.*.*.* is already listed at list.txt:4; dropped"), std::string::npos)
         << import.err;
@@ -236,14 +236,21 @@ TEST(Qorcfg, CheckSaysWhatTheToolWouldDo) {
     std::copy(abc_def.begin(), abc_def.end(), id_break.begin() + kConnectIdAt);
     std::vector<std::uint8_t> newer = DefaultFile();
     newer[0] = 0x11;
+    std::vector<std::uint8_t> odd_keys = DefaultFile();
+    odd_keys[config_layout::InputMethodAt(0)] = 5;
+    odd_keys[kScreenSizeAt + 48] = 12;  // player 1's slot 0
+    odd_keys[kMessagesAt + 41] = 2;     // F1's target
     const Row rows[] = {
         {"clean", DefaultFile(), 0, "no findings"},
         {"older", v260, 1, "version 260 is older than 272: the next save writes version 272, with run_when_inactive 0"},
         {"older, longer", v260, 1, "349 bytes follow the end of the layout"},
         {"short", short_file, 1, "the file is 500 bytes, 52 short of the 552 its layout needs: from the function messages on"},
         {"long", long_file, 1, "1 bytes follow the end of the layout"},
-        {"option", odd_options, 1, "option screen_size is 7, outside its values: the window shows 1024x768 and its next save stores 2"},
+        {"option", odd_options, 1, "screen_size is 7, outside its values: the window shows 1024x768 and its next save stores 2"},
         {"no NUL", no_nul, 1, "message F2 has no NUL in its 41 bytes"},
+        {"input method", odd_keys, 1, "player1.input_method is 5, outside its values: the window shows keyboard and keeps it as it is"},
+        {"key slot", odd_keys, 1, "player1.shot is 12, outside its values: the window shows KEY 13 and keeps it as it is"},
+        {"target", odd_keys, 1, "F1.target is 2, outside its values: the window shows own team and its next save stores 1"},
         {"long ID", long_id, 1, "the connect-to ID is 16 bytes"},
         {"ID with a line break", id_break, 1,
          "the connect-to ID holds a line break after its first 3 bytes: the window shows \"abc\" and its next save "
@@ -267,8 +274,8 @@ TEST(Qorcfg, CheckSaysWhatTheToolWouldDo) {
     // Shown as the window shows it: up to the line break.
     ScratchGameFolder folder;
     folder.WriteConfig(id_break);
-    EXPECT_NE(Qorcfg({"show"}).out.find("Connect-to ID: \"abc\"\n"), std::string::npos);
-    EXPECT_NE(Qorcfg({"show", "--json"}).out.find("\"connect\": {\"id\": \"abc\","), std::string::npos);
+    EXPECT_NE(Qorcfg({"show"}).out.find("\nid                      \"abc\"\n"), std::string::npos);
+    EXPECT_NE(Qorcfg({"show", "--json"}).out.find("\"connect\": {\n    \"id\": \"abc\",\n"), std::string::npos);
 }
 
 TEST(Qorcfg, ShowPrintsJapaneseTextInTheTerminalsEncoding) {
@@ -282,16 +289,22 @@ TEST(Qorcfg, ShowPrintsJapaneseTextInTheTerminalsEncoding) {
 
     Result json = Qorcfg({"show", "--json"});
     EXPECT_EQ(json.status, 0) << json.err;
-    EXPECT_NE(json.out.find(Utf8(u8"{\"key\": \"F1\", \"text\": \"こんにちは\\\"\\r\\n\", "
-                                 u8"\"target\": {\"value\": 1, \"meaning\": \"own team\"}}")),
+    EXPECT_NE(json.out.find(Utf8(u8"\"key\": \"F1\",\n      \"text\": \"こんにちは\\\"\\r\\n\",\n"
+                                 u8"      \"target\": {\"value\":1,\"meaning\":\"own team\"}\n")),
               std::string::npos)
         << json.out;
-    EXPECT_NE(json.out.find(Utf8(u8"\"caption\": \"攻撃・魔力技１\", \"label\": \"KEY 4\"")), std::string::npos);
-    EXPECT_NE(json.out.find("\"screen_size\": {\"value\": 0, \"meaning\": \"640x480\"}"), std::string::npos);
+    EXPECT_NE(json.out.find(Utf8(u8"\"caption\":\"攻撃・魔力技１\",\"label\":\"KEY 4\"")), std::string::npos);
+    EXPECT_NE(json.out.find("\"screen_size\": {\"value\":0,\"meaning\":\"640x480\"}"), std::string::npos);
 
     Result text_form = Qorcfg({"show"});
     EXPECT_EQ(text_form.status, 0);
-    EXPECT_NE(text_form.out.find(Utf8(u8"F1 to own team \"こんにちは\\\"\\r\\n\"")), std::string::npos) << text_form.out;
+    EXPECT_NE(text_form.out.find(Utf8(u8"\nF1.text                 \"こんにちは\\\"\\r\\n\"\n"
+                                      u8"F1.target               1       own team\n")),
+              std::string::npos)
+        << text_form.out;
+    EXPECT_NE(text_form.out.find(Utf8(u8"\nplayer1.attack          3       KEY 4     key_map.3, 攻撃・魔力技１ (Attack/Skill 1)\n")),
+              std::string::npos)
+        << text_form.out;
 }
 
 TEST(Qorcfg, SetWritesTheIdInTheFilesCodePage) {
@@ -380,7 +393,7 @@ TEST(Qorcfg, TextsReachJsonAsValidUtf8WhateverTheFieldHolds) {
         folder.WriteConfig(bytes);
         Result json = Qorcfg({"show", "--json"});
         EXPECT_EQ(json.status, 0) << json.err;
-        EXPECT_NE(json.out.find("{\"key\": \"F1\", \"text\": " + row.json + ", "), std::string::npos) << json.out;
+        EXPECT_NE(json.out.find("\"key\": \"F1\",\n      \"text\": " + row.json + ",\n"), std::string::npos) << json.out;
     }
 }
 
@@ -394,10 +407,11 @@ TEST(Qorcfg, CommandLineMistakesChangeNothing) {
         {{}, 2, "no command given"},
         {{"frobnicate"}, 2, "unknown command frobnicate"},
         {{"show", "--replace"}, 2, "--replace belongs to import"},
-        {{"list", "banned"}, 2, "list needs a list: denied, allowed or connect"},
+        {{"list", "banned"}, 1, "there is no list banned; the lists are denied, allowed and connect"},
+        {{"list"}, 2, "list needs a list: denied, allowed or connect"},
         {{"add", "denied"}, 2, "add needs at least one address"},
         {{"set", "id"}, 2, "set needs a field and a value"},
-        {{"set", "allowed-only", "maybe"}, 2, "allowed_only is 1 (on) or 0 (off)"},
+        {{"set", "allowed-only", "maybe"}, 1, "allowed_only is 1 (on) or 0 (off)"},
         {{"--colour", "show"}, 2, "unknown option --colour"},
         {{"remove", "denied", "1.2.3.4", "1.2.3"}, 1, "argument 3: \"1.2.3\": expected four parts"},
         {{"add", "connect", "1.2.3.4", "5.6.7.*"}, 1, "argument 3: \"5.6.7.*\": the connect-to list takes no \"*\""},

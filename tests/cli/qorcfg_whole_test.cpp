@@ -108,13 +108,17 @@ TEST(QorcfgSet, AValueOutsideItsSetIsRefusedNamingTheSet) {
     };
     const std::string long_text(41, 'x');
     const Row rows[] = {
-        {{"set", "screen_size", "3"}, 2, "screen_size is 0 (640x480), 1 (800x600) or 2 (1024x768), not 3"},
-        {{"set", "full_screen", "maybe"}, 2, "full_screen is 1 (on) or 0 (off)"},
-        {{"set", "allowed-only", "2"}, 2, "allowed_only is 1 (on) or 0 (off)"},
-        {{"set", "bgm_volume", "1"}, 2, "bgm_volume is -10000 (lowest) to 0 (highest)"},
-        {{"set", "player1.key_map.0", "12"}, 2, "0 to 11, or KEY 1 to KEY 12"},
-        {{"set", "F1.target", "2"}, 2, "0 (everyone) or 1 (own team)"},
-        {{"set", "screen_sise", "1"}, 2, "(did you mean screen_size?)"},
+        {{"set", "screen_size", "3"}, 1, "screen_size is 0 (640x480), 1 (800x600) or 2 (1024x768), not 3"},
+        {{"set", "full_screen", "maybe"}, 1, "full_screen is 1 (on) or 0 (off)"},
+        {{"set", "allowed-only", "2"}, 1, "allowed_only is 1 (on) or 0 (off)"},
+        {{"set", "bgm_volume", "1"}, 1, "bgm_volume is -10000 (lowest) to 0 (highest)"},
+        {{"set", "player1.key_map.0", "12"}, 1, "0 to 11, or KEY 1 to KEY 12"},
+        {{"set", "player1.shot", "KEY 13"}, 1, "player1.key_map.0 is a joypad button"},
+        {{"set", "F1.target", "2"}, 1, "0 (everyone) or 1 (own team)"},
+        {{"set", "screen_sise", "1"}, 1, "(did you mean screen_size?)"},
+        {{"set", "player1.atack", "1"}, 1, "(did you mean player1.attack?)"},
+        // Slot 8 is on no page: it has its number alone.
+        {{"set", "player1.key_map_8", "1"}, 1, "set knows no field player1.key_map_8"},
         {{"set", "screen_size", "1", "full_screen"}, 2, "set needs a field and a value"},
         // Texts that do not fit are refused, not cut: 41 bytes, and 20 two-byte characters
         // and one more byte.
@@ -211,61 +215,98 @@ TEST(QorcfgApply, ADocumentChangesExactlyTheFieldsItChanges) {
     EXPECT_EQ(folder.ReadConfig(), want.Bytes());
 }
 
-TEST(QorcfgApply, AnyMistakeIsNamedByItsPathAndNothingChanges) {
+TEST(QorcfgApply, AnEntryIsPickedByItsPlayerOrKeyWhereverThatStands) {
     struct Row {
-        std::string document;
-        const char* says;
+        const char* document;
+        std::vector<std::pair<std::size_t, const char*>> bytes;  // what the file then holds
     };
+    const std::size_t keys2 = kOptionsAt + 58;
     const Row rows[] = {
-        {R"({"optoins": {}})", "$.optoins: unknown member (did you mean options?)"},
-        {R"({"options": {"screen_size": {"value": 5}}})", "$.options.screen_size: screen_size is 0 (640x480)"},
-        {R"({"options": {"full_screen": {"value": 1, "meaning": "off"}}})",
-         "$.options.full_screen.meaning: 1 means \"on\", not \"off\""},
-        {R"({"options": {"fps_60": {"value": "1"}}})", "$.options.fps_60.value: expected a whole number, not a string"},
-        {R"({"allowed_only": true})", "$.allowed_only: expected a whole number, not true or false"},
-        {R"({"players": [{"key_map": [0, 1]}]})", "$.players[0].key_map: expected 10 buttons, not 2"},
-        {R"({"players": [{"key_map": [0, 1, 2, 3, 4, 5, 6, 7, 8, 12]}]})", "$.players[0].key_map[9]: player1.key_map.9 is"},
-        {R"({"denied": ["1.2.3.4", "1.2.3"]})", "$.denied[1]: \"1.2.3\": expected four parts"},
-        {R"({"messages": [{"key": "F9"}]})", "$.messages[0].key: expected \"F1\" to \"F8\""},
-        {R"({"messages": [{"text": "0123456789012345678901234567890123456789x"}]})", "$.messages[0].text: F1.text is 41 bytes"},
-        {R"({"connect": {"id": 5}})", "$.connect.id: expected a string, not a whole number"},
-        {R"([1, 2])", "$: expected an object, not an array"},
-        {R"({"options": )", "not a JSON document at byte 13;"},
-        // Numbers: a fraction or an exponent is no whole number, one past the signed
-        // 64-bit range is outside every set (not wrapped round into it), one past a
-        // double's range is no JSON the tool reads.
-        {R"({"options": {"fps_60": 1e3}})", "$.options.fps_60: expected a whole number, not a number"},
-        {R"({"options": {"fps_60": 1.5}})", "$.options.fps_60: expected a whole number, not a number"},
-        {R"({"options": {"bgm_volume": 18446744073709549616}})",
-         "$.options.bgm_volume: bgm_volume is -10000 (lowest) to 0 (highest), or \"slider at N of 10000\" with N from 0 to "
-         "10000, not 18446744073709549616"},
-        {R"({"options": {"bgm_volume": 1e400}})", "not a JSON document at byte 28;"},
-        // Of a member named twice, the last counts.
-        {R"({"options": {"fps_60": 1, "fps_60": 7}})", "fps_60 is 1 (60 frames per second) or 0 (30 frames per second)"
-                                                     " (also on/off, yes/no, true/false), not 7"},
-        // Anything after the document, a NUL byte too; bytes that are no UTF-8; half of
-        // an escaped pair alone. The byte is counted from 1, a UTF-8 mark included.
-        {R"({"options": {}} x)", "not a JSON document at byte 17;"},
-        {std::string("{}\0{}", 5), "not a JSON document at byte 3;"},
-        {"{\"connect\": {\"id\": \"\xFF\"}}", "not a JSON document at byte 21;"},
-        {R"({"connect": {"id": "\uDC00"}})", "not a JSON document at byte 26;"},
-        {"\xEF\xBB\xBF{x", "not a JSON document at byte 5;"},
-        // A list entry that is no string, wherever the list stands.
-        {R"({"denied": ["1.2.3.4", ["1.2.3.4"], {"a": [1]}, 5]})", "$.denied[3]: expected an address string, not a whole number"},
-        {R"({"denied": [{"a": [1]}]})", "$.denied[0]: expected an address string, not an object"},
-        {R"({"denied": ["1.2.3.4", "5.6.7.8", 7, "9.9.9.9", "bad", "1.1.1.1"]})", "$.denied[4]: \"bad\": expected four parts"},
-        {R"({"denied": ["1.2.3.4", "5.6.7.8", ]})", "not a JSON document at byte 35;"},
-        {R"({"denied": ["1.2.3.4", "5.6.7.8" "9.9.9.9"]})", "not a JSON document at byte 34;"},
-        {R"({"connect": {"x": [1], "addresses": ["1.2.3.4", null]}})",
-         "$.connect.addresses[1]: expected an address string, not null"},
+        // "player" after the values it picks the entry for, the first entry for player 2.
+        {R"({"players": [{"key_map": [9, 1, 2, 3, 4, 5, 6, 7, 8, 0], "player": 2}, {"input_method": "keyboard", "player": 1}]})",
+         {{keys2, "09"}, {keys2 + 9, "00"}, {kOptionsAt + 40, "01000000"}}},
+        // Without "player", the place in the array picks; of one picked twice, the last.
+        {R"({"players": [{"input_method": 1, "player": 2}, {"input_method": 0, "player": 2}]})", {}},
+        {R"({"messages": [{"text": "gg", "key": "F3"}, {"target": "team"}]})",
+         {{kMessagesAt + 2 * 42, "676700"}, {kMessagesAt + 42 + 41, "01"}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.document);
         ScratchGameFolder folder;
         folder.WriteConfig(DefaultFile());
         const Result result = Qorcfg({"apply", "-"}, row.document);
-        EXPECT_EQ(result.status, 1);
-        EXPECT_NE(result.err.find(row.says), std::string::npos) << result.err;
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(folder.ReadConfig(), DefaultWith(row.bytes));
+    }
+}
+
+TEST(QorcfgApply, AnyMistakeIsNamedByItsPlaceAndPathAndNothingChanges) {
+    struct Row {
+        std::string document;
+        int status;        // 1: refused, 2: no JSON document
+        const char* says;  // after "qorcfg: stdin:"
+    };
+    const Row rows[] = {
+        {R"({"optoins": {}})", 1, "1:2: $.optoins: unknown member (did you mean options?)"},
+        {R"({"options": {"screen_size": {"value": 5}}})", 1, "1:14: $.options.screen_size: screen_size is 0 (640x480)"},
+        {R"({"options": {"full_screen": {"value": 1, "meaning": "off"}}})", 1,
+         "1:42: $.options.full_screen.meaning: 1 means \"on\", not \"off\""},
+        {R"({"options": {"fps_60": {"value": "1"}}})", 1, "1:25: $.options.fps_60.value: expected a whole number, not a string"},
+        {R"({"players": [{"input_method": true}]})", 1,
+         "1:15: $.players[0].input_method: expected a whole number or the value's meaning, not true or false"},
+        {R"({"players": [{"key_map": [0, 1]}]})", 1, "1:15: $.players[0].key_map: expected 10 elements, not 2"},
+        {R"({"players": [{"key_map": [0, 1, 2, 3, 4, 5, 6, 7, 8, 12]}]})", 1,
+         "1:54: $.players[0].key_map[9]: player1.key_map.9 is"},
+        {R"({"players": [{}, {}, {"player": 1}]})", 1, "1:22: $.players[2]: expected at most 2 elements"},
+        {R"({"players": [{"player": 3}]})", 1, "1:15: $.players[0].player: expected 1 or 2"},
+        {R"({"denied": ["1.2.3.4", "1.2.3"]})", 1, "1:24: $.denied[1]: \"1.2.3\": expected four parts"},
+        {R"({"messages": [{"key": "F9"}]})", 1, "1:16: $.messages[0].key: expected \"F1\" to \"F8\""},
+        {R"({"messages": [{"text": "0123456789012345678901234567890123456789x"}]})", 1,
+         "1:16: $.messages[0].text: F1.text is 41 bytes"},
+        {R"({"connect": {"id": 5}})", 1, "1:14: $.connect.id: expected a string, not a whole number"},
+        {R"({"connect": {"id": "\uDC00"}})", 1, "1:14: $.connect.id: id must be text that the file's Japanese code page"},
+        {R"([1, 2])", 1, "1:1: $: expected an object, not an array"},
+        // Numbers: a fraction or an exponent is no whole number, one past the signed
+        // 64-bit range is outside every set (not wrapped round into it).
+        {R"({"options": {"fps_60": 1e3}})", 1, "1:14: $.options.fps_60: expected a whole number, true, false or the value's "
+                                               "meaning, not a number with a fraction or an exponent"},
+        {R"({"options": {"bgm_volume": 18446744073709549616}})", 1,
+         "1:14: $.options.bgm_volume: bgm_volume is -10000 (lowest) to 0 (highest), or \"slider at N of 10000\" with N "
+         "from 0 to 10000, not 18446744073709549616"},
+        // Of a member named twice, the last counts.
+        {R"({"options": {"fps_60": 1, "fps_60": 7}})", 1, "1:27: $.options.fps_60: fps_60 is 1 (60 frames per second) or 0 "
+                                                          "(30 frames per second) (also on/off, yes/no, true/false), not 7"},
+        // A list entry that is no string, wherever the list stands.
+        {R"({"denied": ["1.2.3.4", ["1.2.3.4"], {"a": [1]}, 5]})", 1, "1:49: $.denied[3]: expected an address string, not a whole number"},
+        {R"({"denied": [{"a": [1]}]})", 1, "1:13: $.denied[0]: expected an address string, not an object"},
+        {R"({"connect": {"x": [1], "addresses": ["1.2.3.4", null]}})", 1,
+         "1:49: $.connect.addresses[1]: expected an address string, not null"},
+        // No JSON document: trouble, with what was expected where.
+        {R"({"options": )", 2, "1:13: $.options: expected a value: an object, an array, a string, a number, true, false or "
+                                "null, not the end of the document; nothing changed"},
+        {R"({"options": {"bgm_volume": 1e400}})", 2, "1:28: $.options.bgm_volume: expected a number that a double can hold"},
+        {R"({"options": {}} x)", 2, "1:17: expected nothing but spaces after the document"},
+        {std::string("{}\0{}", 5), 2, "1:3: expected nothing but spaces after the document"},
+        {"{\"connect\": {\"id\": \"\xFF\"}}", 2, "1:21: $.connect.id: expected text in UTF-8"},
+        {R"({"connect": {"id": "\uD800x"}})", 2, "1:21: $.connect.id: expected the second half of a surrogate pair"},
+        {R"({"connect": {"id": "\q"}})", 2, "1:21: $.connect.id: expected an escape"},
+        {"\xEF\xBB\xBF{x", 2, "1:2: expected a member's name in double quotes"},
+        {R"({"denied": ["1.2.3.4", "5.6.7.8", ]})", 2, "1:35: $.denied[2]: expected a value"},
+        {R"({"denied": ["1.2.3.4", "5.6.7.8" "9.9.9.9"]})", 2, "1:34: $.denied[2]: expected \",\" or \"]\" after the element"},
+        {"", 2, "1:1: expected a JSON document, not empty text"},
+        // A list read a run of plain entries at a time ends as the reader would end it.
+        {R"({"denied": ["1.2.3.4", "5.6.7.8")", 2, "1:33: $.denied[2]: expected \",\" or \"]\" after the element, not the end"},
+        {R"({"denied": ["1.2.3.4",)", 2, "1:23: $.denied[1]: expected a value"},
+        {R"({"denied": ["1.2.3.4", "\u0035.6.7.8", ])", 2, "1:40: $.denied[2]: expected a value"},
+        {"{\"denied\": [\"1.2.3.4\", \"5.6.7.8\x01\"]}", 2, "1:32: $.denied[1]: expected an escape for a control character"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.document);
+        ScratchGameFolder folder;
+        folder.WriteConfig(DefaultFile());
+        const Result result = Qorcfg({"apply", "-"}, row.document);
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_NE(result.err.find(std::string("qorcfg: stdin:") + row.says), std::string::npos) << result.err;
         EXPECT_EQ(folder.ReadConfig(), DefaultFile());
     }
 }
@@ -280,6 +321,8 @@ TEST(QorcfgApply, WhatEditorsAndScriptsWriteIsRead) {
         {"{\"denied\": [\"1.2.3.4\"]}\r\n\t \n", "1.2.3.4\n"},               // space after it
         {R"({"denied": ["9.9.9.9"], "denied": ["1.2.3.4"]})", "1.2.3.4\n"},  // the last counts
         {R"({"denied": ["\u0031.2.3.4", " 5.6.7.8 # note", "7.*.*.*"]})", "1.2.3.4\n5.6.7.8\n7.*.*.*\n"},
+        {"{\"denied\":[\"1.2.3.4\"\n,\n\t\"5.6.7.8\" ,\"9.9.9.9\",\"\\u0031.1.1.1\",\"2.2.2.2\"\r\n]}",
+         "1.2.3.4\n5.6.7.8\n9.9.9.9\n1.1.1.1\n2.2.2.2\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.document);
@@ -308,7 +351,7 @@ TEST(QorcfgDiff, EachDifferingFieldAndEntryIsOneLine) {
     const Result json = Qorcfg({"diff", "other.dat", "--json"});
     EXPECT_EQ(json.status, 1);
     EXPECT_NE(json.out.find("\"same\": false"), std::string::npos) << json.out;
-    EXPECT_NE(json.out.find("\"added\": [\n        \"1.2.3.4\"\n      ]"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"added\": [\n        \"1.2.3.4\"\n      ],"), std::string::npos) << json.out;
     // Against its own backup (the file before the add): only the list.
     EXPECT_EQ(Qorcfg({"diff"}).out, "denied: + 1.2.3.4\n");
     WriteText("same.dat", ReadText("Data/GameConfig.dat"));
@@ -320,6 +363,18 @@ TEST(QorcfgDiff, EachDifferingFieldAndEntryIsOneLine) {
     const Result odd = Qorcfg({"diff", "o\xFF.dat", "--json"});
     EXPECT_NE(odd.out.find("{\n  \"other\": \"o\xEF\xBF\xBD.dat\",\n  \"this\": "), std::string::npos) << odd.out;
     EXPECT_EQ(Qorcfg({"diff", "missing.dat"}).status, 2);
+    // What the tool carries unchanged is compared too, as numbers.
+    FileParts carried = DefaultParts();
+    carried.opaque_word_2 = 7;
+    carried.records.assign(2 * 12, 0x5a);
+    const std::vector<std::uint8_t> carried_bytes = carried.Bytes();
+    WriteText("carried.dat", std::string(carried_bytes.begin(), carried_bytes.end()));
+    WriteText("Data/GameConfig.dat", std::string(DefaultFile().begin(), DefaultFile().end()));
+    EXPECT_EQ(Qorcfg({"diff", "carried.dat"}).out,
+              "opaque_records: 2 -> 0 records (their bytes differ)\nopaque_words: [0,7] -> [0,0]\n");
+    EXPECT_NE(Qorcfg({"diff", "carried.dat", "--json"})
+                  .out.find("{\n      \"field\": \"opaque_words\",\n      \"other\": [0, 7],\n      \"this\": [0, 0]\n    }"),
+              std::string::npos);
 }
 
 TEST(QorcfgInit, WritesTheDefaultsAndReplacesAFileOnlyWhenForced) {
@@ -352,7 +407,7 @@ TEST(QorcfgConventions, StatusesSuggestionsQuietAndSuccessLines) {
         {{"shwo"}, 2, "unknown command shwo (did you mean show?)", ""},
         {{"lsit", "denied"}, 2, "(did you mean list?)", ""},
         {{"show", "--jsno"}, 2, "unknown option --jsno (did you mean --json?)", ""},
-        {{"add", "deny", "1.2.3.4"}, 2, "(did you mean denied?)", ""},
+        {{"add", "deny", "1.2.3.4"}, 1, "(did you mean denied?)", ""},
         {{"help", "nosuch"}, 2, "no help on nosuch", ""},
         {{"help", "addresses"}, 0, "", "An address is a.b.c.d"},
         {{"help", "set"}, 0, "", "Usage: qorcfg set FIELD VALUE"},
@@ -361,7 +416,7 @@ TEST(QorcfgConventions, StatusesSuggestionsQuietAndSuccessLines) {
         {{"-q", "add", "denied", "1.2.3.4"}, 0, "", ""},
         {{"remove", "denied", "9.9.9.9"}, 0, "denied: 0 removed, 1 not listed; nothing to save", ""},
         {{"list", "connect", "--json"}, 0, "", "[]\n"},
-        {{"check", "--json"}, 0, "", "{\"file\": \"Data/GameConfig.dat\", \"version\": 272, \"size\": 552, \"findings\": []}"},
+        {{"check", "--json"}, 0, "", "{\n  \"file\": \"Data/GameConfig.dat\",\n  \"version\": 272,\n  \"size\": 552,\n  \"findings\": []\n}\n"},
         {{"completion", "bash"}, 0, "", "# bash completion for qorcfg"},
     };
     for (const Row& row : rows) {
@@ -384,7 +439,7 @@ TEST(QorcfgConventions, StatusesSuggestionsQuietAndSuccessLines) {
     EXPECT_EQ(Qorcfg({"-q", "import", "denied", "-"}, "1.2.3.4\n5.6.7.8\n").err, "");
     // A list from a Windows shell (UTF-16 with its mark) and a prefix noted with its count.
     const std::string utf16("\xFF\xFE" "9\0.\0" "9\0.\0" "9\0.\0" "0\0/\0" "3\0" "0\0\r\0\n\0", 26);
-    const Result wide = Qorcfg({"import", "allowed", "-"}, utf16);
+    const Result wide = Qorcfg({"-v", "import", "allowed", "-"}, utf16);
     EXPECT_EQ(wide.status, 0) << wide.err;
     EXPECT_NE(wide.err.find("stdin:1: \"9.9.9.0/30\" became 4 entries"), std::string::npos) << wide.err;
     EXPECT_EQ(Qorcfg({"list", "allowed"}).out, "9.9.9.0\n9.9.9.1\n9.9.9.2\n9.9.9.3\n");
