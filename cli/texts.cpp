@@ -40,6 +40,12 @@ std::string SayIn(Language language, CliText id, std::initializer_list<TextArgum
 
 std::string Say(CliText id, std::initializer_list<TextArgument> arguments) { return SayIn(face, id, arguments); }
 
+std::string FaceWord(std::string_view english, CliText first, CliText last, Language language) {
+    for (auto id = static_cast<std::size_t>(first); id <= static_cast<std::size_t>(last); ++id)
+        if (english == reinterpret_cast<const char*>(english_cli_texts[id].text)) return SayIn(language, static_cast<CliText>(id));
+    return std::string(english);
+}
+
 std::string Listing(const std::vector<std::string>& words, CliText last, Language language) {
     std::string text;
     for (std::size_t i = 0; i < words.size(); ++i)

@@ -449,6 +449,11 @@ std::string SayIn(Language face, CliText id, std::initializer_list<TextArgument>
 // The same in this run's face.
 std::string Say(CliText id, std::initializer_list<TextArgument> arguments = {});
 
+// A face's words for a text that a lower layer names in English (a meaning, a part of
+// the file): the text of `face` whose English among the rows `first` to `last` is
+// `english`; `english` as it stands when none is.
+std::string FaceWord(std::string_view english, CliText first, CliText last, Language face);
+
 // "a, b and c" in this run's face (`last` kJoinAnd or kJoinOr).
 std::string Listing(const std::vector<std::string>& words, CliText last = CliText::kJoinAnd, Language face = CliFace());
 
