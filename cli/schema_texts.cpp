@@ -49,7 +49,7 @@ std::string RowHelp(const SchemaRow& row, Language face) {
         case ValueKind::kInputMethod: return SayIn(face, CliText::kRowInputMethod, {player});
         case ValueKind::kKeySlot: {
             const std::string caption = Cp932ToUtf8(row.key->caption);
-            if (caption.empty()) return SayIn(face, CliText::kRowKeySlotOnNoPage, {player, row.slot, row.key->action});
+            if (caption.empty()) return SayIn(face, CliText::kRowKeySlotOnNoPage, {player, row.slot, SlotAction(*row.key, face)});
             return SayIn(face, CliText::kRowKeySlot, {player, row.key->action, caption});
         }
         case ValueKind::kMessageText: return SayIn(face, CliText::kRowMessageText, {row.index + 1});
@@ -70,6 +70,10 @@ std::string FaceMeaning(std::string_view english, Language face) {
         return SayIn(face, CliText::kMeaningSlider,
                      {english.substr(head.size(), english.size() - head.size() - tail.size())});
     return FaceWord(english, CliText::kMeaningCarried, CliText::kMeaningCarried, face);
+}
+
+std::string SlotAction(const KeyRow& key, Language face) {
+    return FaceWord(key.action, CliText::kSlotOnNoPage, CliText::kSlotOnNoPage, face);
 }
 
 const char* const kInputMethodMeanings[2] = {"joypad", "keyboard"};

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/key_assign.h"
 #include "model/language.h"
 
 // By value: 0 and 1.
@@ -15,3 +16,6 @@ extern const char* const kOnOffMeanings[2];
 // A value's meaning as the JSON names it ("Hard", "own team", "slider at 8400 of 10000")
 // in `face`'s words; the meaning as it stands when no face has a word for it.
 std::string FaceMeaning(std::string_view english, Language face);
+
+// What a key slot does, in a face: the slot on no page says so in the face's words.
+std::string SlotAction(const KeyRow& key, Language face);

@@ -5,6 +5,7 @@
 #include "cli/json_writer.h"
 #include "cli/report.h"
 #include "cli/schema.h"
+#include "cli/schema_texts.h"
 #include "cli/terminal_text.h"
 #include "cli/texts.h"
 #include "model/address_text.h"
@@ -68,7 +69,8 @@ std::string Caption(const SchemaRow& row) {
     }
     // Corner brackets, as Japanese text quotes a caption (UTF-8: narrow literals are CP932).
     return caption.empty() ? caption
-                           : "  " + std::string(reinterpret_cast<const char*>(u8"\u300C")) + caption +
+                           : std::string(row.row == RowKind::kList ? " " : "  ") +
+                                 reinterpret_cast<const char*>(u8"\u300C") + caption +
                                  reinterpret_cast<const char*>(u8"\u300D");
 }
 
@@ -92,7 +94,7 @@ void AppendValue(std::string& out, const SchemaRow& row, const GameConfig& c) {
     std::string meaning = Meaning(row, value, CliFace());
     if (row.key != nullptr) {
         const std::string caption = Cp932ToUtf8(row.key->caption);
-        meaning = Pad(meaning, 10) + (caption.empty() ? std::string(row.key->action)
+        meaning = Pad(meaning, 10) + (caption.empty() ? SlotAction(*row.key, CliFace())
                                                      : Say(CliText::kShowKeySlot, {row.slot, caption, row.key->action}));
     }
     out += Pad(name, 24) + Pad(Number(value.number), 8) + meaning + OutsideNote(row, value.number) + Caption(row) + "\n";

@@ -173,7 +173,6 @@ enum class CliText {
     kValueTooLong,
 
     // Files and their problems.
-    kStdin,
     kReadError,
     kProblemFolder,
     kProblemDevice,

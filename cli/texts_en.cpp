@@ -270,7 +270,6 @@ const CliTextRow english_cli_texts[kCliTextCount] = {
     T(kValueNoControl, "{1} cannot hold control characters"),
     T(kValueTooLong, "{1} is {2} bytes in CP932, more than the {3} it holds"),
 
-    T(kStdin, "stdin"),
     T(kReadError, "read error"),
     T(kProblemFolder, "a folder stands there, not a file"),
     T(kProblemDevice, "it is a device, not a file"),

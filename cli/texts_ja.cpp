@@ -279,7 +279,6 @@ const CliTextRow japanese_cli_texts[kCliTextCount] = {
     T(kValueNoControl, "{1} には制御文字を使えません"),
     T(kValueTooLong, "{1} は CP932 で {2} バイトあり、上限の {3} バイトを超えています"),
 
-    T(kStdin, "標準入力"),
     T(kReadError, "読み込みエラー"),
     T(kProblemFolder, "ファイルではなくフォルダがあります"),
     T(kProblemDevice, "ファイルではなくデバイスです"),
