@@ -2,6 +2,9 @@
 // the values in each face.
 #include "cli/schema_texts.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "cli/schema.h"
 #include "cli/terminal_text.h"
 #include "cli/texts.h"
@@ -58,17 +61,29 @@ std::string RowHelp(const SchemaRow& row, Language face) {
     }
 }
 
+bool SliderWords(std::string_view text, Language face, std::string_view& position) {
+    // The face's text around its one value, marked by a byte no text holds.
+    const std::string slider = SayIn(face, CliText::kMeaningSlider, {"\x01"});
+    const std::size_t mark = slider.find('\x01');
+    const std::string_view head = std::string_view(slider).substr(0, mark), tail = std::string_view(slider).substr(mark + 1);
+    auto same = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               });
+    };
+    if (mark == std::string::npos || text.size() <= head.size() + tail.size() || !same(text.substr(0, head.size()), head) ||
+        !same(text.substr(text.size() - tail.size()), tail))
+        return false;
+    position = text.substr(head.size(), text.size() - head.size() - tail.size());
+    return true;
+}
+
 std::string FaceMeaning(std::string_view english, Language face) {
     if (face == Language::kEnglish) return std::string(english);
     if (std::string word = FaceWord(english, CliText::kMeaningOff, CliText::kMeaningLoadingAll, face); word != english)
         return word;
-    // A volume: "slider at N of 10000".
-    const std::string slider = SayIn(Language::kEnglish, CliText::kMeaningSlider, {"\x01"});
-    const std::size_t mark = slider.find('\x01');
-    const std::string_view head = std::string_view(slider).substr(0, mark), tail = std::string_view(slider).substr(mark + 1);
-    if (english.size() > head.size() + tail.size() && english.starts_with(head) && english.ends_with(tail))
-        return SayIn(face, CliText::kMeaningSlider,
-                     {english.substr(head.size(), english.size() - head.size() - tail.size())});
+    if (std::string_view position; SliderWords(english, Language::kEnglish, position))
+        return SayIn(face, CliText::kMeaningSlider, {position});
     return FaceWord(english, CliText::kMeaningCarried, CliText::kMeaningCarried, face);
 }
 

@@ -13,6 +13,10 @@ extern const char* const kInputMethodMeanings[2];
 extern const char* const kTargetMeanings[2];
 extern const char* const kOnOffMeanings[2];
 
+// The N of a volume's meaning as `face` says it ("slider at N of 10000", without regard
+// to case): false when `text` is no such meaning.
+bool SliderWords(std::string_view text, Language face, std::string_view& position);
+
 // A value's meaning as the JSON names it ("Hard", "own team", "slider at 8400 of 10000")
 // in `face`'s words; the meaning as it stands when no face has a word for it.
 std::string FaceMeaning(std::string_view english, Language face);

@@ -60,23 +60,13 @@ bool ReadKeyLabel(std::string_view text, std::int64_t& button) {
     return true;
 }
 
-constexpr Language kFaces[] = {Language::kEnglish, Language::kJapanese};
-
 // "slider at N of 10000", as show prints a volume in either face: the stored value.
 bool ReadSlider(std::string_view text, std::int64_t& volume) {
-    for (Language face : kFaces) {
-        const std::string slider = SayIn(face, CliText::kMeaningSlider, {"\x01"});
-        const std::size_t mark = slider.find('\x01');
-        const std::string_view head = std::string_view(slider).substr(0, mark);
-        const std::string_view tail = std::string_view(slider).substr(mark + 1);
+    for (Language face : {Language::kEnglish, Language::kJapanese}) {
+        std::string_view words;
         std::int64_t position = 0;
-        if (mark == std::string::npos || text.size() <= head.size() + tail.size() ||
-            !EqualsFolded(text.substr(0, head.size()), head) || !EqualsFolded(text.substr(text.size() - tail.size()), tail) ||
-            !ReadNumber(text.substr(head.size(), text.size() - head.size() - tail.size()), position) || position < 0 ||
-            position > -kLowestVolume)
-            continue;
-        volume = position + kLowestVolume;
-        return true;
+        if (SliderWords(text, face, words) && ReadNumber(words, position) && position >= 0 && position <= -kLowestVolume)
+            return volume = position + kLowestVolume, true;
     }
     return false;
 }

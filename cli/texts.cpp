@@ -1,10 +1,6 @@
 // Finding a text of a face and filling in its values.
 #include "cli/texts.h"
 
-#include <algorithm>
-
-#include "cli/terminal_text.h"
-
 namespace {
 
 Language face = Language::kEnglish;
@@ -51,17 +47,4 @@ std::string Listing(const std::vector<std::string>& words, CliText last, Languag
     for (std::size_t i = 0; i < words.size(); ++i)
         text += (i == 0 ? "" : SayIn(language, i + 1 == words.size() ? last : CliText::kJoinComma)) + words[i];
     return text;
-}
-
-std::size_t DisplayWidth(std::string_view utf8) {
-    std::size_t width = 0;
-    for (std::size_t at = 0; at < utf8.size();) {
-        const std::size_t length = std::max<std::size_t>(Utf8SequenceAt(utf8.substr(at)), 1);
-        char32_t c = length == 1 ? static_cast<unsigned char>(utf8[at]) : static_cast<unsigned char>(utf8[at]) & (0x7F >> length);
-        for (std::size_t i = 1; i < length; ++i) c = c << 6 | (static_cast<unsigned char>(utf8[at + i]) & 0x3F);
-        // East Asian characters from U+1100 on are wide, but for the half-width katakana.
-        width += c >= 0x1100 && !(c >= 0xFF61 && c <= 0xFF9F) ? 2 : 1;
-        at += length;
-    }
-    return width;
 }

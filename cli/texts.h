@@ -456,6 +456,3 @@ std::string FaceWord(std::string_view english, CliText first, CliText last, Lang
 // "a, b and c" in this run's face (`last` kJoinAnd or kJoinOr).
 std::string Listing(const std::vector<std::string>& words, CliText last = CliText::kJoinAnd, Language face = CliFace());
 
-// The columns `text` takes on a terminal: two for a wide character (kanji, kana), one
-// for any other.
-std::size_t DisplayWidth(std::string_view utf8);
