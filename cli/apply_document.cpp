@@ -7,6 +7,7 @@
 
 #include "cli/list_text.h"
 #include "cli/suggest.h"
+#include "cli/texts.h"
 #include "model/address_lists.h"
 
 namespace {
@@ -35,16 +36,16 @@ public:
     DocumentReader(ApplyDocument& doc, std::size_t text_size) : doc_(doc), text_size_(text_size) {}
 
     void Scalar(const JsonPath& path, const JsonScalar& value) override {
-        if (path.Depth() == 0) return Mistake(path, "expected an object, not " + std::string(value.TypeName()));
+        if (path.Depth() == 0) return Mistake(path, Not(Say(CliText::kExpectedObject), value.TypeName()));
         Frame& top = frames_.back();
         if (top.mode == Frame::kList) return Entry(path, value);
         if (top.mode == Frame::kPair) return PairMember(path, value);
         const ShapeNode* node = Child(top, path);
         if (node == nullptr) return;
-        if (node->kind != ShapeNode::kRow) return Mistake(path, Wanted(*node) + ", not " + value.TypeName());
+        if (node->kind != ShapeNode::kRow) return Mistake(path, Not(Wanted(*node), value.TypeName()));
         const SchemaRow& row = *node->row;
         if (row.row == RowKind::kFact) return Fact(path, row, value);
-        if (row.row == RowKind::kList) return Mistake(path, "expected an array of address strings, not " + std::string(value.TypeName()));
+        if (row.row == RowKind::kList) return Mistake(path, Not(Say(CliText::kExpectedAddresses), value.TypeName()));
         ItemValue read;
         std::string error;
         if (!ReadScalar(row, value, read, error)) return Mistake(path, error);
@@ -52,20 +53,20 @@ public:
     }
 
     JsonOpen Open(const JsonPath& path, bool object) override {
-        const char* type = object ? "an object" : "an array";
+        const std::string type = Say(object ? CliText::kTypeObject : CliText::kTypeArray);
         if (path.Depth() == 0) {
-            if (!object) return Mistake(path, "expected an object, not an array"), JsonOpen::kSkip;
+            if (!object) return Mistake(path, Not(Say(CliText::kExpectedObject), type)), JsonOpen::kSkip;
             frames_.push_back({Frame::kShape, &DocumentShape()});
             return JsonOpen::kRead;
         }
         Frame& top = frames_.back();
         if (top.mode == Frame::kList) return Entry(path, type), JsonOpen::kSkip;
         if (top.mode == Frame::kPair)
-            return Mistake(path, std::string("expected a whole number or a string, not ") + type), JsonOpen::kSkip;
+            return Mistake(path, Not(Say(CliText::kExpectedWholeOrString), type)), JsonOpen::kSkip;
         const ShapeNode* node = Child(top, path);
         if (node == nullptr) return JsonOpen::kSkip;
         if (node->kind == ShapeNode::kRow) return OpenRow(path, *node->row, object);
-        if ((node->kind == ShapeNode::kObject) != object) return Mistake(path, Wanted(*node) + ", not " + type), JsonOpen::kSkip;
+        if ((node->kind == ShapeNode::kObject) != object) return Mistake(path, Not(Wanted(*node), type)), JsonOpen::kSkip;
         frames_.push_back({Frame::kShape, node, doc_.values.size()});
         return JsonOpen::kRead;
     }
@@ -77,7 +78,7 @@ public:
         if (frame.mode == Frame::kList) return CloseList();
         const ShapeNode& node = *frame.node;
         if (node.kind == ShapeNode::kArray && Whole(node) && count != node.children.size())
-            Mistake(path, "expected " + std::to_string(node.children.size()) + " elements, not " + std::to_string(count));
+            Mistake(path, Say(CliText::kExpectedElements, {node.children.size(), count}));
         if (frame.selected >= 0 && static_cast<std::size_t>(frame.selected) != path.Last().index)
             Reselect(path, frame);
     }
@@ -87,9 +88,13 @@ private:
     static bool Whole(const ShapeNode& array) { return array.children.front().kind == ShapeNode::kRow; }
 
     static std::string Wanted(const ShapeNode& node) {
-        if (node.kind == ShapeNode::kObject) return "expected an object";
-        return Whole(node) ? "expected an array of " + std::to_string(node.children.size()) + " elements"
-                           : "expected an array";
+        if (node.kind == ShapeNode::kObject) return Say(CliText::kExpectedObject);
+        return Whole(node) ? Say(CliText::kExpectedArrayOf, {node.children.size()}) : Say(CliText::kExpectedArray);
+    }
+
+    // "expected ..., not a string".
+    static std::string Not(const std::string& expected, const std::string& given) {
+        return Say(CliText::kExpectedNot, {expected, given});
     }
 
     void Mistake(const JsonPath& path, std::string text) { doc_.mistakes.push_back({path.Place(), path.Text(), std::move(text)}); }
@@ -105,12 +110,12 @@ private:
                 if (child.name == step.name) return &child;
                 names.push_back(child.name);
             }
-            Mistake(path, "unknown member" + DidYouMean(step.name, names));
+            Mistake(path, Say(CliText::kUnknownMember, {DidYouMean(step.name, names)}));
             return nullptr;
         }
         if (step.index < node.children.size()) return &node.children[step.index];
         if (!Whole(node) && !top.overflow)
-            Mistake(path, "expected at most " + std::to_string(node.children.size()) + " elements");
+            Mistake(path, Say(CliText::kExpectedAtMost, {node.children.size()}));
         top.overflow = true;
         return nullptr;
     }
@@ -134,16 +139,16 @@ private:
         }
         if (row.row == RowKind::kFact && row.fact != FactKind::kPlayer && row.fact != FactKind::kMessageKey)
             return JsonOpen::kSkip;
-        Mistake(path, Expected(row) + ", not " + (object ? "an object" : "an array"));
+        Mistake(path, Not(Expected(row), Say(object ? CliText::kTypeObject : CliText::kTypeArray)));
         return JsonOpen::kSkip;
     }
 
     static std::string Expected(const SchemaRow& row) {
-        if (row.row == RowKind::kList) return "expected an array of address strings";
-        if (row.row == RowKind::kFact) return row.fact == FactKind::kPlayer ? "expected 1 or 2" : "expected \"F1\" to \"F8\"";
-        if (IsTextRow(row)) return "expected a string";
-        return IsOnOffRow(row) ? "expected a whole number, true, false or the value's meaning"
-                               : "expected a whole number or the value's meaning";
+        if (row.row == RowKind::kList) return Say(CliText::kExpectedAddresses);
+        if (row.row == RowKind::kFact)
+            return Say(row.fact == FactKind::kPlayer ? CliText::kExpectedPlayer : CliText::kExpectedMessageKey);
+        if (IsTextRow(row)) return Say(CliText::kExpectedString);
+        return Say(IsOnOffRow(row) ? CliText::kExpectedOnOffValue : CliText::kExpectedValue);
     }
 
     // A value given as a scalar: a text row takes a string; any other a whole number, a
@@ -154,8 +159,8 @@ private:
         if (given.type == JsonScalar::kBool && IsOnOffRow(row)) return value.number = given.boolean ? 1 : 0, true;
         // Beyond every set: said as the number it is, never wrapped round into one that might fit.
         if (given.type == JsonScalar::kTooBig && !IsTextRow(row))
-            return error = row.name + " is " + ValueSetText(row) + ", not " + std::to_string(given.too_big), false;
-        error = Expected(row) + ", not " + given.TypeName();
+            return error = Say(CliText::kValueIsNotNumber, {row.name, ValueSetText(row, CliFace()), given.too_big}), false;
+        error = Not(Expected(row), given.TypeName());
         return false;
     }
 
@@ -165,16 +170,17 @@ private:
             ItemValue value;
             std::string error;
             const bool number = given.type != JsonScalar::kString && ReadScalar(*pair_.row, given, value, error);
-            if (!number) return Mistake(path, error.empty() ? "expected a whole number, not a string" : error);
+            if (!number)
+                return Mistake(path, error.empty() ? Not(Say(CliText::kExpectedWhole), Say(CliText::kTypeString)) : error);
             pair_.has_number = true;
             pair_.number = value.number;
         } else if (key == "meaning") {
-            if (given.type != JsonScalar::kString) return Mistake(path, std::string("expected a string, not ") + given.TypeName());
+            if (given.type != JsonScalar::kString) return Mistake(path, Not(Say(CliText::kExpectedString), given.TypeName()));
             pair_.has_meaning = true;
             pair_.meaning = given.text;
             pair_.meaning_path = path;
         } else {
-            Mistake(path, "unknown member" + DidYouMean(key, std::vector<std::string>{"value", "meaning"}));
+            Mistake(path, Say(CliText::kUnknownMember, {DidYouMean(key, std::vector<std::string>{"value", "meaning"})}));
         }
     }
 
@@ -183,14 +189,15 @@ private:
         ItemValue value;
         value.number = pair_.number;
         std::string error;
-        if (!pair_.has_number && !pair_.has_meaning) return Mistake(pair_.path, "expected \"value\" or \"meaning\"");
+        if (!pair_.has_number && !pair_.has_meaning) return Mistake(pair_.path, Say(CliText::kExpectedValueOrMeaning));
         if (pair_.has_meaning && !pair_.has_number && !ParseValue(row, pair_.meaning, value, error))
             return Mistake(pair_.meaning_path, error);
-        // Given both, the meaning is the one the value shows as: a changed meaning with
-        // the old value left would otherwise be lost without a word.
-        if (pair_.has_meaning && pair_.has_number && Meaning(row, value) != pair_.meaning)
-            return Mistake(pair_.meaning_path, std::to_string(value.number) + " means \"" + Meaning(row, value) + "\", not \"" +
-                                           pair_.meaning + "\"; give the value or the meaning alone");
+        // Given both, the meaning is the one the value shows as, in either face: a changed
+        // meaning with the old value left would otherwise be lost without a word.
+        if (pair_.has_meaning && pair_.has_number && Meaning(row, value) != pair_.meaning &&
+            Meaning(row, value, Language::kJapanese) != pair_.meaning)
+            return Mistake(pair_.meaning_path,
+                           Say(CliText::kMeansNot, {value.number, Meaning(row, value, CliFace()), pair_.meaning}));
         doc_.values.push_back({pair_.path.Place(), pair_.path.Text(), &row, std::move(value)});
     }
 
@@ -225,11 +232,12 @@ private:
         if (ReadPlainPattern(value.text, list.row->list, pattern)) return list.entries.push_back(pattern);
         const ListLine line = ReadListLine(value.text, list.row->list);
         if (line.kind != ListLine::kAddress)
-            return Mistake(path, "\"" + PrintableLine(value.text) + "\": " + (line.kind == ListLine::kBad ? line.error : "not an address"));
+            return Mistake(path, "\"" + PrintableLine(value.text) + "\": " +
+                                     (line.kind == ListLine::kBad ? line.error : Say(CliText::kNotAnAddress)));
         list.entries.push_back(line.address);
         list.entries.insert(list.entries.end(), line.more.begin(), line.more.end());
     }
-    void Entry(const JsonPath& path, const char* type) { Mistake(path, std::string("expected an address string, not ") + type); }
+    void Entry(const JsonPath& path, const std::string& type) { Mistake(path, Not(Say(CliText::kExpectedAddress), type)); }
 
     void CloseList() {
         std::vector<AddressPattern>& entries = doc_.lists.back().entries;
@@ -293,13 +301,13 @@ bool ApplyToConfig(GameConfig& config, const ApplyDocument& doc, std::vector<App
         std::vector<AddressPattern> entries = NewEntries({}, given.entries, [&](std::size_t i, std::size_t) {
             const AddressPattern& p = given.entries[i];
             lines.push_back({false, {kNoPlace, given.path + "[" + std::to_string(i) + "]",
-                                     FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]) +
-                                         " is listed twice; dropped"}});
+                                     Say(CliText::kListedTwiceDropped,
+                                         {FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3])})}});
         });
         if (entries.size() > ListCapacity(list)) {
-            lines.push_back({true, {given.at, given.path, std::to_string(entries.size()) + " addresses, more than the " +
-                                                              std::to_string(ListCapacity(list)) + " the " + ListName(list) +
-                                                              " list holds"}});
+            const std::string name = FaceWord(ListName(list), CliText::kListConnect, CliText::kListDenied, CliFace());
+            lines.push_back(
+                {true, {given.at, given.path, Say(CliText::kTooManyForList, {entries.size(), ListCapacity(list), name})}});
             good = false;
         } else if (!SamePatterns(ListEntries(config, list), entries)) {
             StoreEntries(config, list, std::move(entries));

@@ -1,6 +1,6 @@
 // qorcfg's commands and options, one row each, which the usage text, the help, the
 // command line, the suggestions, the completion script and the dispatch all read. The
-// words for people that go with them stand in command_texts.cpp.
+// words for people that go with them stand in the faces' tables (cli/texts.h).
 #pragma once
 
 #include <span>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/session.h"
+#include "cli/texts.h"
 
 // What an argument of a command is, for completion.
 enum class Takes {
@@ -28,6 +29,8 @@ struct Command {
     bool address_rules;     // it reads addresses: its help points to 'help addresses'
     bool changes_file;      // it may save the file: its change runs as a read-modify-write
     int (*handler)(Session&);
+    CliText summary;        // one line for the usage text
+    CliText help;           // what --help says after the usage lines, examples last
 };
 
 // An option of the command line, with the commands it belongs to (none: every command).
@@ -47,13 +50,9 @@ bool OptionBelongs(const Option& option, std::string_view command);
 std::vector<std::string> CommandNames();
 std::vector<std::string> HelpTopicNames();
 
-// The words for people, from command_texts.cpp.
-const char* CommandSummary(std::string_view command, int form);
-const char* CommandHelp(std::string_view command);
-extern const char kUsageHead[];
-extern const char kUsageTail[];
-std::string AddressRulesText();
-std::string FieldsHelpText();
+// The help topics made from the address lists' sizes and the schema's rows, in a face.
+std::string AddressRulesText(Language face);
+std::string FieldsHelpText(Language face);
 
 // The bash completion script, made from these tables and the schema's rows.
 std::string CompletionScript();

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "cli/json_writer.h"
+#include "cli/texts.h"
 #include "model/address_lists.h"
 #include "model/address_text.h"
 
@@ -118,15 +119,17 @@ Differences Compare(const ConfigSide& from, const ConfigSide& to) {
 std::string DifferencesText(const Differences& d) {
     std::string text;
     for (const ValueDifference& v : d.values)
-        text += ShownName(*v.row) + ": " + ValueText(*v.row, v.from) + " -> " + ValueText(*v.row, v.to) + "\n";
+        text += ShownName(*v.row) + ": " + ValueText(*v.row, v.from, CliFace()) + " -> " + ValueText(*v.row, v.to, CliFace()) +
+                "\n";
     for (const ListDifference& list : d.lists) {
         for (const AddressPattern& p : list.added) text += list.row->name + ": + " + PatternText(p) + "\n";
         for (const AddressPattern& p : list.removed) text += list.row->name + ": - " + PatternText(p) + "\n";
-        if (list.reordered) text += list.row->name + ": the same entries in another order (or listed another number of times)\n";
+        if (list.reordered) text += Say(CliText::kDiffReordered, {list.row->name}) + "\n";
     }
     for (const CarriedDifference& c : d.carried)
-        text += c.row->name + ": " + Numbers(c.from) + " -> " + Numbers(c.to) +
-                (c.row->fact == FactKind::kOpaqueRecords ? " records (their bytes differ)\n" : "\n");
+        text += c.row->fact == FactKind::kOpaqueRecords
+                    ? Say(CliText::kDiffRecords, {c.row->name, Numbers(c.from), Numbers(c.to)}) + "\n"
+                    : c.row->name + ": " + Numbers(c.from) + " -> " + Numbers(c.to) + "\n";
     return text;
 }
 
@@ -163,12 +166,17 @@ std::string DifferencesSummary(const Differences& d) {
     std::vector<std::string> names;
     for (const ValueDifference& v : d.values) names.push_back(ShownName(*v.row));
     std::string text;
-    for (std::size_t i = 0; i < names.size() && i < kShown; ++i) text += (i == 0 ? "changed " : ", ") + names[i];
-    if (names.size() > kShown) text += " and " + std::to_string(names.size() - kShown) + " more";
-    for (const ListDifference& list : d.lists) {
-        text += (text.empty() ? "" : "; ") + list.row->name + ": ";
-        text += list.reordered ? "reordered"
-                               : std::to_string(list.removed.size()) + " removed, " + std::to_string(list.added.size()) + " added";
+    if (!names.empty()) {
+        std::string shown;
+        for (std::size_t i = 0; i < names.size() && i < kShown; ++i) shown += (i == 0 ? "" : Say(CliText::kJoinComma)) + names[i];
+        if (names.size() > kShown) shown = Say(CliText::kSummaryMore, {shown, names.size() - kShown});
+        text = Say(CliText::kSummaryChanged, {shown});
     }
-    return text.empty() ? "no value changed" : text;
+    for (const ListDifference& list : d.lists) {
+        const std::string counts = list.reordered ? Say(CliText::kSummaryReordered, {list.row->name})
+                                                  : Say(CliText::kSummaryListCounts,
+                                                        {list.row->name, list.removed.size(), list.added.size()});
+        text = text.empty() ? counts : Say(CliText::kThenOutcome, {text, counts});
+    }
+    return text.empty() ? Say(CliText::kNoValueChanged) : text;
 }

@@ -9,6 +9,7 @@
 #include "cli/schema.h"
 #include "cli/suggest.h"
 #include "cli/terminal_text.h"
+#include "cli/texts.h"
 #include "config/config_codec.h"
 #include "config/config_store.h"
 #include "model/key_assign.h"
@@ -31,14 +32,14 @@ bool StoreChanges(const Session& s, std::vector<FieldChange>& changes, std::stri
         const ItemValue current = ValueOf(game_config, row);
         std::string error;
         if (!CheckValue(row, change.value, current, error)) {
-            Message(s, error + "; nothing changed");
+            Message(s, Say(CliText::kNothingChangedAfter, {error}));
             refused = true;
             return false;
         }
         if (SameValue(current, change.value)) continue;
         changed = true;
-        said += (said.empty() ? "" : ", ") + ShownName(row) + " " + ValueText(row, current) + " -> " +
-                ValueText(row, change.value);
+        said += (said.empty() ? "" : Say(CliText::kJoinComma)) + ShownName(row) + " " + ValueText(row, current, CliFace()) +
+                " -> " + ValueText(row, change.value, CliFace());
         if (row.kind != ValueKind::kKeySlot) {
             StoreValue(game_config, row, change.value);
             continue;
@@ -49,7 +50,7 @@ bool StoreChanges(const Session& s, std::vector<FieldChange>& changes, std::stri
         for (std::size_t slot = 0; slot < map.size(); ++slot) {
             if (slot == static_cast<std::size_t>(row.slot) || map[slot] == before[slot]) continue;
             const SchemaRow& other = *RowAtPath(row.path.substr(0, row.path.rfind('[')) + "[" + std::to_string(slot) + "]");
-            said += " (" + ShownName(other) + " takes " + FormatKeyLabel(map[slot]).text + ")";
+            said += Say(CliText::kTakesButton, {ShownName(other), FormatKeyLabel(map[slot]).text});
         }
     }
     return changed;
@@ -58,33 +59,29 @@ bool StoreChanges(const Session& s, std::vector<FieldChange>& changes, std::stri
 }  // namespace
 
 int RestoreCommand(Session& s) {
-    if (!s.line.arguments.empty()) return Usage(s, "restore takes no arguments");
+    if (!s.line.arguments.empty()) return Usage(s, Say(CliText::kTakesNoArguments, {"restore"}));
     const std::string backup = PathText(s.path + ".bak");
     SaveOutcome outcome;
     switch (RestoreConfigFile(s.path.c_str(), game_config, nullptr, &outcome)) {
         case RestoreStatus::kRestored: {
             // What the window will make of the file put back, as check says it.
-            for (const std::string& finding : CheckFindings(outcome.written.Bytes(), game_config))
-                Message(s, backup + " restored as it stands: " + finding);
+            for (const std::string& finding : CheckFindings(outcome.written.Bytes(), game_config, CliFace()))
+                Message(s, Say(CliText::kRestoredAsItStands, {backup, finding}));
             const int status = Saved(s, outcome);
             if (status == kStatusDone)
-                Note(s, "restore: " + backup + " is the file again; the file it replaced is the backup");
+                Note(s, Say(CliText::kRestored, {backup}));
             return status;
         }
-        case RestoreStatus::kNoBackup: Message(s, backup + ": no backup to restore; nothing changed"); break;
-        case RestoreStatus::kBackupUnreadable: Message(s, backup + ": the backup cannot be read; nothing changed"); break;
-        case RestoreStatus::kBackupUnusable:
-            Message(s, backup + ": the backup holds no configuration the tool reads as it stands (shorter than its "
-                                "version's layout, too short to hold a version, or of a newer version); nothing changed");
-            break;
+        case RestoreStatus::kNoBackup: Message(s, Say(CliText::kNoBackupToRestore, {backup})); break;
+        case RestoreStatus::kBackupUnreadable: Message(s, Say(CliText::kBackupUnreadable, {backup})); break;
+        case RestoreStatus::kBackupUnusable: Message(s, Say(CliText::kBackupUnusable, {backup})); break;
         case RestoreStatus::kBusy:
-            FileMessage(s, "another program (qorcfg or the configuration window) is saving it; nothing changed, try again");
+            FileMessage(s, Say(CliText::kRestoreBusy));
             return kStatusTryAgain;
         case RestoreStatus::kChanged:  // only with an expected file, which restore gives none
         case RestoreStatus::kFailed: {
             const std::string why = ProblemText(outcome.problem);
-            FileMessage(s, "not restored" + (why.empty() ? std::string() : " (" + why + ")") +
-                               "; the file and its backup are as they were");
+            FileMessage(s, why.empty() ? Say(CliText::kNotRestored) : Say(CliText::kNotRestoredBecause, {why}));
             // Held so that it could be neither replaced nor written: another try may do.
             return outcome.status == SaveStatus::kHeld ? kStatusTryAgain : kStatusFailed;
         }
@@ -94,13 +91,12 @@ int RestoreCommand(Session& s) {
 
 int SetCommand(Session& s) {
     const std::vector<std::string>& args = s.line.arguments;
-    if (args.size() < 2 || args.size() % 2 != 0) return Usage(s, "set needs a field and a value (or several pairs)");
+    if (args.size() < 2 || args.size() % 2 != 0) return Usage(s, Say(CliText::kSetNeedsPairs));
     std::vector<FieldChange> changes;
     for (std::size_t i = 0; i < args.size(); i += 2) {
         const SchemaRow* row = FindValueRow(args[i]);
         if (row == nullptr) {
-            Message(s, "set knows no field " + PrintableLine(args[i]) + DidYouMean(args[i], ValueNames()) +
-                           "; 'qorcfg help fields' lists them; nothing changed");
+            Message(s, Say(CliText::kSetNoField, {PrintableLine(args[i]), DidYouMean(args[i], ValueNames())}));
             return kStatusRefused;
         }
         ItemValue value;
@@ -111,7 +107,7 @@ int SetCommand(Session& s) {
         none.number = INT64_MIN;
         if (!ParseValue(*row, ArgumentText(s.argv, s.line.argument_index[i + 1]), value, error) ||
             (!value.is_text && !CheckValue(*row, value, none, error))) {
-            Message(s, error + "; nothing changed");
+            Message(s, Say(CliText::kNothingChangedAfter, {error}));
             return kStatusRefused;
         }
         changes.push_back({row, std::move(value)});
@@ -125,18 +121,18 @@ int SetCommand(Session& s) {
         const bool changed = StoreChanges(s, changes, said, refused);
         if (refused) return static_cast<int>(kStatusRefused);
         if (!changed && !s.bytes.empty()) {
-            Note(s, "set: every field already holds its value; nothing to save");
+            Note(s, Say(CliText::kSetAlreadyHolds));
             return static_cast<int>(kStatusDone);
         }
         const int status = Save(s);
-        if (status == kStatusDone) Note(s, "set: " + (said.empty() ? std::string("no value changed") : said) + "; saved");
+        if (status == kStatusDone) Note(s, Say(CliText::kSetSaved, {said.empty() ? Say(CliText::kNoValueChanged) : said}));
         return status;
     };
     return kStatusDone;
 }
 
 int InitCommand(Session& s) {
-    if (!s.line.arguments.empty()) return Usage(s, "init takes no arguments");
+    if (!s.line.arguments.empty()) return Usage(s, Say(CliText::kTakesNoArguments, {"init"}));
     s.change = [&s] {
         // A missing file is what init is for: no note that it starts from the defaults.
         const bool quiet = s.line.quiet;
@@ -146,14 +142,14 @@ int InitCommand(Session& s) {
         if (status != kStatusDone) return status;
         const bool existed = !s.bytes.empty();
         if (existed && !s.line.force) {
-            FileMessage(s, "already exists; nothing changed ('qorcfg init --force' replaces it and keeps it as the backup)");
+            FileMessage(s, Say(CliText::kInitExists));
             return static_cast<int>(kStatusRefused);
         }
         NewFileConfig(game_config);
         const int saved = Save(s);
         if (saved == kStatusDone)
-            Note(s, "init: " + s.shown + " holds the defaults" +
-                        (existed ? "; the file it replaced is the backup " + PathText(s.path + ".bak") : std::string()));
+            Note(s, existed ? Say(CliText::kInitDoneReplaced, {s.shown, PathText(s.path + ".bak")})
+                            : Say(CliText::kInitDone, {s.shown}));
         return saved;
     };
     return kStatusDone;

@@ -9,6 +9,7 @@
 
 #include "cli/json.h"
 #include "cli/list_text.h"
+#include "cli/texts.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -21,38 +22,36 @@ using rapidjson::ParseErrorCode;
 // What the reader expected where it stopped, in words.
 struct Expectation {
     ParseErrorCode code;
-    const char* text;
+    CliText text;
 };
 
 const Expectation kExpectations[] = {
-    {rapidjson::kParseErrorDocumentEmpty, "expected a JSON document, not empty text"},
-    {rapidjson::kParseErrorDocumentRootNotSingular, "expected nothing but spaces after the document"},
-    {rapidjson::kParseErrorValueInvalid, "expected a value: an object, an array, a string, a number, true, false or null"},
-    {rapidjson::kParseErrorObjectMissName, "expected a member's name in double quotes"},
-    {rapidjson::kParseErrorObjectMissColon, "expected \":\" after the member's name"},
-    {rapidjson::kParseErrorObjectMissCommaOrCurlyBracket, "expected \",\" or \"}\" after the member"},
-    {rapidjson::kParseErrorArrayMissCommaOrSquareBracket, "expected \",\" or \"]\" after the element"},
-    {rapidjson::kParseErrorStringUnicodeEscapeInvalidHex, "expected four hexadecimal digits after \\u"},
-    {rapidjson::kParseErrorStringUnicodeSurrogateInvalid,
-     "expected the second half of a surrogate pair (\\uDC00 to \\uDFFF) after its first"},
-    {rapidjson::kParseErrorStringEscapeInvalid, "expected an escape \\\" \\\\ \\/ \\b \\f \\n \\r \\t or \\uXXXX"},
-    {rapidjson::kParseErrorStringMissQuotationMark, "expected the string's closing quotation mark"},
-    {rapidjson::kParseErrorStringInvalidEncoding, "expected text in UTF-8"},
-    {rapidjson::kParseErrorNumberTooBig, "expected a number that a double can hold"},
-    {rapidjson::kParseErrorNumberMissFraction, "expected a digit after the decimal point"},
-    {rapidjson::kParseErrorNumberMissExponent, "expected a digit in the exponent"},
+    {rapidjson::kParseErrorDocumentEmpty, CliText::kJsonEmpty},
+    {rapidjson::kParseErrorDocumentRootNotSingular, CliText::kJsonNotSingular},
+    {rapidjson::kParseErrorValueInvalid, CliText::kJsonValue},
+    {rapidjson::kParseErrorObjectMissName, CliText::kJsonMemberName},
+    {rapidjson::kParseErrorObjectMissColon, CliText::kJsonColon},
+    {rapidjson::kParseErrorObjectMissCommaOrCurlyBracket, CliText::kJsonCommaOrBrace},
+    {rapidjson::kParseErrorArrayMissCommaOrSquareBracket, CliText::kJsonCommaOrBracket},
+    {rapidjson::kParseErrorStringUnicodeEscapeInvalidHex, CliText::kJsonHex},
+    {rapidjson::kParseErrorStringUnicodeSurrogateInvalid, CliText::kJsonSurrogate},
+    {rapidjson::kParseErrorStringEscapeInvalid, CliText::kJsonEscape},
+    {rapidjson::kParseErrorStringMissQuotationMark, CliText::kJsonQuotationMark},
+    {rapidjson::kParseErrorStringInvalidEncoding, CliText::kJsonUtf8},
+    {rapidjson::kParseErrorNumberTooBig, CliText::kJsonNumberTooBig},
+    {rapidjson::kParseErrorNumberMissFraction, CliText::kJsonFraction},
+    {rapidjson::kParseErrorNumberMissExponent, CliText::kJsonExponent},
 };
-const char kControlInString[] = "expected an escape for a control character in a string";
-const char kAtTheEnd[] = ", not the end of the document";
-const char kNoJson[] = "expected JSON";
 
 std::string ExpectedText(ParseErrorCode code, std::string_view text, std::size_t at) {
-    std::string expected = kNoJson;
+    CliText expected = CliText::kJsonNoJson;
     for (const Expectation& e : kExpectations)
         if (e.code == code) expected = e.text;
-    if (code == rapidjson::kParseErrorStringEscapeInvalid && at < text.size() && text[at] != '\\') expected = kControlInString;
-    if (at >= text.size() && code != rapidjson::kParseErrorDocumentEmpty) expected += kAtTheEnd;
-    return expected;
+    if (code == rapidjson::kParseErrorStringEscapeInvalid && at < text.size() && text[at] != '\\')
+        expected = CliText::kJsonControl;
+    if (at >= text.size() && code != rapidjson::kParseErrorDocumentEmpty)
+        return Say(CliText::kJsonAtTheEnd, {Say(expected)});
+    return Say(expected);
 }
 
 // The text, read-only, as RapidJSON's reader takes it: its end reads as a NUL byte, and a
@@ -274,16 +273,16 @@ std::string JsonPath::Text() const {
     return text;
 }
 
-const char* JsonScalar::TypeName() const {
+std::string JsonScalar::TypeName() const {
     switch (type) {
-        case kNull: return "null";
-        case kBool: return "true or false";
+        case kNull: return Say(CliText::kTypeNull);
+        case kBool: return Say(CliText::kTypeBool);
         case kWhole:
-        case kTooBig: return "a whole number";
-        case kFraction: return "a number with a fraction or an exponent";
+        case kTooBig: return Say(CliText::kTypeWhole);
+        case kFraction: return Say(CliText::kTypeFraction);
         case kString: break;
     }
-    return "a string";
+    return Say(CliText::kTypeString);
 }
 
 JsonText::JsonText(std::string_view bytes) {

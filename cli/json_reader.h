@@ -44,7 +44,7 @@ struct JsonScalar {
     std::string_view text;        // kString: valid during the call
 
     // "a string", "a whole number", ..., for "expected ..., not ...".
-    const char* TypeName() const;
+    std::string TypeName() const;
 };
 
 // What a handler makes of an object or array that begins.

@@ -12,6 +12,7 @@
 #include "cli/list_text.h"
 #include "cli/suggest.h"
 #include "cli/terminal_text.h"
+#include "cli/texts.h"
 #include "model/address_lists.h"
 
 namespace {
@@ -22,8 +23,8 @@ int RefuseConfigurationAsText(const Session& s, const std::string& text_file) {
     const std::string backup = s.path + ".bak";
     for (const std::string* file : {&s.path, &backup}) {
         if (!SameFile(text_file.c_str(), file->c_str())) continue;
-        Message(s, PathText(text_file) + ": that is the configuration" + (file == &backup ? "'s backup" : std::string(" file")) +
-                       ", not a text file of addresses; nothing changed");
+        Message(s, Say(file == &backup ? CliText::kIsConfigurationBackup : CliText::kIsConfigurationFile,
+                       {PathText(text_file)}));
         return kStatusFailed;
     }
     return kStatusDone;
@@ -32,16 +33,20 @@ int RefuseConfigurationAsText(const Session& s, const std::string& text_file) {
 // The list named first: kStatusDone, or the status to exit with after saying why (a
 // list that is not there is a mistake of the command line; an unknown one, refused).
 int ListArgument(Session& s, AddressList& list) {
-    if (s.line.arguments.empty()) return Usage(s, s.line.command + " needs a list: denied, allowed or connect");
+    if (s.line.arguments.empty()) return Usage(s, Say(CliText::kNeedsList, {s.line.command}));
     if (ParseListName(s.line.arguments[0], list)) return kStatusDone;
     const std::vector<std::string> names = {"denied", "allowed", "connect"};
-    Message(s, "there is no list " + PrintableLine(s.line.arguments[0]) + DidYouMean(s.line.arguments[0], names) +
-                   "; the lists are denied, allowed and connect; nothing changed");
+    Message(s, Say(CliText::kNoSuchList, {PrintableLine(s.line.arguments[0]), DidYouMean(s.line.arguments[0], names)}));
     return kStatusRefused;
 }
 
 std::string AddressText(const AddressPattern& p) {
     return FormatAddressText(p.octets[0], p.octets[1], p.octets[2], p.octets[3]);
+}
+
+// A list as messages name it: "denied" in the English face, the window's word in another.
+std::string ListWord(AddressList list) {
+    return FaceWord(ListName(list), CliText::kListConnect, CliText::kListDenied, CliFace());
 }
 
 }  // namespace
@@ -50,15 +55,15 @@ int ReadInputArgument(Session& s, std::size_t argument, std::string& source, Fil
     const bool from_stdin = s.line.arguments[argument] == "-";
     std::string path;
     if (!from_stdin && !PathArgument(s.argv, s.line.argument_index[argument], path))
-        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
+        return Usage(s, Say(CliText::kArgumentPathNotNameable));
+    // "stdin" as a file's name: apply --dry-run --json names its source so.
     source = from_stdin ? "stdin" : PathText(path);
     if (!from_stdin) {
         if (int status = RefuseConfigurationAsText(s, path)) return status;
         if (const FileProblem problem = ProblemAt(path.c_str());
             problem == FileProblem::kFolder || problem == FileProblem::kDevice || problem == FileProblem::kPipe) {
-            Message(s, source + ": " + ProblemText(problem) +
-                           (problem == FileProblem::kPipe ? " (give - and send it to standard input)" : "") +
-                           "; nothing changed");
+            Message(s, Say(problem == FileProblem::kPipe ? CliText::kPipeNothingChanged : CliText::kProblemNothingChanged,
+                           {source, ProblemText(problem)}));
             return kStatusFailed;
         }
     }
@@ -66,15 +71,15 @@ int ReadInputArgument(Session& s, std::size_t argument, std::string& source, Fil
     const FileReadStatus read =
         from_stdin ? ReadStandardInput(input, error_number) : ReadInputFile(path.c_str(), input, error_number);
     if (read == FileReadStatus::kOk) return kStatusDone;
-    Message(s, source + ": cannot be read: " +
-                   (read == FileReadStatus::kOutOfMemory ? std::string("not enough memory") : ErrorText(error_number)));
+    Message(s, Say(CliText::kCannotBeReadNamed,
+                   {source, read == FileReadStatus::kOutOfMemory ? Say(CliText::kProblemNoMemory) : ErrorText(error_number)}));
     return kStatusFailed;
 }
 
 int ListCommand(Session& s) {
     AddressList list;
     if (int status = ListArgument(s, list)) return status;
-    if (s.line.arguments.size() != 1) return Usage(s, "list takes one list");
+    if (s.line.arguments.size() != 1) return Usage(s, Say(CliText::kListTakesOne));
     if (int status = LoadConfiguration(s, false)) return status;
     if (s.line.json) {
         // One JSON array of address strings, one a line.
@@ -88,14 +93,13 @@ int ListCommand(Session& s) {
 int ExportCommand(Session& s) {
     AddressList list;
     if (int status = ListArgument(s, list)) return status;
-    if (s.line.arguments.size() > 2) return Usage(s, "export takes a list and at most one file");
+    if (s.line.arguments.size() > 2) return Usage(s, Say(CliText::kExportArguments));
     if (int status = LoadConfiguration(s, false)) return status;
     const std::string text = ListText(ListEntries(game_config, list));
     if (s.line.arguments.size() < 2 || s.line.arguments[1] == "-")
         return std::fwrite(text.data(), 1, text.size(), s.out) == text.size() ? kStatusDone : kStatusFailed;
     std::string target;
-    if (!PathArgument(s.argv, s.line.argument_index[1], target))
-        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
+    if (!PathArgument(s.argv, s.line.argument_index[1], target)) return Usage(s, Say(CliText::kArgumentPathNotNameable));
     if (int status = RefuseConfigurationAsText(s, target)) return status;
     errno = 0;
     std::FILE* file = OpenPathForWriting(target);
@@ -103,7 +107,7 @@ int ExportCommand(Session& s) {
     const int error_number = errno;
     if (file != nullptr) ok = std::fclose(file) == 0 && ok;
     if (!ok) {
-        Message(s, PathText(target) + ": cannot be written: " + ErrorText(error_number));
+        Message(s, Say(CliText::kCannotBeWritten, {PathText(target), ErrorText(error_number)}));
         return kStatusFailed;
     }
     return kStatusDone;
@@ -116,7 +120,7 @@ struct Source {
     std::string name;         // the file, or empty for the command line
     std::size_t expanded = 0;  // the lines that stood for more than one entry
     std::string Where(std::size_t number) const {
-        return name.empty() ? "argument " + std::to_string(number) : name + ":" + std::to_string(number);
+        return name.empty() ? Say(CliText::kArgumentNumber, {number}) : name + ":" + std::to_string(number);
     }
 };
 
@@ -136,8 +140,7 @@ bool ReadLines(const Session& s, std::string_view text, AddressList list, Source
     const bool all_good = incoming.bad.empty();
     if (all_good)
         for (const ListTextRead::Expanded& line : incoming.expanded)
-            Detail(s, source.Where(line.number) + ": \"" + PrintableLine(line.line) + "\" became " +
-                          std::to_string(line.entries) + " entries");
+            Detail(s, Say(CliText::kBecameEntries, {source.Where(line.number), PrintableLine(line.line), line.entries}));
     source.expanded += incoming.expanded.size();
     incoming.bad.clear();  // they point into `text`
     incoming.expanded.clear();
@@ -155,9 +158,10 @@ void NameTheLineWithoutRoom(const Session& s, AddressList list, const ListTextRe
         std::size_t entries = 0;
         for (; i < incoming.addresses.size() && incoming.NumberOf(i) == line; ++i) entries += dropped_at[i] ? 0 : 1;
         if (taken + entries > room) {
-            Message(s, source.Where(line) + ": would take " + std::to_string(entries) +
-                           (entries == 1 ? " entry" : " entries") + ", and the " + ListName(list) +
-                           " list has room for " + std::to_string(room - taken) + " more");
+            if (entries == 1)
+                Message(s, Say(CliText::kWouldTakeEntry, {source.Where(line), ListWord(list), room - taken}));
+            else
+                Message(s, Say(CliText::kWouldTakeEntries, {source.Where(line), entries, ListWord(list), room - taken}));
             return;
         }
         taken += entries;
@@ -174,43 +178,42 @@ int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, con
     std::vector<bool> dropped_at(incoming.addresses.size(), false);
     std::vector<AddressPattern> added = NewEntries(kept, incoming.addresses, [&](std::size_t i, std::size_t first) {
         dropped_at[i] = true;
-        Detail(s, source.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is already listed" +
-                       (first == kAlreadyListed ? std::string(" in the file") : " at " + source.Where(incoming.NumberOf(first))) +
-                       "; dropped");
+        const std::string where = source.Where(incoming.NumberOf(i)), address = AddressText(incoming.addresses[i]);
+        Detail(s, first == kAlreadyListed ? Say(CliText::kAlreadyListedInFile, {where, address})
+                                          : Say(CliText::kAlreadyListedAt, {where, address, source.Where(incoming.NumberOf(first))}));
     });
     const std::size_t total = kept.size() + added.size();
     if (total > ListCapacity(list)) {
         NameTheLineWithoutRoom(s, list, incoming, dropped_at, ListCapacity(list) - std::min(kept.size(), ListCapacity(list)),
                                source);
-        Message(s, std::string("the ") + ListName(list) + " list would hold " + std::to_string(total) +
-                       " addresses, more than its " + std::to_string(ListCapacity(list)) + "; nothing changed");
+        Message(s, Say(CliText::kWouldHold, {ListWord(list), total, ListCapacity(list)}));
         return kStatusRefused;
     }
     const std::size_t dropped = incoming.addresses.size() - added.size();
     const std::string name = ListName(list);
     std::string said;
     if (replace) {
-        said = name + ": replaced by " + std::to_string(added.size()) + " entries" +
-               (dropped != 0 ? " (" + std::to_string(dropped) + " listed twice, dropped)" : "");
+        said = dropped != 0 ? Say(CliText::kReplacedByDropped, {name, added.size(), dropped})
+                            : Say(CliText::kReplacedBy, {name, added.size()});
         // The connect-to table may also have gaps that the replacement closes.
         if (list != AddressList::kConnect && SamePatterns(old, added)) {
-            Note(s, name + ": already holds these " + std::to_string(added.size()) + " entries; nothing to save");
+            Note(s, Say(CliText::kAlreadyHoldsEntries, {name, added.size()}));
             return kStatusDone;
         }
         StoreEntries(game_config, list, std::move(added));
     } else {
-        said = name + ": " + std::to_string(added.size()) + " added, " + std::to_string(dropped) + " already listed";
+        said = Say(CliText::kAddedCounts, {name, added.size(), dropped});
         if (source.expanded != 0)
-            said += " (" + std::to_string(source.expanded) + (source.expanded == 1 ? " line" : " lines") +
-                    " stood for more than one entry)";
+            said = source.expanded == 1 ? Say(CliText::kExpandedLine, {said})
+                                        : Say(CliText::kExpandedLines, {said, source.expanded});
         if (added.empty()) {
-            Note(s, said + "; nothing to save");
+            Note(s, Say(CliText::kNothingToSaveAfter, {said}));
             return kStatusDone;
         }
         AppendEntries(game_config, list, std::move(added));
     }
     const int status = Save(s);
-    if (status == kStatusDone) Note(s, said + "; saved");
+    if (status == kStatusDone) Note(s, Say(CliText::kSavedAfter, {said}));
     return status;
 }
 
@@ -218,7 +221,7 @@ int AddAddresses(Session& s, AddressList list, const ListTextRead& incoming, con
 // place; kStatusDone, or the status to exit with when they are missing or bad.
 int ReadArguments(Session& s, AddressList& list, ListTextRead& incoming, Source& arguments) {
     if (int status = ListArgument(s, list)) return status;
-    if (s.line.arguments.size() < 2) return Usage(s, s.line.command + " needs at least one address");
+    if (s.line.arguments.size() < 2) return Usage(s, Say(CliText::kNeedsAddress, {s.line.command}));
     bool good = true;
     for (std::size_t i = 1; i < s.line.arguments.size(); ++i) {
         const std::size_t before = incoming.addresses.size();
@@ -226,11 +229,11 @@ int ReadArguments(Session& s, AddressList& list, ListTextRead& incoming, Source&
         // Blank text or a comment alone is no address: taken silently, it would make the
         // command succeed without doing what it was asked.
         if (read && incoming.addresses.size() == before)
-            Message(s, Source{}.Where(i + 1) + ": \"" + PrintableLine(s.line.arguments[i]) + "\": no address given");
+            Message(s, Say(CliText::kNoAddressGiven, {Source{}.Where(i + 1), PrintableLine(s.line.arguments[i])}));
         good = read && incoming.addresses.size() != before && good;
     }
     if (good) return kStatusDone;
-    Message(s, "nothing changed");
+    Message(s, Say(CliText::kNothingChanged));
     return kStatusRefused;
 }
 
@@ -251,7 +254,7 @@ int AddCommand(Session& s) {
 int ImportCommand(Session& s) {
     AddressList list;
     if (int status = ListArgument(s, list)) return status;
-    if (s.line.arguments.size() != 2) return Usage(s, "import needs a list and one file (or -)");
+    if (s.line.arguments.size() != 2) return Usage(s, Say(CliText::kImportArguments));
     std::string source;
     FileBytes input;
     if (int status = ReadInputArgument(s, 1, source, input)) return status;
@@ -261,7 +264,7 @@ int ImportCommand(Session& s) {
     if (ListTextAsUtf8(text, converted)) text = converted;
     Source lines{source};
     if (!ReadLines(s, text, list, lines, 1, incoming)) {
-        Message(s, "nothing changed");
+        Message(s, Say(CliText::kNothingChanged));
         return kStatusRefused;
     }
     // Moved, not copied: an import may hold a whole list's worth of addresses.
@@ -292,19 +295,18 @@ int RemoveCommand(Session& s) {
             auto found = wanted.find(PatternKey(incoming.addresses[i]));
             if (found->second == 0) {
                 ++missing;
-                Note(s, Source{}.Where(incoming.NumberOf(i)) + ": " + AddressText(incoming.addresses[i]) + " is not in the " +
-                               ListName(list) + " list");
+                Note(s, Say(CliText::kNotInList,
+                            {Source{}.Where(incoming.NumberOf(i)), AddressText(incoming.addresses[i]), ListWord(list)}));
                 found->second = 1;  // noted once
             }
         }
-        const std::string said = std::string(ListName(list)) + ": " + std::to_string(removed) + " removed, " +
-                                 std::to_string(missing) + " not listed";
+        const std::string said = Say(CliText::kRemovedCounts, {ListName(list), removed, missing});
         if (removed == 0) {
-            Note(s, said + "; nothing to save");
+            Note(s, Say(CliText::kNothingToSaveAfter, {said}));
             return static_cast<int>(kStatusDone);
         }
         const int status = Save(s);
-        if (status == kStatusDone) Note(s, said + "; saved");
+        if (status == kStatusDone) Note(s, Say(CliText::kSavedAfter, {said}));
         return status;
     };
     return kStatusDone;

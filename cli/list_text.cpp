@@ -8,6 +8,7 @@
 #include <cstring>
 #include <optional>
 
+#include "cli/texts.h"
 #include "model/address_text.h"
 
 #if defined(__SSE2__)
@@ -89,10 +90,10 @@ std::optional<std::uint32_t> PlainAddress(std::string_view text) {
 // A range first-last: the fewest networks that cover it exactly, each as its patterns.
 ListLine ReadRange(std::string_view first_text, std::string_view last_text, AddressList list) {
     const std::optional<std::uint32_t> first = PlainAddress(first_text), last = PlainAddress(last_text);
-    if (!first || !last) return Bad("a range is two addresses a.b.c.d-a.b.c.e of plain numbers");
-    if (*first > *last) return Bad("the range's first address is after its last");
+    if (!first || !last) return Bad(Say(CliText::kRangeForm));
+    if (*first > *last) return Bad(Say(CliText::kRangeBackwards));
     if (*first != *last && !ListRules(list).wildcard_allowed)
-        return Bad("the connect-to list holds single addresses only (no range)");
+        return Bad(Say(CliText::kConnectNoRange));
     ListLine line;
     line.kind = ListLine::kBlank;
     for (std::uint64_t start = *first; start <= *last;) {
@@ -105,7 +106,7 @@ ListLine ReadRange(std::string_view first_text, std::string_view last_text, Addr
         AppendBlock(static_cast<std::uint32_t>(start), prefix, line);
         start += std::uint64_t{1} << (32 - prefix);
     }
-    if (line.more.empty() && IsEmptySlot(list, line.address)) return Bad("0.0.0.0 marks an empty slot and cannot be listed");
+    if (line.more.empty() && IsEmptySlot(list, line.address)) return Bad(Say(CliText::kEmptySlot));
     return line;
 }
 
@@ -116,24 +117,20 @@ std::optional<ListLine> SplitAddress(std::string_view text, bool wildcard_allowe
     const std::size_t address_end = std::min(text.find('/'), text.size());
     for (std::size_t i = 0; i < address_end; ++i) {
         if (text[i] != '.') continue;
-        if (count == 3) return Bad("expected four parts a.b.c.d");
+        if (count == 3) return Bad(Say(CliText::kFourParts));
         parts[count++] = text.substr(part_start, i - part_start);
         part_start = i + 1;
     }
-    if (count != 3) return Bad("expected four parts a.b.c.d");
+    if (count != 3) return Bad(Say(CliText::kFourParts));
     parts[3] = text.substr(part_start, address_end - part_start);
     prefix = 32;
     if (address_end == text.size()) return std::nullopt;
     const std::string_view length = Trim(text.substr(address_end + 1));
-    if (!IsDigits(length) || length.size() > 2) return Bad("the prefix length must be a number from 0 to 32");
+    if (!IsDigits(length) || length.size() > 2) return Bad(Say(CliText::kPrefixNumber));
     prefix = length.size() == 1 ? length[0] - '0' : (length[0] - '0') * 10 + (length[1] - '0');
-    if (prefix > 32) return Bad("prefix /" + std::to_string(prefix) + " is longer than /32");
-    if (prefix != 32 && !wildcard_allowed) return Bad("the connect-to list holds single addresses only (no prefix but /32)");
+    if (prefix > 32) return Bad(Say(CliText::kPrefixTooLong, {prefix}));
+    if (prefix != 32 && !wildcard_allowed) return Bad(Say(CliText::kConnectNoPrefix));
     return std::nullopt;
-}
-
-std::string PartText(int i, std::string_view part) {
-    return "part " + std::to_string(i + 1) + " \"" + PrintableLine(part) + "\"";
 }
 
 // A prefix between whole parts: the network's exact patterns.
@@ -141,15 +138,14 @@ ListLine ReadNetwork(const std::string_view (&parts)[4], int prefix) {
     std::uint32_t address = 0;
     for (int i = 0; i < 4; ++i) {
         const std::optional<std::uint16_t> read = ReadOctet(parts[i], false);
-        if (!read) return Bad(PartText(i, parts[i]) + " is not a number from 0 to 255");
+        if (!read) return Bad(Say(CliText::kPartNotNumber, {i + 1, PrintableLine(parts[i])}));
         address = address << 8 | *read;
     }
     const std::uint32_t host_bits = (1u << (32 - prefix)) - 1;
     if ((address & host_bits) != 0) {
         const std::uint32_t network = address & ~host_bits;
-        return Bad("the address has bits set past its /" + std::to_string(prefix) + " prefix (the network is " +
-                   FormatAddressText(network >> 24, network >> 16 & 255, network >> 8 & 255, network & 255) + "/" +
-                   std::to_string(prefix) + ")");
+        return Bad(Say(CliText::kBitsPastPrefix,
+                       {prefix, FormatAddressText(network >> 24, network >> 16 & 255, network >> 8 & 255, network & 255)}));
     }
     ListLine block;
     AppendBlock(address, prefix, block);
@@ -164,18 +160,18 @@ ListLine ReadParts(const std::string_view (&parts)[4], int prefix, AddressList l
     const int open_from = prefix / 8;  // octets at or past this index are left open
     for (int i = 0; i < 4; ++i) {
         if (parts[i] == "*") {
-            if (!wildcard_allowed) return Bad("the connect-to list takes no \"*\"");
-            if (prefix != 32) return Bad("a prefix and \"*\" cannot be combined");
+            if (!wildcard_allowed) return Bad(Say(CliText::kConnectNoWildcard));
+            if (prefix != 32) return Bad(Say(CliText::kPrefixAndWildcard));
             line.address.octets[i] = kWildcardOctet;
             continue;
         }
         const std::optional<std::uint16_t> read = ReadOctet(parts[i], false);
-        if (!read) return Bad(PartText(i, parts[i]) + " is not a number from 0 to 255");
+        if (!read) return Bad(Say(CliText::kPartNotNumber, {i + 1, PrintableLine(parts[i])}));
         if (i >= open_from && *read != 0)
-            return Bad(PartText(i, parts[i]) + " lies inside the /" + std::to_string(prefix) + " prefix's open part and must be 0");
+            return Bad(Say(CliText::kPartInsidePrefix, {i + 1, PrintableLine(parts[i]), prefix}));
         line.address.octets[i] = i >= open_from ? kWildcardOctet : *read;
     }
-    if (IsEmptySlot(list, line.address)) return Bad("0.0.0.0 marks an empty slot and cannot be listed");
+    if (IsEmptySlot(list, line.address)) return Bad(Say(CliText::kEmptySlot));
     return line;
 }
 

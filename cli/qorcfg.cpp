@@ -11,6 +11,7 @@
 #include "cli/list_text.h"
 #include "cli/suggest.h"
 #include "cli/terminal_text.h"
+#include "cli/texts.h"
 #include "config/config_store.h"
 
 namespace {
@@ -32,28 +33,35 @@ const Option kOptions[] = {
 constexpr Takes kNone = Takes::kNothing;
 
 const Command kCommands[] = {
-    {"show", {"[--json]"}, {kNone, kNone}, false, false, ShowCommand},
-    {"check", {"[--json]"}, {kNone, kNone}, false, false, CheckCommand},
-    {"list", {"LIST [--json]"}, {Takes::kList, kNone}, true, false, ListCommand},
-    {"add", {"LIST ADDRESS..."}, {Takes::kList, Takes::kAddress}, true, true, AddCommand},
-    {"remove", {"LIST ADDRESS..."}, {Takes::kList, Takes::kAddress}, true, true, RemoveCommand},
-    {"import", {"LIST FILE|- [--replace]"}, {Takes::kList, Takes::kFile}, true, true, ImportCommand},
-    {"export", {"LIST [FILE|-]"}, {Takes::kList, Takes::kFile}, true, false, ExportCommand},
-    {"set", {"FIELD VALUE [FIELD VALUE]..."}, {Takes::kFieldValue, Takes::kFieldValue}, false, true, SetCommand},
-    {"apply", {"FILE|- [--dry-run [--json]]"}, {Takes::kFile, kNone}, true, true, ApplyCommand},
-    {"diff", {"[FILE] [--json]"}, {Takes::kFile, kNone}, false, false, DiffCommand},
-    {"init", {"[--force]"}, {kNone, kNone}, false, true, InitCommand},
-    {"restore", {""}, {kNone, kNone}, false, true, RestoreCommand},
-    {"version", {""}, {kNone, kNone}, false, false, VersionCommand},
-    {"completion", {"bash"}, {Takes::kShell, kNone}, false, false, CompletionCommand},
+    {"show", {"[--json]"}, {kNone, kNone}, false, false, ShowCommand, CliText::kSummaryShow, CliText::kHelpShow},
+    {"check", {"[--json]"}, {kNone, kNone}, false, false, CheckCommand, CliText::kSummaryCheck, CliText::kHelpCheck},
+    {"list", {"LIST [--json]"}, {Takes::kList, kNone}, true, false, ListCommand, CliText::kSummaryList, CliText::kHelpList},
+    {"add", {"LIST ADDRESS..."}, {Takes::kList, Takes::kAddress}, true, true, AddCommand, CliText::kSummaryAdd,
+     CliText::kHelpAdd},
+    {"remove", {"LIST ADDRESS..."}, {Takes::kList, Takes::kAddress}, true, true, RemoveCommand, CliText::kSummaryRemove,
+     CliText::kHelpRemove},
+    {"import", {"LIST FILE|- [--replace]"}, {Takes::kList, Takes::kFile}, true, true, ImportCommand,
+     CliText::kSummaryImport, CliText::kHelpImport},
+    {"export", {"LIST [FILE|-]"}, {Takes::kList, Takes::kFile}, true, false, ExportCommand, CliText::kSummaryExport,
+     CliText::kHelpExport},
+    {"set", {"FIELD VALUE [FIELD VALUE]..."}, {Takes::kFieldValue, Takes::kFieldValue}, false, true, SetCommand,
+     CliText::kSummarySet, CliText::kHelpSet},
+    {"apply", {"FILE|- [--dry-run [--json]]"}, {Takes::kFile, kNone}, true, true, ApplyCommand, CliText::kSummaryApply,
+     CliText::kHelpApply},
+    {"diff", {"[FILE] [--json]"}, {Takes::kFile, kNone}, false, false, DiffCommand, CliText::kSummaryDiff,
+     CliText::kHelpDiff},
+    {"init", {"[--force]"}, {kNone, kNone}, false, true, InitCommand, CliText::kSummaryInit, CliText::kHelpInit},
+    {"restore", {""}, {kNone, kNone}, false, true, RestoreCommand, CliText::kSummaryRestore, CliText::kHelpRestore},
+    {"version", {""}, {kNone, kNone}, false, false, VersionCommand, CliText::kSummaryVersion, CliText::kHelpVersion},
+    {"completion", {"bash"}, {Takes::kShell, kNone}, false, false, CompletionCommand, CliText::kSummaryCompletion,
+     CliText::kHelpCompletion},
 };
 
 std::string Owners(const Option& option) {
-    std::string text;
-    int count = 0;
-    while (count < 5 && option.commands[count] != nullptr) ++count;
-    for (int i = 0; i < count; ++i) text += (i == 0 ? "" : i + 1 == count ? " and " : ", ") + std::string(option.commands[i]);
-    return text;
+    std::vector<std::string> owners;
+    for (const char* owner : option.commands)
+        if (owner != nullptr) owners.emplace_back(owner);
+    return Listing(owners);
 }
 
 // "name arguments", or the name alone.
@@ -62,23 +70,24 @@ std::string Call(const Command& command, int form) {
     return std::string(command.name) + (*arguments != '\0' ? " " : "") + arguments;
 }
 
-std::string UsageText() {
-    std::string text = kUsageHead;
+std::string UsageText(Language face) {
+    std::string text = SayIn(face, CliText::kUsageHead);
     for (const Command& command : kCommands)
         for (int form = 0; form < 2 && command.forms[form] != nullptr; ++form) {
             std::string call = Call(command, form);
             call.append(call.size() < 32 ? 32 - call.size() : 1, ' ');
-            text += "  " + call + CommandSummary(command.name, form) + "\n";
+            // The summary belongs to the command's first form; a second form shares it.
+            text += "  " + call + (form == 0 ? SayIn(face, command.summary) : std::string()) + "\n";
         }
-    return text + kUsageTail;
+    return text + SayIn(face, CliText::kUsageTail);
 }
 
-std::string HelpText(const Command& command) {
+std::string HelpText(const Command& command, Language face) {
     std::string text;
     for (int form = 0; form < 2 && command.forms[form] != nullptr; ++form)
-        text += (text.empty() ? "Usage: qorcfg " : "       qorcfg ") + Call(command, form) + "\n";
-    text += std::string("\n") + CommandHelp(command.name);
-    if (command.address_rules) text += "\nAddresses and lists: see 'qorcfg help addresses'.\n";
+        text += SayIn(face, form == 0 ? CliText::kUsageFirst : CliText::kUsageMore, {Call(command, form)});
+    text += "\n" + SayIn(face, command.help);
+    if (command.address_rules) text += "\n" + SayIn(face, CliText::kSeeAddresses);
     return text;
 }
 
@@ -108,7 +117,7 @@ bool UnknownOption(const Session& s, std::string_view arg) {
         known.emplace_back(option.name);
         if (option.short_name != nullptr) known.emplace_back(option.short_name);
     }
-    Usage(s, "unknown option " + PrintableLine(arg) + DidYouMean(arg, known));
+    Usage(s, Say(CliText::kUnknownOption, {PrintableLine(arg), DidYouMean(arg, known)}));
     return false;
 }
 
@@ -123,7 +132,7 @@ bool ParseCommandLine(Session& s, int argc, char** argv) {
         if (option && arg == "--") {
             options_end = true;
         } else if (option && (arg == "--file" || arg.starts_with("--file="))) {
-            if (!ReadFileOption(s, argc, arg, i)) return Usage(s, "--file needs a path"), false;
+            if (!ReadFileOption(s, argc, arg, i)) return Usage(s, Say(CliText::kFileNeedsPath)), false;
         } else if (option) {
             const Option* found = FindOption(arg);
             if (found == nullptr) return UnknownOption(s, arg);
@@ -141,23 +150,24 @@ bool ParseCommandLine(Session& s, int argc, char** argv) {
 int Print(const Session& s, const std::string& text) { return WriteTerminalText(s.out, text) ? kStatusDone : kStatusFailed; }
 
 int Help(const Session& s, const std::string& name) {
-    if (name.empty()) return Print(s, UsageText());
-    if (const Command* command = FindCommand(name)) return Print(s, HelpText(*command));
-    if (name == "addresses") return Print(s, AddressRulesText());
-    if (name == "fields") return Print(s, FieldsHelpText());
+    const Language face = CliFace();
+    if (name.empty()) return Print(s, UsageText(face));
+    if (const Command* command = FindCommand(name)) return Print(s, HelpText(*command, face));
+    if (name == "addresses") return Print(s, AddressRulesText(face));
+    if (name == "fields") return Print(s, FieldsHelpText(face));
     const std::vector<std::string> topics = HelpTopicNames();
     std::string list;
-    for (const std::string& topic : topics) list += (list.empty() ? "" : ", ") + topic;
-    return Usage(s, "no help on " + PrintableLine(name) + DidYouMean(name, topics) + "; the topics are " + list);
+    for (const std::string& topic : topics) list += (list.empty() ? "" : Say(CliText::kJoinComma)) + topic;
+    return Usage(s, Say(CliText::kNoHelpOn, {PrintableLine(name), DidYouMean(name, topics), list}));
 }
 
 int VersionCommand(Session& s) {
-    if (!s.line.arguments.empty()) return Usage(s, "version takes no arguments");
+    if (!s.line.arguments.empty()) return Usage(s, Say(CliText::kTakesNoArguments, {"version"}));
     return Print(s, std::string("qorcfg ") + QOR_RELEASE_VERSION + "\n");
 }
 
 int CompletionCommand(Session& s) {
-    if (s.line.arguments.size() != 1 || s.line.arguments[0] != "bash") return Usage(s, "completion takes one shell: bash");
+    if (s.line.arguments.size() != 1 || s.line.arguments[0] != "bash") return Usage(s, Say(CliText::kCompletionShell));
     return Print(s, CompletionScript());
 }
 
@@ -166,14 +176,14 @@ int Dispatch(Session& s) {
     if (s.line.version) return VersionCommand(s);
     if (s.line.help || name == "help")
         return Help(s, name == "help" ? (s.line.arguments.empty() ? "" : s.line.arguments[0]) : name);
-    if (name.empty()) return Usage(s, "no command given");
+    if (name.empty()) return Usage(s, Say(CliText::kNoCommand));
     const Command* command = FindCommand(name);
-    if (command == nullptr) return Usage(s, "unknown command " + PrintableLine(name) + DidYouMean(name, CommandNames()));
+    if (command == nullptr) return Usage(s, Say(CliText::kUnknownCommand, {PrintableLine(name), DidYouMean(name, CommandNames())}));
     for (const Option& option : kOptions)
         if (s.line.*option.given && !OptionBelongs(option, name))
-            return Usage(s, std::string(option.name) + " belongs to " + Owners(option));
-    if (s.line.json && name == "apply" && !s.line.dry_run) return Usage(s, "apply prints JSON only with --dry-run");
-    if (s.line.quiet && s.line.verbose) return Usage(s, "-q and -v cannot be given together");
+            return Usage(s, Say(CliText::kOptionBelongs, {option.name, Owners(option)}));
+    if (s.line.json && name == "apply" && !s.line.dry_run) return Usage(s, Say(CliText::kApplyJsonDryRun));
+    if (s.line.quiet && s.line.verbose) return Usage(s, Say(CliText::kQuietAndVerbose));
     const int status = command->handler(s);
     if (status != kStatusDone || !command->changes_file || !s.change) return status;
     // A dry run reads the file as it is and saves nothing: it takes no lock.
@@ -212,13 +222,14 @@ std::vector<std::string> HelpTopicNames() {
 }
 
 int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
+    SetCliFace(SystemFace());
     Session session{out, err, argv, {}, {}, {}, {}, {}, nullptr, nullptr, {}};
     if (!ParseCommandLine(session, argc, argv)) return kStatusFailed;
     // The store reads and saves this file, with its temporary files and backup beside it.
     if (session.line.file_given) {
         std::string path;
         if (!PathArgument(argv, session.line.file_index, path)) {
-            Message(session, "the path after --file holds a character that cannot be named in a file path here");
+            Message(session, Say(CliText::kFilePathNotNameable));
             return kStatusFailed;
         }
         session.path = path.substr(session.line.file_skip);
@@ -229,10 +240,10 @@ int RunQorcfg(int argc, char** argv, std::FILE* out, std::FILE* err) {
     return EndOfOutput(session, Dispatch(session));
 }
 
-std::vector<HelpTopic> HelpTopics() {
-    std::vector<HelpTopic> topics = {{"", false, UsageText()}};
-    for (const Command& command : kCommands) topics.push_back({command.name, true, HelpText(command)});
-    topics.push_back({"addresses", false, AddressRulesText()});
-    topics.push_back({"fields", false, FieldsHelpText()});
+std::vector<HelpTopic> HelpTopics(Language face) {
+    std::vector<HelpTopic> topics = {{"", false, UsageText(face)}};
+    for (const Command& command : kCommands) topics.push_back({command.name, true, HelpText(command, face)});
+    topics.push_back({"addresses", false, AddressRulesText(face)});
+    topics.push_back({"fields", false, FieldsHelpText(face)});
     return topics;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/exit_status.h"
+#include "model/language.h"
 
 // Runs one command line (argv[0] is the program) with its output on `out` and its
 // messages on `err`; returns the exit status.
@@ -19,6 +20,6 @@ struct HelpTopic {
     std::string text;
 };
 
-// Every help text, in the order a manual shows them: the usage, each command in the
-// table's order, then the other topics.
-std::vector<HelpTopic> HelpTopics();
+// Every help text in a face, in the order a manual shows them: the usage, each command
+// in the table's order, then the other topics.
+std::vector<HelpTopic> HelpTopics(Language face);

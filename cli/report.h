@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/game_config.h"
+#include "model/language.h"
 
 // Facts about the file that the record alone does not hold.
 struct FileFacts {
@@ -24,5 +25,6 @@ void ShowJson(const GameConfig& config, const FileFacts& facts, JsonOut& out);
 std::size_t ShowJsonSize(const GameConfig& config);
 
 // The findings of a check of a file that decoded: what the tool will do with it that
-// differs from reading it back byte for byte. Each is one line of plain words.
-std::vector<std::string> CheckFindings(std::span<const std::uint8_t> bytes, const GameConfig& config);
+// differs from reading it back byte for byte. Each is one line of plain words in `face`
+// (check --json's findings are English in either face: scripts read them).
+std::vector<std::string> CheckFindings(std::span<const std::uint8_t> bytes, const GameConfig& config, Language face);

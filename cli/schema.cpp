@@ -6,7 +6,6 @@
 #include <cctype>
 #include <unordered_map>
 
-#include "cli/schema_texts.h"
 #include "config/config_codec.h"
 
 namespace {
@@ -42,44 +41,41 @@ class RowBuilder {
 public:
     std::vector<SchemaRow> rows;
 
-    SchemaRow& Add(RowKind kind, std::string path, std::string name, std::string help) {
+    SchemaRow& Add(RowKind kind, std::string path, std::string name) {
         SchemaRow& row = rows.emplace_back();
         row.row = kind;
         row.steps = Steps(path);
         row.path = std::move(path);
         row.name = std::move(name);
-        row.help = std::move(help);
         return row;
     }
-    void Fact(std::string path, FactKind fact) { Add(RowKind::kFact, path, path, "").fact = fact; }
-    SchemaRow& Value(std::string path, std::string name, ValueKind kind, std::string help, std::uint16_t since = 0) {
-        SchemaRow& row = Add(RowKind::kValue, std::move(path), std::move(name), std::move(help));
+    void Fact(std::string path, FactKind fact) { Add(RowKind::kFact, path, path).fact = fact; }
+    SchemaRow& Value(std::string path, std::string name, ValueKind kind, std::uint16_t since = 0) {
+        SchemaRow& row = Add(RowKind::kValue, std::move(path), std::move(name));
         row.kind = kind;
         row.since = since == kEveryVersion ? 0 : since;
         return row;
     }
     void List(std::string path, AddressList list) {
-        Add(RowKind::kList, std::move(path), ListName(list), RowHelpText(ListName(list))).list = list;
+        Add(RowKind::kList, std::move(path), ListName(list)).list = list;
     }
     void Options() {
         for (const OptionRule& rule : option_rules) {
             const OptionField& field = option_fields[rule.field];
             const std::uint16_t since = field.missing_up_to == kEveryVersion ? 0 : field.missing_up_to + 1;
-            Value(std::string("options.") + field.name, field.name, ValueKind::kOption, RowHelpText(field.name), since).rule =
-                &rule;
+            Value(std::string("options.") + field.name, field.name, ValueKind::kOption, since).rule = &rule;
         }
     }
     void Player(int player) {
         const std::string path = "players[" + std::to_string(player) + "]";
         const std::string name = "player" + std::to_string(player + 1);
         Fact(path + ".player", FactKind::kPlayer);
-        Value(path + ".input_method", name + ".input_method", ValueKind::kInputMethod, InputMethodHelp(player)).index =
-            player;
+        Value(path + ".input_method", name + ".input_method", ValueKind::kInputMethod).index = player;
         for (int slot = 0; slot < static_cast<int>(sizeof(KeyMap)); ++slot) {
             const KeyRow& key = *std::find_if(std::begin(key_rows), std::end(key_rows),
                                               [&](const KeyRow& k) { return k.slot == slot; });
             SchemaRow& row = Value(path + ".key_map[" + std::to_string(slot) + "]", name + ".key_map." + std::to_string(slot),
-                                   ValueKind::kKeySlot, KeySlotHelp(player, key));
+                                   ValueKind::kKeySlot);
             row.index = player;
             row.slot = slot;
             row.key = &key;
@@ -92,9 +88,8 @@ public:
         const std::string name = "F" + std::to_string(message + 1);
         const std::uint16_t since = file_items[kMessagesItem].since;
         Fact(path + ".key", FactKind::kMessageKey);
-        Value(path + ".text", name + ".text", ValueKind::kMessageText, MessageTextHelp(message), since).index = message;
-        Value(path + ".target", name + ".target", ValueKind::kMessageTarget, MessageTargetHelp(message), since).index =
-            message;
+        Value(path + ".text", name + ".text", ValueKind::kMessageText, since).index = message;
+        Value(path + ".target", name + ".target", ValueKind::kMessageTarget, since).index = message;
     }
 };
 
@@ -104,10 +99,9 @@ std::vector<SchemaRow> BuildRows() {
     b.Fact("size", FactKind::kSize);
     b.Fact("version", FactKind::kVersion);
     b.Options();
-    b.Value("connect.id", "id", ValueKind::kConnectId, RowHelpText("id"), file_items[kConnectIdItem].since);
+    b.Value("connect.id", "id", ValueKind::kConnectId, file_items[kConnectIdItem].since);
     b.List("connect.addresses", AddressList::kConnect);
-    b.Value("allowed_only", "allowed_only", ValueKind::kAllowedOnly, RowHelpText("allowed_only"),
-            file_items[kAllowedOnlyItem].since);
+    b.Value("allowed_only", "allowed_only", ValueKind::kAllowedOnly, file_items[kAllowedOnlyItem].since);
     b.List("allowed", AddressList::kAllowed);
     b.List("denied", AddressList::kDenied);
     for (int player = 0; player < 2; ++player) b.Player(player);

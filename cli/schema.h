@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config/game_config.h"
+#include "model/language.h"
 #include "model/address_lists.h"
 #include "model/key_assign.h"
 #include "model/option_rules.h"
@@ -63,8 +64,10 @@ struct SchemaRow {
     std::uint16_t since = 0;      // the first file version that holds it (0: every version)
     AddressList list = AddressList::kDenied;  // kList
     FactKind fact = FactKind::kFile;          // kFact
-    std::string help;             // one line for `help fields`
 };
+
+// A value's or a list's line for `help fields`, in a face.
+std::string RowHelp(const SchemaRow& row, Language face);
 
 // Every row, in the order `show` prints them.
 std::span<const SchemaRow> SchemaRows();
@@ -108,15 +111,15 @@ ItemValue ValueOf(const GameConfig& config, const SchemaRow& row);
 bool SameValue(const ItemValue& a, const ItemValue& b);
 
 // What the window shows for a value, in words ("1024x768", "on", "KEY 4"); a text's
-// meaning is the text.
-std::string Meaning(const SchemaRow& row, const ItemValue& value);
+// meaning is the text. The JSON's meanings are the English face's, whatever the face.
+std::string Meaning(const SchemaRow& row, const ItemValue& value, Language face = Language::kEnglish);
 
-// The value as one line names it: `2 (1024x768)`, or a text in quotes.
-std::string ValueText(const SchemaRow& row, const ItemValue& value);
+// The value as one line names it for people: `2 (1024x768)`, or a text in quotes.
+std::string ValueText(const SchemaRow& row, const ItemValue& value, Language face);
 
 // The row's value set in words, for `help fields` and the message that refuses a value
 // outside it.
-std::string ValueSetText(const SchemaRow& row);
+std::string ValueSetText(const SchemaRow& row, Language face);
 
 // The words a value may be typed as, for completion: the numbers of a small set with
 // their meanings (and on/off, yes/no, true/false for an on/off value), a key slot's
@@ -127,8 +130,9 @@ std::vector<std::string> ValueWords(const SchemaRow& row);
 bool InValueSet(const SchemaRow& row, std::int64_t number);
 std::int64_t SavedValue(const SchemaRow& row, std::int64_t number);
 
-// Reads a value typed as text: the stored number, or the meaning `show` prints (in any
-// case; on/off values also take yes/no/true/false). False with `error` naming the set.
+// Reads a value typed as text: the stored number, or the meaning `show` prints in either
+// face (the English in any case; on/off values also take yes/no/true/false). False with
+// `error` naming the set.
 bool ParseValue(const SchemaRow& row, std::string_view text, ItemValue& value, std::string& error);
 
 // Checks a number or text against the row's set (and fills a text's CP932 bytes). A

@@ -8,6 +8,7 @@
 #include "cli/schema.h"
 #include "cli/schema_texts.h"
 #include "cli/terminal_text.h"
+#include "cli/texts.h"
 #include "model/address_text.h"
 #include "text/cp932_text.h"
 
@@ -59,26 +60,32 @@ bool ReadKeyLabel(std::string_view text, std::int64_t& button) {
     return true;
 }
 
-// "slider at N of 10000", as show prints a volume: the stored value.
+// "slider at N of 10000", as show prints a volume in either face: the stored value.
 bool ReadSlider(std::string_view text, std::int64_t& volume) {
-    constexpr std::string_view kHead = "slider at ", kTail = " of 10000";
-    std::int64_t position = 0;
-    if (text.size() <= kHead.size() + kTail.size() || !EqualsFolded(text.substr(0, kHead.size()), kHead) ||
-        !EqualsFolded(text.substr(text.size() - kTail.size()), kTail) ||
-        !ReadNumber(text.substr(kHead.size(), text.size() - kHead.size() - kTail.size()), position) || position < 0 ||
-        position > -kLowestVolume)
-        return false;
-    volume = position + kLowestVolume;
-    return true;
+    for (Language face : {Language::kEnglish, Language::kJapanese}) {
+        std::string_view words;
+        std::int64_t position = 0;
+        if (SliderWords(text, face, words) && ReadNumber(words, position) && position >= 0 && position <= -kLowestVolume)
+            return volume = position + kLowestVolume, true;
+    }
+    return false;
 }
 
-// A word of an on/off value: 1 for on, yes and true, 0 for off, no and false.
+// A word of an on/off value: 1 for on, yes and true, 0 for off, no and false; or the
+// Japanese face's on and off.
 bool ReadOnOffWord(std::string_view text, std::int64_t& number) {
     static const char* const kWords[][2] = {{"off", "on"}, {"no", "yes"}, {"false", "true"}};
     for (const auto& pair : kWords)
         for (int value = 0; value < 2; ++value)
             if (EqualsFolded(text, pair[value])) return number = value, true;
+    if (text == SayIn(Language::kJapanese, CliText::kMeaningOn)) return number = 1, true;
+    if (text == SayIn(Language::kJapanese, CliText::kMeaningOff)) return number = 0, true;
     return false;
+}
+
+// A meaning typed in either face: the English in any case, the Japanese as it stands.
+bool IsMeaning(std::string_view text, const std::string& english) {
+    return EqualsFolded(text, english) || text == FaceMeaning(english, Language::kJapanese);
 }
 }  // namespace
 
@@ -112,38 +119,33 @@ bool SameValue(const ItemValue& a, const ItemValue& b) {
     return a.is_text == b.is_text && (a.is_text ? a.text == b.text : a.number == b.number);
 }
 
-std::string Meaning(const SchemaRow& row, const ItemValue& value) {
+std::string Meaning(const SchemaRow& row, const ItemValue& value, Language face) {
     const std::int64_t n = value.number;
     switch (row.kind) {
-        case ValueKind::kOption: return OptionMeaning(*row.rule, static_cast<std::int32_t>(n));
-        case ValueKind::kAllowedOnly: return kOnOffMeanings[n != 0];
-        case ValueKind::kInputMethod: return kInputMethodMeanings[n != 0];
-        case ValueKind::kMessageTarget: return kTargetMeanings[n != 0];
+        case ValueKind::kOption: return FaceMeaning(OptionMeaning(*row.rule, static_cast<std::int32_t>(n)), face);
+        case ValueKind::kAllowedOnly: return FaceMeaning(kOnOffMeanings[n != 0], face);
+        case ValueKind::kInputMethod: return FaceMeaning(kInputMethodMeanings[n != 0], face);
+        case ValueKind::kMessageTarget: return FaceMeaning(kTargetMeanings[n != 0], face);
         case ValueKind::kKeySlot: return FormatKeyLabel(static_cast<std::uint8_t>(n)).text;
         default: return value.text;
     }
 }
 
-std::string ValueText(const SchemaRow& row, const ItemValue& value) {
+std::string ValueText(const SchemaRow& row, const ItemValue& value, Language face) {
     if (value.is_text) return QuotedText(value.text);
-    return std::to_string(value.number) + " (" + Meaning(row, value) + ")";
+    return std::to_string(value.number) + " (" + Meaning(row, value, face) + ")";
 }
 
-std::string ValueSetText(const SchemaRow& row) {
-    if (IsTextRow(row))
-        return "text of at most " + std::to_string(TextLimit(row)) +
-               " bytes in the file's Japanese code page (CP932), without control characters";
-    if (row.kind == ValueKind::kKeySlot) return "a joypad button: 0 to 11, or KEY 1 to KEY 12";
-    if (IsVolume(row)) return "-10000 (lowest) to 0 (highest), or \"slider at N of 10000\" with N from 0 to 10000";
-    if (row.kind == ValueKind::kOption && row.rule->kind == OptionKind::kCarried)
-        return "a whole number from -2147483648 to 2147483647";
-    std::string text;
-    const auto choices = Choices(row);
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        text += i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ";
-        text += std::to_string(choices[i].first) + " (" + choices[i].second + ")";
-    }
-    if (IsOnOffRow(row)) text += " (also on/off, yes/no, true/false)";
+std::string ValueSetText(const SchemaRow& row, Language face) {
+    if (IsTextRow(row)) return SayIn(face, CliText::kSetText, {TextLimit(row)});
+    if (row.kind == ValueKind::kKeySlot) return SayIn(face, CliText::kSetKeySlot);
+    if (IsVolume(row)) return SayIn(face, CliText::kSetVolume);
+    if (row.kind == ValueKind::kOption && row.rule->kind == OptionKind::kCarried) return SayIn(face, CliText::kSetCarried);
+    std::vector<std::string> choices;
+    for (const auto& [number, meaning] : Choices(row))
+        choices.push_back(std::to_string(number) + " (" + FaceMeaning(meaning, face) + ")");
+    std::string text = SayIn(face, CliText::kSetChoices, {Listing(choices, CliText::kJoinOr, face)});
+    if (IsOnOffRow(row)) text += SayIn(face, CliText::kSetAlsoOnOff);
     return text;
 }
 
@@ -191,10 +193,10 @@ bool ParseValue(const SchemaRow& row, std::string_view text, ItemValue& value, s
     bool read = ReadNumber(text, number) || (IsOnOffRow(row) && ReadOnOffWord(text, number)) ||
                 (row.kind == ValueKind::kKeySlot && ReadKeyLabel(text, number)) || (IsVolume(row) && ReadSlider(text, number));
     for (const auto& [choice, meaning] : Choices(row))
-        if (!read && EqualsFolded(text, meaning)) number = choice, read = true;
+        if (!read && IsMeaning(text, meaning)) number = choice, read = true;
     if (!read && row.kind == ValueKind::kMessageTarget && EqualsFolded(text, "team")) number = 1, read = true;
     if (!read) {
-        error = row.name + " is " + ValueSetText(row) + ", not \"" + std::string(text) + "\"";
+        error = Say(CliText::kValueIsNot, {row.name, ValueSetText(row, CliFace()), text});
         return false;
     }
     value.number = number;
@@ -203,30 +205,29 @@ bool ParseValue(const SchemaRow& row, std::string_view text, ItemValue& value, s
 
 bool CheckValue(const SchemaRow& row, ItemValue& value, const ItemValue& current, std::string& error) {
     if (value.is_text != IsTextRow(row)) {
-        error = row.name + " is " + ValueSetText(row);
+        error = Say(CliText::kValueIs, {row.name, ValueSetText(row, CliFace())});
         return false;
     }
     if (!value.is_text) {
         if (value.number == current.number || InValueSet(row, value.number)) return true;
-        error = row.name + " is " + ValueSetText(row) + ", not " + std::to_string(value.number);
+        error = Say(CliText::kValueIsNotNumber, {row.name, ValueSetText(row, CliFace()), value.number});
         return false;
     }
     // An unchanged text is not stored, so it need not convert (a byte that starts no
     // CP932 character shows as U+FFFD, which CP932 cannot hold).
     if (value.text == current.text) return true;
     if (!Utf8ToCp932(value.text, value.cp932)) {
-        error = row.name + " must be text that the file's Japanese code page (CP932) can hold";
+        error = Say(CliText::kValueNotCp932, {row.name});
         return false;
     }
     for (char ch : value.cp932) {
         if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) {
-            error = row.name + " cannot hold control characters";
+            error = Say(CliText::kValueNoControl, {row.name});
             return false;
         }
     }
     if (value.cp932.size() > TextLimit(row)) {
-        error = row.name + " is " + std::to_string(value.cp932.size()) + " bytes in CP932, more than the " +
-                std::to_string(TextLimit(row)) + " it holds";
+        error = Say(CliText::kValueTooLong, {row.name, value.cp932.size(), TextLimit(row)});
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cli/terminal_text.h"
+#include "cli/texts.h"
 #include "config/config_codec.h"
 #include "config/config_store.h"
 
@@ -35,25 +36,54 @@ void Note(const Session& s, const std::string& text) {
 }
 
 int Usage(const Session& s, const std::string& problem) {
-    Message(s, problem + " (see 'qorcfg --help')");
+    Message(s, Say(CliText::kSeeHelp, {problem}));
     return kStatusFailed;
 }
 
-std::string ErrorText(int error_number) { return error_number != 0 ? std::strerror(error_number) : "read error"; }
+// Why a file could not be read or written: the C library's words in the English face
+// (they differ a little between systems), the face's own for the errors a file gives
+// most in any other.
+std::string ErrorText(int error_number) {
+    static const std::pair<int, CliText> kErrors[] = {
+        {ENOENT, CliText::kErrorNoEntry},    {EACCES, CliText::kErrorAccess},
+        {EPERM, CliText::kErrorPermission},  {EISDIR, CliText::kErrorIsFolder},
+        {ENOTDIR, CliText::kErrorNotFolder}, {ENOSPC, CliText::kErrorNoSpace},
+#ifdef EDQUOT
+        {EDQUOT, CliText::kErrorQuota},
+#endif
+#ifdef ETXTBSY
+        {ETXTBSY, CliText::kErrorTextBusy},
+#endif
+#ifdef ELOOP
+        {ELOOP, CliText::kErrorLoop},
+#endif
+        {EROFS, CliText::kErrorReadOnlyFileSystem},
+        {EIO, CliText::kErrorIo},            {EBUSY, CliText::kErrorBusy},
+        {ENAMETOOLONG, CliText::kErrorNameTooLong},
+        {EMFILE, CliText::kErrorTooManyOpen},
+        {ENOMEM, CliText::kErrorNoMemory},   {EFBIG, CliText::kErrorTooLarge},
+        {EINVAL, CliText::kErrorInvalid},
+    };
+    if (error_number == 0) return Say(CliText::kReadError);
+    if (CliFace() != Language::kEnglish)
+        for (const auto& [number, text] : kErrors)
+            if (number == error_number) return Say(text);
+    return std::strerror(error_number);
+}
 
 std::string ProblemText(FileProblem problem) {
     switch (problem) {
-        case FileProblem::kFolder: return "a folder stands there, not a file";
-        case FileProblem::kDevice: return "it is a device, not a file";
-        case FileProblem::kPipe: return "it is a pipe, not a file";
-        case FileProblem::kNoFolder: return "its folder does not exist";
-        case FileProblem::kNoSpace: return "the disk is full";
-        case FileProblem::kReadOnlyFile: return "the file is read-only";
-        case FileProblem::kReadOnlyFileSystem: return "the file system is read-only";
-        case FileProblem::kDenied: return "permission denied";
-        case FileProblem::kHeld: return "held by another program";
-        case FileProblem::kBusy: return "another program is saving it";
-        case FileProblem::kNoMemory: return "not enough memory";
+        case FileProblem::kFolder: return Say(CliText::kProblemFolder);
+        case FileProblem::kDevice: return Say(CliText::kProblemDevice);
+        case FileProblem::kPipe: return Say(CliText::kProblemPipe);
+        case FileProblem::kNoFolder: return Say(CliText::kProblemNoFolder);
+        case FileProblem::kNoSpace: return Say(CliText::kProblemNoSpace);
+        case FileProblem::kReadOnlyFile: return Say(CliText::kProblemReadOnlyFile);
+        case FileProblem::kReadOnlyFileSystem: return Say(CliText::kProblemReadOnlyFileSystem);
+        case FileProblem::kDenied: return Say(CliText::kProblemDenied);
+        case FileProblem::kHeld: return Say(CliText::kProblemHeld);
+        case FileProblem::kBusy: return Say(CliText::kProblemBusy);
+        case FileProblem::kNoMemory: return Say(CliText::kProblemNoMemory);
         case FileProblem::kNone:
         case FileProblem::kOther: break;
     }
@@ -74,17 +104,17 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
     switch (LoadConfigFile(s.path.c_str(), game_config, &s.bytes, &error_number, &s.stamp)) {
         case LoadStatus::kOk:
         case LoadStatus::kDamaged: return kStatusDone;
-        case LoadStatus::kNotAFile: FileMessage(s, ProblemText(ProblemAt(s.path.c_str())) + "; nothing read"); break;
+        case LoadStatus::kNotAFile: FileMessage(s, Say(CliText::kNothingRead, {ProblemText(ProblemAt(s.path.c_str()))})); break;
         case LoadStatus::kMissing:
             if (ProblemAt(s.path.c_str()) == FileProblem::kNoFolder) {
-                FileMessage(s, "its folder does not exist; nothing changed");
+                FileMessage(s, Say(CliText::kNoFolderNothingChanged));
                 return kStatusFailed;
             }
             if (!create_when_missing) {
-                FileMessage(s, "no such file (the tool would create it with the defaults)");
+                FileMessage(s, Say(CliText::kNoSuchFileWouldCreate));
                 return kStatusFailed;
             }
-            Note(s, s.shown + ": no such file: starting from the defaults of a new file, as the tool does");
+            Note(s, Say(CliText::kStartingFromDefaults, {s.shown}));
             NewFileConfig(game_config);
             s.bytes.clear();
             return kStatusDone;
@@ -93,19 +123,17 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
             // opened even after the store's wait, which is almost always another program
             // holding it; with one, the system says why.
             if (error_number != 0) {
-                FileMessage(s, "cannot be read: " + ErrorText(error_number));
+                FileMessage(s, Say(CliText::kCannotBeRead, {ErrorText(error_number)}));
                 break;
             }
-            FileMessage(s, create_when_missing ? "held by another program; not saved, nothing changed"
-                                               : "held by another program; it cannot be read now");
+            FileMessage(s, Say(create_when_missing ? CliText::kHeldNotSaved : CliText::kHeldCannotReadNow));
             return kStatusTryAgain;
         case LoadStatus::kNoVersion:
-            FileMessage(s, "too short to hold its version (" + std::to_string(s.bytes.size()) +
-                               " bytes); the tool would replace it with the defaults, qorcfg leaves it alone");
+            FileMessage(s, Say(CliText::kTooShortForVersion, {s.bytes.size()}));
             break;
         case LoadStatus::kNewer:
             if (StartsWithText(s.bytes)) {
-                FileMessage(s, "not a configuration file (it starts with text); it is left as it is");
+                FileMessage(s, Say(CliText::kStartsWithText));
                 break;
             }
         {
@@ -113,13 +141,11 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
             // have, is not sent to look for a newer tool.
             const std::uint16_t version = ConfigFileVersion(s.bytes).value_or(0);
             const bool doubtful = version > kHighestLikelyVersion || s.bytes.size() < EncodedConfigSize(0, 0, 0);
-            FileMessage(s, "version " + std::to_string(version) + " is newer than " +
-                               std::to_string(kCurrentConfigVersion) +
-                               (doubtful ? "; it may not be a configuration file at all" : "") +
-                               "; the tool refuses it, and it is left as it is");
+            FileMessage(s, Say(doubtful ? CliText::kNewerVersionDoubtful : CliText::kNewerVersion,
+                               {version, kCurrentConfigVersion}));
             break;
         }
-        case LoadStatus::kOutOfMemory: FileMessage(s, "not enough memory to read it"); break;
+        case LoadStatus::kOutOfMemory: FileMessage(s, Say(CliText::kNoMemoryToRead)); break;
     }
     return kStatusFailed;
 }
@@ -127,24 +153,19 @@ int LoadConfiguration(Session& s, bool create_when_missing) {
 int Saved(const Session& s, const SaveOutcome& outcome) {
     if (!outcome.locked) {
         const std::string why = outcome.lock_problem == FileProblem::kDenied
-                                    ? "its lock file " + PathText(s.path + ".lock") + " may not be opened (permission denied)"
-                                    : std::string("this file system allows no lock");
-        FileMessage(s, "saved without the lock that keeps two writers apart: " + why +
-                           ", so a save by another program at the same moment could have been lost");
+                                    ? Say(CliText::kLockFileDenied, {PathText(s.path + ".lock")})
+                                    : Say(CliText::kNoLockHere);
+        FileMessage(s, Say(CliText::kSavedWithoutLock, {why}));
     }
     const std::string backup = PathText(s.path + ".bak");
     if (outcome.backup == BackupOutcome::kOlder && outcome.backup_problem == FileProblem::kHeld) {
-        Message(s, backup + ": held by another program, so it could not be updated: it still holds the file from before "
-                   "an earlier save, not the one this save replaced");
+        Message(s, Say(CliText::kBackupHeld, {backup}));
     } else if (outcome.backup == BackupOutcome::kOlder) {
-        Message(s, backup + ": " + ProblemText(outcome.backup_problem) +
-                       ", so no backup could be kept of the file this save replaced");
+        Message(s, Say(CliText::kBackupNotKept, {backup, ProblemText(outcome.backup_problem)}));
     }
     if (outcome.status != SaveStatus::kNotFlushed) return kStatusDone;
     const std::string why = ProblemText(outcome.problem);
-    FileMessage(s, "saved, but its folder could not be flushed" + (why.empty() ? std::string() : " (" + why + ")") +
-                       ", so a power loss now could still take the change back; the file and its backup are in "
-                       "place, and running the command again is harmless");
+    FileMessage(s, why.empty() ? Say(CliText::kNotFlushed) : Say(CliText::kNotFlushedBecause, {why}));
     return kStatusFailed;
 }
 
@@ -156,17 +177,16 @@ int SaveFailed(const Session& s, SaveStatus status, FileProblem problem) {
     const std::string why = ProblemText(problem);
     switch (status) {
         case SaveStatus::kBusy:
-            FileMessage(s, "another program (qorcfg or the configuration window) is saving it and did not finish within " +
-                               std::to_string(kSaveLockWaitMs / 1000) + " seconds; nothing changed, try again");
+            FileMessage(s, Say(CliText::kSaveBusy, {kSaveLockWaitMs / 1000}));
             return kStatusTryAgain;
-        case SaveStatus::kHeld: FileMessage(s, "held by another program; not saved, nothing changed"); return kStatusTryAgain;
-        case SaveStatus::kNotAFile: FileMessage(s, why + "; nothing changed"); return kStatusFailed;
+        case SaveStatus::kHeld: FileMessage(s, Say(CliText::kHeldNotSaved)); return kStatusTryAgain;
+        case SaveStatus::kNotAFile: FileMessage(s, Say(CliText::kNothingChangedAfter, {why})); return kStatusFailed;
         case SaveStatus::kReadOnly:
-            FileMessage(s, (problem == FileProblem::kDenied ? std::string("you may not write it (permission denied)") : why) +
-                               "; not saved, nothing changed");
+            FileMessage(s, Say(CliText::kNotSavedNothingChanged,
+                               {problem == FileProblem::kDenied ? Say(CliText::kMayNotWrite) : why}));
             return kStatusFailed;
         default:
-            FileMessage(s, "not saved" + (why.empty() ? std::string() : " (" + why + ")") + "; the file is as it was");
+            FileMessage(s, why.empty() ? Say(CliText::kNotSaved) : Say(CliText::kNotSavedBecause, {why}));
             return kStatusFailed;
     }
 }
@@ -188,7 +208,7 @@ int Save(Session& s) {
     switch (outcome.status) {
         case SaveStatus::kChanged: return kChangedMeanwhile;
         case SaveStatus::kUnchanged:
-            Note(s, s.shown + ": already holds these settings as the file stores them; nothing to save");
+            Note(s, Say(CliText::kAlreadyHoldsSettings, {s.shown}));
             return kNothingSaved;
         case SaveStatus::kSaved:
         case SaveStatus::kNotFlushed: return Saved(s, outcome);
@@ -211,11 +231,10 @@ int ReadModifyWrite(Session& s, const std::function<int()>& apply) {
         if (status != kChangedMeanwhile) {
             if (!held.empty()) WriteTerminalText(s.err, held);
         } else if (attempt == kAttempts) {
-            FileMessage(s, "changed by another program again before it could be saved; not saved, the other "
-                           "program's changes are kept (run the command again)");
+            FileMessage(s, Say(CliText::kChangedAgain));
             status = kStatusTryAgain;
         } else {
-            Note(s, s.shown + ": changed by another program since it was read; reading it again");
+            Note(s, Say(CliText::kChangedReadingAgain, {s.shown}));
         }
     }
     s.transaction = nullptr;
@@ -233,7 +252,7 @@ int EndOfOutput(const Session& s, int status) {
     const bool err_failed = std::fflush(s.err) != 0 || std::ferror(s.err) != 0;
     const int err_error = errno != 0 ? errno : left;
     if (out_failed && out_error != EPIPE) {
-        Message(s, "the output could not be written: " + ErrorText(out_error));
+        Message(s, Say(CliText::kOutputNotWritten, {ErrorText(out_error)}));
         return kStatusFailed;
     }
     if (err_failed && err_error != EPIPE) return kStatusFailed;

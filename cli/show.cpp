@@ -5,7 +5,9 @@
 #include "cli/json_writer.h"
 #include "cli/report.h"
 #include "cli/schema.h"
+#include "cli/schema_texts.h"
 #include "cli/terminal_text.h"
+#include "cli/texts.h"
 #include "model/address_text.h"
 
 namespace {
@@ -21,8 +23,55 @@ std::string Number(long long value) { return std::to_string(value); }
 std::string OutsideNote(const SchemaRow& row, std::int64_t value) {
     if (IsTextRow(row) || InValueSet(row, value)) return "";
     const std::int64_t saved = SavedValue(row, value);
-    return saved == value ? " (outside its values; the window keeps it as it is)"
-                          : " (outside its values; a save from the window stores " + Number(saved) + ")";
+    return saved == value ? Say(CliText::kOutsideKept) : Say(CliText::kOutsideSaved, {saved});
+}
+
+// The window's caption of an option, by the option's name.
+struct NamedCaption {
+    const char* name;
+    CliText caption;
+};
+
+const NamedCaption kCaptions[] = {
+    {"screen_size", CliText::kCaptionScreenSize},     {"full_screen", CliText::kCaptionFullScreen},
+    {"fps_60", CliText::kCaptionFps},                 {"barrier_near_character", CliText::kCaptionBarrier},
+    {"reduce_load", CliText::kCaptionReduceLoad},     {"screen_shake", CliText::kCaptionScreenShake},
+    {"bgm_volume", CliText::kCaptionBgmVolume},       {"se_volume", CliText::kCaptionSeVolume},
+    {"voice_volume", CliText::kCaptionVoiceVolume},   {"story_difficulty", CliText::kCaptionDifficulty},
+    {"movie_playback", CliText::kCaptionMovie},       {"run_when_inactive", CliText::kCaptionInactive},
+    {"loading_illustration", CliText::kCaptionLoading},
+};
+
+// In the Japanese face, the window's own words for a value after it ("  「画面サイズ」"),
+// so that a host who knows the window finds each value by its caption; the English face
+// names values as set takes them alone.
+std::string Caption(const SchemaRow& row) {
+    if (CliFace() != Language::kJapanese) return "";
+    std::string caption;
+    const std::string key = "F" + Number(row.index + 1);
+    switch (row.row == RowKind::kList ? ValueKind::kOption : row.kind) {
+        case ValueKind::kConnectId: caption = Say(CliText::kCaptionId); break;
+        case ValueKind::kAllowedOnly: caption = Say(CliText::kCaptionAllowedOnly); break;
+        case ValueKind::kInputMethod: caption = Say(CliText::kCaptionInputMethod, {row.index + 1}); break;
+        case ValueKind::kMessageText: caption = Say(CliText::kCaptionMessageText, {key}); break;
+        case ValueKind::kMessageTarget: caption = Say(CliText::kCaptionMessageTarget, {key}); break;
+        case ValueKind::kOption:
+            if (row.row == RowKind::kList) {
+                caption = Say(row.list == AddressList::kConnect   ? CliText::kListConnect
+                              : row.list == AddressList::kAllowed ? CliText::kListAllowed
+                                                                  : CliText::kListDenied);
+                break;
+            }
+            for (const NamedCaption& named : kCaptions)
+                if (row.name == named.name) caption = Say(named.caption);
+            break;
+        default: break;
+    }
+    // Corner brackets, as Japanese text quotes a caption (UTF-8: narrow literals are CP932).
+    return caption.empty() ? caption
+                           : std::string(row.row == RowKind::kList ? " " : "  ") +
+                                 reinterpret_cast<const char*>(u8"\u300C") + caption +
+                                 reinterpret_cast<const char*>(u8"\u300D");
 }
 
 // "  1.2.3.4\n" for each entry.
@@ -39,30 +88,28 @@ void AppendValue(std::string& out, const SchemaRow& row, const GameConfig& c) {
     const ItemValue value = ValueOf(c, row);
     const std::string& name = ShownName(row);
     if (value.is_text) {
-        out += Pad(name, 24) + QuotedText(value.text) + "\n";
+        out += Pad(name, 24) + QuotedText(value.text) + Caption(row) + "\n";
         return;
     }
-    std::string meaning = Meaning(row, value);
+    std::string meaning = Meaning(row, value, CliFace());
     if (row.key != nullptr) {
         const std::string caption = Cp932ToUtf8(row.key->caption);
-        meaning = Pad(meaning, 10) + (caption.empty() ? std::string(row.key->action)
-                                                     : "key_map." + Number(row.slot) + ", " + caption + " (" +
-                                                           row.key->action + ")");
+        meaning = Pad(meaning, 10) + (caption.empty() ? SlotAction(*row.key, CliFace())
+                                                     : Say(CliText::kShowKeySlot, {row.slot, caption, row.key->action}));
     }
-    out += Pad(name, 24) + Pad(Number(value.number), 8) + meaning + OutsideNote(row, value.number) + "\n";
+    out += Pad(name, 24) + Pad(Number(value.number), 8) + meaning + OutsideNote(row, value.number) + Caption(row) + "\n";
 }
 
 void AppendFact(std::string& out, const SchemaRow& row, const GameConfig& c, const FileFacts& facts) {
     switch (row.fact) {
-        case FactKind::kFile: out += "File: " + facts.path + " (" + Number(static_cast<long long>(facts.size)) + " bytes)\n"; break;
-        case FactKind::kVersion: out += "Version: " + Number(facts.version) + "\n"; break;
+        case FactKind::kFile: out += Say(CliText::kShowFile, {facts.path, facts.size}) + "\n"; break;
+        case FactKind::kVersion: out += Say(CliText::kShowVersion, {facts.version}) + "\n"; break;
         case FactKind::kOpaqueRecords: {
             const std::size_t records = c.opaque_records.size();
-            out += "Opaque records: " + Number(static_cast<long long>(records)) + " (" +
-                   Number(static_cast<long long>(records * sizeof(OpaqueRecord))) + " bytes)\n";
+            out += Say(CliText::kShowOpaqueRecords, {records, records * sizeof(OpaqueRecord)}) + "\n";
             break;
         }
-        case FactKind::kOpaqueWords: out += "Opaque words: " + Number(c.opaque_word_1) + ", " + Number(c.opaque_word_2) + "\n"; break;
+        case FactKind::kOpaqueWords: out += Say(CliText::kShowOpaqueWords, {c.opaque_word_1, c.opaque_word_2}) + "\n"; break;
         default: break;  // in the JSON alone
     }
 }
@@ -158,9 +205,11 @@ std::string ShowText(const GameConfig& c, const FileFacts& facts) {
             case RowKind::kFact: AppendFact(out, row, c, facts); break;
             case RowKind::kList: {
                 const std::vector<AddressPattern> entries = ListEntries(c, row.list);
-                const std::string capacity =
-                    row.list == AddressList::kConnect ? " of " + Number(static_cast<long long>(ListCapacity(row.list))) : "";
-                out += row.name + " (" + Number(static_cast<long long>(entries.size())) + capacity + "):\n";
+                const std::string name = row.name + Caption(row);
+                out += (row.list == AddressList::kConnect
+                            ? Say(CliText::kShowListOf, {name, entries.size(), ListCapacity(row.list)})
+                            : Say(CliText::kShowList, {name, entries.size()})) +
+                       "\n";
                 AppendEntries(out, entries);
                 break;
             }

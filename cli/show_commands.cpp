@@ -6,6 +6,7 @@
 #include "cli/json_writer.h"
 #include "cli/report.h"
 #include "cli/terminal_text.h"
+#include "cli/texts.h"
 #include "config/config_codec.h"
 
 namespace {
@@ -17,7 +18,7 @@ FileFacts Facts(const Session& s) {
 }  // namespace
 
 int ShowCommand(Session& s) {
-    if (!s.line.arguments.empty()) return Usage(s, "show takes no arguments");
+    if (!s.line.arguments.empty()) return Usage(s, Say(CliText::kTakesNoArguments, {"show"}));
     if (int status = LoadConfiguration(s, false)) return status;
     const FileFacts facts = Facts(s);
     if (!s.line.json) return WriteTerminalText(s.out, ShowText(game_config, facts)) ? kStatusDone : kStatusFailed;
@@ -27,9 +28,11 @@ int ShowCommand(Session& s) {
 }
 
 int CheckCommand(Session& s) {
-    if (!s.line.arguments.empty()) return Usage(s, "check takes no arguments");
+    if (!s.line.arguments.empty()) return Usage(s, Say(CliText::kTakesNoArguments, {"check"}));
     if (int status = LoadConfiguration(s, false)) return status;
-    const std::vector<std::string> findings = CheckFindings(s.bytes, game_config);
+    // Scripts read the JSON's findings: English in either face.
+    const std::vector<std::string> findings =
+        CheckFindings(s.bytes, game_config, s.line.json ? Language::kEnglish : CliFace());
     const FileFacts facts = Facts(s);
     if (s.line.json) {
         JsonOut json;
@@ -48,10 +51,9 @@ int CheckCommand(Session& s) {
         if (!WriteTerminalText(s.out, json.Text(), true)) return kStatusFailed;
         return findings.empty() ? kStatusDone : kStatusRefused;
     }
-    std::string text = facts.path + ": version " + std::to_string(facts.version) + ", " +
-                       std::to_string(facts.size) + " bytes\n";
+    std::string text = Say(CliText::kCheckHead, {facts.path, facts.version, facts.size}) + "\n";
     for (const std::string& finding : findings) text += "- " + finding + "\n";
-    text += findings.empty() ? "no findings\n" : std::to_string(findings.size()) + " finding(s)\n";
+    text += (findings.empty() ? Say(CliText::kNoFindings) : Say(CliText::kFindingCount, {findings.size()})) + "\n";
     if (!WriteTerminalText(s.out, text)) return kStatusFailed;
     return findings.empty() ? kStatusDone : kStatusRefused;
 }

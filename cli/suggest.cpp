@@ -5,6 +5,8 @@
 #include <cctype>
 #include <vector>
 
+#include "cli/texts.h"
+
 namespace {
 
 // Edits between two words (optimal string alignment: adjacent swaps count one), without
@@ -46,5 +48,5 @@ std::string DidYouMean(std::string_view word, std::span<const std::string> known
             best = &candidate;
         }
     }
-    return best != nullptr && *best != word ? " (did you mean " + *best + "?)" : "";
+    return best != nullptr && *best != word ? Say(CliText::kDidYouMean, {*best}) : "";
 }

@@ -40,6 +40,13 @@ bool WideFromUtf8(std::string_view utf8, std::wstring& wide);
 // is not a console (JSON, whose encoding is fixed). False on a write error.
 bool WriteTerminalText(std::FILE* stream, std::string_view utf8, bool always_utf8 = false);
 
+#ifdef _WIN32
+// UTF-8 text as WriteTerminalText writes it to a stream that is no console: in the
+// console's output code page (0 or UTF-8: unchanged), or, where that code page cannot
+// hold every character of it, unchanged UTF-8.
+std::string RedirectedText(std::string_view utf8, unsigned code_page);
+#endif
+
 // Command-line argument `index` as UTF-8 text (Windows hands narrow arguments over in
 // the system code page; the wide command line holds what the user typed).
 std::string ArgumentText(char** argv, int index);

@@ -67,13 +67,18 @@ bool WriteTerminalText(std::FILE* stream, std::string_view utf8, bool always_utf
         return wide.empty() ||
                WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != 0;
     }
-    const UINT code_page = GetConsoleOutputCP();
-    if (always_utf8 || code_page == 0 || code_page == CP_UTF8 || IsAscii(utf8))
-        return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
-    bool ok;
-    // Characters the console's code page lacks are written as its default character.
-    std::string out = FromWide(code_page, ToWide(CP_UTF8, 0, utf8, ok), ok);
+    const std::string out = always_utf8 ? std::string(utf8) : RedirectedText(utf8, GetConsoleOutputCP());
     return std::fwrite(out.data(), 1, out.size(), stream) == out.size();
+}
+
+std::string RedirectedText(std::string_view utf8, unsigned code_page) {
+    if (code_page == 0 || code_page == CP_UTF8 || IsAscii(utf8)) return std::string(utf8);
+    bool ok;
+    std::string out = FromWide(code_page, ToWide(CP_UTF8, 0, utf8, ok), ok);
+    // A text the code page cannot hold whole (Japanese under a Western code page, where
+    // the Japanese face was chosen outright) goes out as UTF-8 rather than as question
+    // marks: nothing the program says is lost.
+    return ok ? out : std::string(utf8);
 }
 
 std::string ArgumentText(char** argv, int index) {

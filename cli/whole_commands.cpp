@@ -11,6 +11,7 @@
 #include "cli/differences.h"
 #include "cli/list_text.h"
 #include "cli/terminal_text.h"
+#include "cli/texts.h"
 #include "config/config_store.h"
 
 namespace {
@@ -28,16 +29,16 @@ struct DocumentInput {
 // Reads the document in `bytes`. kStatusDone, or after saying why and what `outcome`
 // follows: trouble when it is no JSON document, `refused` when it gives what no row takes.
 int ReadDocument(const Session& s, DocumentInput& input, std::span<const std::uint8_t> bytes, int refused,
-                 const char* outcome) {
+                 CliText outcome) {
     input.text = std::make_unique<JsonText>(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     JsonMistake not_json;
     if (!ReadApplyDocument(*input.text, input.doc, not_json)) {
-        Message(s, input.text->Describe(input.source, not_json) + "; " + outcome);
+        Message(s, Say(CliText::kThenOutcome, {input.text->Describe(input.source, not_json), Say(outcome)}));
         return kStatusFailed;
     }
     for (const JsonMistake& mistake : input.doc.mistakes) Message(s, input.text->Describe(input.source, mistake));
     if (input.doc.mistakes.empty()) return kStatusDone;
-    Message(s, outcome);
+    Message(s, Say(outcome));
     return refused;
 }
 
@@ -58,18 +59,18 @@ int ApplyDocumentToFile(Session& s, const DocumentInput& input) {
         line.refusal ? Message(s, text) : Note(s, text);
     }
     if (!good) {
-        Message(s, "nothing changed");
+        Message(s, Say(CliText::kNothingChanged));
         return kStatusRefused;
     }
     const Differences d = Compare({game_config}, {after});
     if (s.line.dry_run) return PrintDifferences(s, d, s.shown, input.source);
     if (d.Empty() && !s.bytes.empty()) {
-        Note(s, "apply: the file already holds what " + input.source + " says; nothing to save");
+        Note(s, Say(CliText::kApplyAlreadyHolds, {input.source}));
         return kStatusDone;
     }
     game_config = std::move(after);
     const int status = Save(s);
-    if (status == kStatusDone) Note(s, "apply: " + DifferencesSummary(d) + "; saved");
+    if (status == kStatusDone) Note(s, Say(CliText::kApplySaved, {DifferencesSummary(d)}));
     return status;
 }
 
@@ -99,41 +100,42 @@ int ReadOther(Session& s, const std::string& path, bool backup, Other& other) {
     switch (LoadConfigFile(path.c_str(), other.config, &bytes, &error_number)) {
         case LoadStatus::kOk:
         case LoadStatus::kDamaged: return kStatusDone;
-        case LoadStatus::kMissing: Message(s, other.shown + (backup ? ": no backup to compare with" : ": no such file")); return kStatusFailed;
+        case LoadStatus::kMissing:
+            Message(s, Say(backup ? CliText::kNoBackupToCompare : CliText::kNoSuchFile, {other.shown}));
+            return kStatusFailed;
         case LoadStatus::kHeld:
-            Message(s, other.shown + ": cannot be read: " +
-                           (error_number != 0 ? ErrorText(error_number) : std::string("held by another program")));
+            Message(s, Say(CliText::kCannotBeReadNamed,
+                           {other.shown, error_number != 0 ? ErrorText(error_number) : Say(CliText::kProblemHeld)}));
             return error_number != 0 ? kStatusFailed : kStatusTryAgain;
         default: break;
     }
     if (!LooksLikeJson(bytes)) {
-        Message(s, other.shown + ": holds no configuration the tool reads (too short, of a newer version, or text) and "
-                                 "no JSON document");
+        Message(s, Say(CliText::kNoConfigurationNorJson, {other.shown}));
         return kStatusFailed;
     }
     other.document = std::make_unique<DocumentInput>();
     other.document->source = other.shown;
     other.document->bytes = std::move(bytes);
     // A document diff cannot read is trouble, never "different".
-    return ReadDocument(s, *other.document, other.document->bytes, kStatusFailed, "nothing compared");
+    return ReadDocument(s, *other.document, other.document->bytes, kStatusFailed, CliText::kNothingCompared);
 }
 
 }  // namespace
 
 int ApplyCommand(Session& s) {
-    if (s.line.arguments.size() != 1) return Usage(s, "apply needs one file (or - for standard input)");
+    if (s.line.arguments.size() != 1) return Usage(s, Say(CliText::kApplyNeedsFile));
     auto input = std::make_shared<DocumentInput>();
     if (int status = ReadInputArgument(s, 0, input->source, input->file)) return status;
-    if (int status = ReadDocument(s, *input, input->file.View(), kStatusRefused, "nothing changed")) return status;
+    if (int status = ReadDocument(s, *input, input->file.View(), kStatusRefused, CliText::kNothingChanged)) return status;
     s.change = [&s, input] { return ApplyDocumentToFile(s, *input); };
     return kStatusDone;
 }
 
 int DiffCommand(Session& s) {
-    if (s.line.arguments.size() > 1) return Usage(s, "diff takes at most one file");
+    if (s.line.arguments.size() > 1) return Usage(s, Say(CliText::kDiffArguments));
     std::string path = s.path + ".bak";
     if (!s.line.arguments.empty() && !PathArgument(s.argv, s.line.argument_index[0], path))
-        return Usage(s, "the file's path holds a character that cannot be named in a file path here");
+        return Usage(s, Say(CliText::kArgumentPathNotNameable));
     if (int status = LoadConfiguration(s, false)) return status;
     Other other{PathText(path), {}, nullptr};
     const int read = ReadOther(s, path, s.line.arguments.empty(), other);

@@ -259,13 +259,18 @@ std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t al
     return items;
 }
 
-std::string MigrationDefaultsText(std::uint16_t version) {
+std::vector<std::string> MigrationDefaults(std::uint16_t version) {
     std::vector<std::string> parts;
     for (const OptionField& field : option_fields)
         if (field.is_value && !OptionFieldHeld(field, version))
             parts.push_back(std::string(field.name) + " " + std::to_string(field.migration_default));
     for (const FileItem& item : file_items)
         if (!FileItemHeld(item, version)) parts.emplace_back(item.when_missing);
+    return parts;
+}
+
+std::string MigrationDefaultsText(std::uint16_t version) {
+    const std::vector<std::string> parts = MigrationDefaults(version);
     std::string text;
     for (std::size_t i = 0; i < parts.size(); ++i)
         text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];

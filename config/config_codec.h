@@ -139,5 +139,7 @@ std::vector<ConfigLayoutItem> ConfigLayout(std::uint16_t version, std::size_t al
                                            std::size_t records);
 
 // In words, what a file of an older `version` gains when it is read: the migration
-// defaults of the options it lacks and the empty items it lacks.
+// defaults of the options it lacks ("screen_shake 1") and the empty items it lacks, one
+// part each; and the same as one English text.
+std::vector<std::string> MigrationDefaults(std::uint16_t version);
 std::string MigrationDefaultsText(std::uint16_t version);

@@ -13,5 +13,15 @@ inline constexpr unsigned kJapaneseLanguageId = 0x0411;
 // (its primary language) is Japanese.
 Language ChooseLanguage(std::string_view stored, unsigned ui_language_id);
 
+// The face a POSIX locale asks for: the first of LC_ALL, LC_MESSAGES and LANG that is set
+// and not empty decides, Japanese exactly when it starts "ja" ("ja_JP.UTF-8", "ja");
+// English when none is set. Null stands for a variable that is not set.
+Language LocaleLanguage(const char* lc_all, const char* lc_messages, const char* lang);
+
+// A face asked for by name, as QORCFG_LANG names it over every other choice: "ja" or
+// "en", or a locale's name that starts so ("ja_JP.UTF-8"). False for null, empty or any
+// other text, which leaves the choice to the system.
+bool NamedLanguage(const char* name, Language& language);
+
 // "ja" or "en", as the choice is remembered.
 const char* LanguageCode(Language language);

@@ -83,7 +83,8 @@ std::string Upper(std::string text) {
 
 std::string Page(const std::string& version) {
     std::string description, exit_status, commands, topics, synopsis;
-    for (const HelpTopic& topic : HelpTopics()) {
+    // The manual page is English, whatever the face of the machine that builds it.
+    for (const HelpTopic& topic : HelpTopics(Language::kEnglish)) {
         auto paragraphs = Paragraphs(topic.text);
         if (paragraphs.empty()) Fail("the help on '" + topic.name + "' is empty");
         if (topic.command) {

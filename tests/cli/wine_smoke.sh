@@ -60,7 +60,9 @@ wine_run, exe, work = sys.argv[1:]
 os.chdir(work)
 fd = os.open("Data/GameConfig.dat.lock", os.O_RDWR | os.O_CREAT)
 fcntl.lockf(fd, fcntl.LOCK_EX | fcntl.LOCK_NB, 1, 0x7ffffff0)
-r = subprocess.run([wine_run, exe, "add", "denied", "1.2.3.4"], capture_output=True, text=True)
+# In the English face: the session's Japanese locale would choose the Japanese one.
+r = subprocess.run([wine_run, exe, "add", "denied", "1.2.3.4"], capture_output=True, text=True,
+                   env=dict(os.environ, QORCFG_LANG="en"))
 assert r.returncode == 75, (r.returncode, r.stderr)
 assert "try again" in r.stderr, r.stderr
 PY

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "cli/terminal_text.h"
+#include "cli/schema.h"
+#include "cli/texts.h"
 #include "message/messages.h"
 #include "support/qorcfg_run.h"
 
@@ -57,6 +59,31 @@ TEST(Guides, EveryMessageBoxIsExplainedInBothGuides) {
         EXPECT_NE(japanese.find(in_japanese), std::string::npos) << "README-ja.txt lacks " << in_japanese;
     }
     EXPECT_EQ(boxes, 23);
+}
+
+// Where a guide quotes qorcfg, it quotes what qorcfg says in the guide's own face.
+TEST(Guides, QorcfgIsQuotedInEachGuidesFace) {
+    auto guide = [](const char* name, bool keep_spaces) {
+        std::ifstream in(std::string(QOR_SOURCE_DIR) + "/package/" + name, std::ios::binary);
+        return Unwrapped({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}, keep_spaces);
+    };
+    const std::string english = guide("README-en.txt", true), japanese = guide("README-ja.txt", false);
+    const Language ja = Language::kJapanese;
+    const std::string refused =
+        SayIn(ja, CliText::kValueIsNot,
+              {"story_difficulty", ValueSetText(*FindValueRow("story_difficulty"), ja), "Hardd"});
+    const struct {
+        bool in_english;
+        std::string said;
+    } quotes[] = {
+        {true, SayIn(Language::kEnglish, CliText::kHeldNotSaved)},
+        {false, SayIn(ja, CliText::kHeldNotSaved)},
+        {false, SayIn(ja, CliText::kNothingChangedAfter, {refused})},
+    };
+    for (const auto& quote : quotes) {
+        const std::string said = Unwrapped(quote.said, quote.in_english);
+        EXPECT_NE((quote.in_english ? english : japanese).find(said), std::string::npos) << said;
+    }
 }
 
 }  // namespace
