@@ -214,45 +214,67 @@ TEST(ConfigFileWin, SaveKeepsTheFilesAttributes) {
 }
 
 // A program that holds the file for a moment delays a load and a save, which then go on
-// as usual: the settings load, and the save keeps the old file as the backup. A reader
-// that shares everything, as this tool's own loads open the file, lets the backup be a
-// second name of the file but keeps it from being replaced while it reads.
+// as usual: the settings load, and the save keeps the old file as the backup.
 TEST(ConfigFileWin, AProgramHoldingTheFileForAMomentOnlyDelaysLoadAndSave) {
-    const struct {
-        const char* name;
-        DWORD share;
-    } holders[] = {
-        {"sharing nothing", 0},
-        {"a reader sharing everything", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
-    };
-    for (const auto& h : holders) {
-        ScratchGameFolder folder;
-        const std::vector<std::uint8_t> before = SomeonesSettings();
-        folder.WriteConfig(before);
-        MessageRecorder messages;
-        for (bool saving : {false, true}) {
-            SCOPED_TRACE(std::string(h.name) + (saving ? ", save" : ", load"));
-            HANDLE held = CreateFileW(L"Data\\GameConfig.dat", GENERIC_READ, h.share, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            ASSERT_NE(held, INVALID_HANDLE_VALUE);
-            std::thread release([held] {
-                Sleep(300);
-                CloseHandle(held);
-            });
-            game_config.options.voice_volume = -77;
-            const bool done = saving ? WriteConfigFile() : LoadConfig();
-            release.join();
-            EXPECT_TRUE(done);
-        }
-        SCOPED_TRACE(h.name);
-        EXPECT_TRUE(messages.Messages().empty());
-        EXPECT_EQ(game_config.options.screen_size, 2);
-        EXPECT_STREQ(game_config.connect_id, "MYID");
-        EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
-        EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
-        EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
-        ReleaseConfig();
+    ScratchGameFolder folder;
+    const std::vector<std::uint8_t> before = SomeonesSettings();
+    folder.WriteConfig(before);
+    MessageRecorder messages;
+    for (bool saving : {false, true}) {
+        SCOPED_TRACE(saving ? "save" : "load");
+        HANDLE held = CreateFileW(L"Data\\GameConfig.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        std::thread release([held] {
+            Sleep(300);
+            CloseHandle(held);
+        });
+        game_config.options.voice_volume = -77;
+        const bool done = saving ? WriteConfigFile() : LoadConfig();
+        release.join();
+        EXPECT_TRUE(done);
     }
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(game_config.options.screen_size, 2);
+    EXPECT_STREQ(game_config.connect_id, "MYID");
+    EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
+    EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
+    ReleaseConfig();
+}
+
+// A reader that shares everything, as this tool's own loads open the file, keeps the file
+// from being replaced while it reads, yet lets the backup be a second name of it: the save
+// renames its new file into place once the reader lets go, with the old file as the
+// backup, rather than try to write in place.
+TEST(ConfigFileWin, SaveReplacesTheFileOnceAReaderSharingEverythingLetsGo) {
+    ScratchGameFolder folder;
+    const std::vector<std::uint8_t> before = SomeonesSettings();
+    folder.WriteConfig(before);
+    MessageRecorder messages;
+    ASSERT_TRUE(LoadConfig());
+    static std::optional<Holder> reader;
+    static int renames;
+    reader.emplace(GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    ASSERT_NE(reader->handle, INVALID_HANDLE_VALUE);
+    renames = 0;
+    // The reader lets go when the save comes back to the rename it refused.
+    SetFailingFileTest([](FileStep step, const char* path) {
+        const std::string name = path;
+        if (step == FileStep::kRename && name.size() >= 14 && name.compare(name.size() - 14, 14, "GameConfig.dat") == 0 &&
+            ++renames == 2)
+            reader->Release();
+        return FileProblem::kNone;
+    });
+    game_config.options.voice_volume = -77;
+    EXPECT_TRUE(WriteConfigFile());
+    SetFailingFileTest(nullptr);
+    reader.reset();
+    EXPECT_EQ(renames, 2);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
+    EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
+    EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
+    ReleaseConfig();
 }
 
 namespace {
