@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <thread>
 
 #include "config/file_system.h"
@@ -259,9 +260,7 @@ TEST(ConfigFileWin, SaveReplacesTheFileOnceAReaderSharingEverythingLetsGo) {
     renames = 0;
     // The reader lets go when the save comes back to the rename it refused.
     SetFailingFileTest([](FileStep step, const char* path) {
-        const std::string name = path;
-        if (step == FileStep::kRename && name.size() >= 14 && name.compare(name.size() - 14, 14, "GameConfig.dat") == 0 &&
-            ++renames == 2)
+        if (step == FileStep::kRename && std::string_view(path).ends_with("GameConfig.dat") && ++renames == 2)
             reader->Release();
         return FileProblem::kNone;
     });
