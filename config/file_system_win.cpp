@@ -455,6 +455,13 @@ Placed PutFileInPlace(const char* temporary, const char* target, std::span<const
         const bool held = refused ? LastFileProblem() == FileProblem::kHeld : HeldByAnotherProgram(GetLastError());
         if (!held) return refused ? Placed::kNotPlaced : (Failed(), Placed::kNotPlaced);
         if (file_steps::Stopped()) return Placed::kNotPlaced;
+        // A backup that is still a second name of the file was made while every holder
+        // shared deletion, as a reader does (a load of this tool, say), and a reader is
+        // gone in a moment. Writing in place would first turn that name into a
+        // copy, which Wine (and Windows without POSIX deletes) cannot do while anyone has
+        // the file open: a deleted name of an open file stays until its last handle closes.
+        // So the rename is tried for the whole wait, and only its last refusal writes in place.
+        if (linked_backup != nullptr && attempt + 1 < kTries) continue;
         switch (WriteInPlace(temporary, target, bytes, linked_backup, mark)) {
             case InPlace::kWritten: return Placed::kPlaced;
             case InPlace::kFailed: return Failed(), Placed::kNotPlaced;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <thread>
 
 #include "config/file_system.h"
@@ -239,6 +240,39 @@ TEST(ConfigFileWin, AProgramHoldingTheFileForAMomentOnlyDelaysLoadAndSave) {
     EXPECT_STREQ(game_config.connect_id, "MYID");
     EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
     EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
+    ReleaseConfig();
+}
+
+// A reader that shares everything, as this tool's own loads open the file, keeps the file
+// from being replaced while it reads, yet lets the backup be a second name of it: the save
+// renames its new file into place once the reader lets go, with the old file as the
+// backup, rather than try to write in place.
+TEST(ConfigFileWin, SaveReplacesTheFileOnceAReaderSharingEverythingLetsGo) {
+    ScratchGameFolder folder;
+    const std::vector<std::uint8_t> before = SomeonesSettings();
+    folder.WriteConfig(before);
+    MessageRecorder messages;
+    ASSERT_TRUE(LoadConfig());
+    static std::optional<Holder> reader;
+    static int renames;
+    reader.emplace(GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    ASSERT_NE(reader->handle, INVALID_HANDLE_VALUE);
+    renames = 0;
+    // The reader lets go when the save comes back to the rename it refused.
+    SetFailingFileTest([](FileStep step, const char* path) {
+        if (step == FileStep::kRename && std::string_view(path).ends_with("GameConfig.dat") && ++renames == 2)
+            reader->Release();
+        return FileProblem::kNone;
+    });
+    game_config.options.voice_volume = -77;
+    EXPECT_TRUE(WriteConfigFile());
+    SetFailingFileTest(nullptr);
+    reader.reset();
+    EXPECT_EQ(renames, 2);
+    EXPECT_TRUE(messages.Messages().empty());
+    EXPECT_EQ(folder.ReadConfig()[kVoiceVolumeAt], 0xb3);
+    EXPECT_EQ(testing_support::ReadBytes("Data\\GameConfig.dat.bak"), before);
+    EXPECT_EQ(DataEntries(), (std::vector<std::string>{"GameConfig.dat", "GameConfig.dat.bak"}));
     ReleaseConfig();
 }
 
