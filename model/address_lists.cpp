@@ -11,8 +11,6 @@ const AddressListRules address_lists[3] = {
     {AddressList::kAllowed, "allowed", kMaxPatterns, true, false},
 };
 
-const AddressListRules& ListRules(AddressList list) { return address_lists[static_cast<int>(list)]; }
-
 bool ParseListName(std::string_view name, AddressList& list) {
     for (const AddressListRules& rules : address_lists) {
         if (name != rules.name) continue;
@@ -25,11 +23,6 @@ bool ParseListName(std::string_view name, AddressList& list) {
 const char* ListName(AddressList list) { return ListRules(list).name; }
 
 std::size_t ListCapacity(AddressList list) { return ListRules(list).capacity; }
-
-bool IsEmptySlot(AddressList list, const AddressPattern& entry) {
-    const std::uint16_t* o = entry.octets;
-    return ListRules(list).zero_is_empty && (o[0] | o[1] | o[2] | o[3]) == 0;
-}
 
 AddressPattern ConnectEntry(const ConnectAddress& slot) {
     const std::uint8_t* o = slot.octets;

@@ -29,7 +29,7 @@ struct AddressListRules {
 // In the order of the pages: connect-to, denied, allowed.
 extern const AddressListRules address_lists[3];
 
-const AddressListRules& ListRules(AddressList list);
+inline const AddressListRules& ListRules(AddressList list) { return address_lists[static_cast<int>(list)]; }
 
 // "denied", "allowed" or "connect"; false for any other name.
 bool ParseListName(std::string_view name, AddressList& list);
@@ -37,7 +37,11 @@ const char* ListName(AddressList list);
 std::size_t ListCapacity(AddressList list);
 
 // Whether `entry` is what an empty slot of the list holds (and therefore never an entry).
-bool IsEmptySlot(AddressList list, const AddressPattern& entry);
+// Inline: a list's reading asks it of every entry.
+inline bool IsEmptySlot(AddressList list, const AddressPattern& entry) {
+    const std::uint16_t* o = entry.octets;
+    return ListRules(list).zero_is_empty && (o[0] | o[1] | o[2] | o[3]) == 0;
+}
 AddressPattern ConnectEntry(const ConnectAddress& slot);
 
 // An octet of list text: one to three ASCII decimal digits (leading zeros allowed) of at
