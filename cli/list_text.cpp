@@ -93,10 +93,18 @@ inline const char* PlainPatternAt(const char* p, bool wildcard, AddressPattern& 
 // The same of a whole text, which the reading may not pass: read from a copy with room
 // behind it. One reader for a list's line, a document's entry and a range's ends.
 bool WholePlainPattern(std::string_view text, bool wildcard, AddressPattern& pattern) {
-    if (text.empty() || text.size() > kPlainPatternMax) return false;
+    const std::size_t size = text.size();
+    if (size < 7 || size > kPlainPatternMax) return false;  // "1.2.3.4" to "255.255.255.255"
+    // Copied as two words that overlap, not byte by byte: a copy of any length between
+    // calls the library for every entry of a list.
     char copy[kPlainPatternRead] = {};
-    std::memcpy(copy, text.data(), text.size());
-    return PlainPatternAt(copy, wildcard, pattern) == copy + text.size();
+    std::memcpy(copy, text.data(), 4);
+    std::memcpy(copy + size - 4, text.data() + size - 4, 4);
+    if (size > 8) {
+        std::memcpy(copy, text.data(), 8);
+        std::memcpy(copy + size - 8, text.data() + size - 8, 8);
+    }
+    return PlainPatternAt(copy, wildcard, pattern) == copy + size;
 }
 
 // The common line, four plain octets and nothing else (a CR aside). False for anything
