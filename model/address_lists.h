@@ -62,9 +62,10 @@ bool SamePattern(const AddressPattern& a, const AddressPattern& b);
 // octets of 0 to 256 (the wildcard) in 9 bits each. Inline: the duplicate rule takes
 // it a few times for each of up to 65535 entries.
 inline std::uint64_t PatternKey(const AddressPattern& pattern) {
-    std::uint64_t key = 0;
-    for (std::uint16_t octet : pattern.octets) key = key << 9 | (octet > 255 ? kWildcardOctet : octet);
-    return key;
+    // Each octet on its own, not one after another into the key: the four are then worked
+    // out side by side.
+    auto octet = [&](int i) -> std::uint64_t { return pattern.octets[i] > 255 ? kWildcardOctet : pattern.octets[i]; };
+    return octet(0) << 27 | octet(1) << 18 | octet(2) << 9 | octet(3);
 }
 
 // Whether two lists hold the same patterns in the same order.
