@@ -39,24 +39,79 @@ ListLine Bad(std::string error) {
     return line;
 }
 
-// The common line, four plain octets and nothing else (a CR aside), read in one pass.
-// False for anything else, which the full reading then takes apart.
-bool ReadPlainAddress(std::string_view text, AddressPattern& address) {
-    const char* p = text.data();
-    const char* end = p + text.size();
-    if (end > p && end[-1] == '\r') --end;
-    for (int i = 0; i < 4; ++i) {
-        unsigned value = 0;
-        const char* start = p;
-        while (p < end && *p >= '0' && *p <= '9' && p - start < 4) value = value * 10 + static_cast<unsigned>(*p++ - '0');
-        if (p == start || p - start > 3 || value > 255) return false;
-        address.octets[i] = static_cast<std::uint16_t>(value);
-        if (i < 3) {
-            if (p == end || *p != '.') return false;
-            ++p;
-        }
+// The four octets as one pattern, put together in a register: stored octet by octet
+// and then read back whole, each line would wait for its stores.
+AddressPattern PatternOf(std::uint64_t a, std::uint64_t b, std::uint64_t c, std::uint64_t d) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return std::bit_cast<AddressPattern>(a | b << 16 | c << 32 | d << 48);
+    } else {
+        return AddressPattern{{static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b),
+                               static_cast<std::uint16_t>(c), static_cast<std::uint16_t>(d)}};
     }
-    return p == end;
+}
+
+// The longest plain pattern, "255.255.255.255", and the most PlainPatternAt reads: one
+// byte more.
+constexpr std::size_t kPlainPatternMax = 15;
+constexpr std::size_t kPlainPatternRead = kPlainPatternMax + 1;
+
+// One part of a plain pattern at `p`: one to three digits of at most 255, or "*" where
+// `wildcard`. The reading goes on after it, or nullptr when it is none (a fourth digit
+// included: the full reading names what is wrong). Reads four bytes, in straight steps
+// with each byte loaded before the last is judged: a loop counting the digits, like the
+// loop over the parts (unrolled below), makes every step wait for the one before.
+inline const char* PlainPartAt(const char* p, bool wildcard, std::uint64_t& octet) {
+    if (*p == '*') {
+        octet = kWildcardOctet;
+        return wildcard ? p + 1 : nullptr;
+    }
+    auto digit = [](char ch) { return static_cast<unsigned>(static_cast<unsigned char>(ch)) - '0'; };
+    unsigned value = digit(p[0]), next = digit(p[1]);
+    if (value > 9) return nullptr;
+    if (next > 9) return octet = value, p + 1;
+    value = value * 10 + next;
+    if ((next = digit(p[2])) > 9) return octet = value, p + 2;
+    value = value * 10 + next;
+    if (digit(p[3]) <= 9 || value > 255) return nullptr;
+    return octet = value, p + 3;
+}
+
+// A plain pattern at `p`, four parts joined by "." and nothing between them: its end, or
+// nullptr. Reads kPlainPatternRead bytes.
+inline const char* PlainPatternAt(const char* p, bool wildcard, AddressPattern& pattern) {
+    std::uint64_t octets[4];
+#pragma GCC unroll 4
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0 && *p++ != '.') return nullptr;
+        p = PlainPartAt(p, wildcard, octets[i]);
+        if (p == nullptr) return nullptr;
+    }
+    pattern = PatternOf(octets[0], octets[1], octets[2], octets[3]);
+    return p;
+}
+
+// The same of a whole text, which the reading may not pass: read from a copy with room
+// behind it. One reader for a list's line, a document's entry and a range's ends.
+bool WholePlainPattern(std::string_view text, bool wildcard, AddressPattern& pattern) {
+    const std::size_t size = text.size();
+    if (size < 7 || size > kPlainPatternMax) return false;  // "1.2.3.4" to "255.255.255.255"
+    // Copied as two words that overlap, not byte by byte: a copy of any length between
+    // calls the library for every entry of a list.
+    char copy[kPlainPatternRead] = {};
+    std::memcpy(copy, text.data(), 4);
+    std::memcpy(copy + size - 4, text.data() + size - 4, 4);
+    if (size > 8) {
+        std::memcpy(copy, text.data(), 8);
+        std::memcpy(copy + size - 8, text.data() + size - 8, 8);
+    }
+    return PlainPatternAt(copy, wildcard, pattern) == copy + size;
+}
+
+// The common line, four plain octets and nothing else (a CR aside). False for anything
+// else, which the full reading then takes apart.
+bool ReadPlainAddress(std::string_view text, AddressPattern& address) {
+    if (text.ends_with('\r')) text.remove_suffix(1);
+    return WholePlainPattern(text, false, address);
 }
 
 // The patterns of the network `address`/`prefix`: one where the prefix ends between
@@ -215,76 +270,24 @@ std::size_t CountLineBreaks(const char* p, const char* end) {
     return count + static_cast<std::size_t>(std::count(p, end, '\n'));
 }
 
-// The four octets as one pattern, put together in a register: stored octet by octet
-// and then read back whole, each line would wait for its stores.
-AddressPattern PatternOf(std::uint64_t a, std::uint64_t b, std::uint64_t c, std::uint64_t d) {
-    if constexpr (std::endian::native == std::endian::little) {
-        return std::bit_cast<AddressPattern>(a | b << 16 | c << 32 | d << 48);
-    } else {
-        return AddressPattern{{static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b),
-                               static_cast<std::uint16_t>(c), static_cast<std::uint16_t>(d)}};
-    }
-}
-
-// One octet of a plain address at `p`: up to three digits, at most 255. The reading
-// goes on after it, or nullptr when it is not one (a fourth digit included: the full
-// reading names what is wrong). Reads at most four bytes.
-inline const char* PlainOctetAt(const char* p, unsigned& octet) {
-    auto digit = [](char ch) { return static_cast<unsigned>(static_cast<unsigned char>(ch)) - '0'; };
-    unsigned value = digit(p[0]);
-    if (value > 9) return nullptr;
-    int length = 1;
-    for (unsigned next; length < 4 && (next = digit(p[length])) <= 9; ++length) value = value * 10 + next;
-    if (length == 4 || value > 255) return nullptr;
-    octet = value;
-    return p + length;
-}
-
 // The longest plain line with its line break, "255.255.255.255\r\n", and so the most
 // PlainLineAt reads.
-constexpr std::ptrdiff_t kPlainLineMax = 17;
+constexpr std::ptrdiff_t kPlainLineMax = kPlainPatternMax + 2;
 
-// A plain address and its line break at `p`, as ReadPlainAddress reads it, but read
+// A plain pattern and its line break at `p`, as ReadPlainPattern reads it, but read
 // without first finding the line's end: the next line's start, or nullptr for any other
 // line. Needs kPlainLineMax bytes.
-inline const char* PlainLineAt(const char* p, AddressPattern& address) {
-    unsigned octets[4];
-    for (int i = 0; i < 4; ++i) {
-        p = PlainOctetAt(p, octets[i]);
-        if (p == nullptr || (i < 3 && *p++ != '.')) return nullptr;
-    }
+inline const char* PlainLineAt(const char* p, bool wildcard, AddressPattern& address) {
+    p = PlainPatternAt(p, wildcard, address);
+    if (p == nullptr) return nullptr;
     if (*p == '\r') ++p;
-    if (*p != '\n') return nullptr;
-    address = PatternOf(octets[0], octets[1], octets[2], octets[3]);
-    return p + 1;
+    return *p == '\n' ? p + 1 : nullptr;
 }
 
 }  // namespace
 
 bool ReadPlainPattern(std::string_view text, AddressList list, AddressPattern& pattern) {
-    const AddressListRules& rules = ListRules(list);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    std::uint64_t octets[4];
-    for (int i = 0; i < 4; ++i) {
-        if (i > 0) {
-            if (p == end || *p != '.') return false;
-            ++p;
-        }
-        if (p < end && *p == '*' && rules.wildcard_allowed) {
-            octets[i] = kWildcardOctet;
-            ++p;
-            continue;
-        }
-        unsigned value = 0;
-        const char* const start = p;
-        while (p < end && p - start < 4 && *p >= '0' && *p <= '9') value = value * 10 + static_cast<unsigned>(*p++ - '0');
-        if (p == start || p - start > 3 || value > 255) return false;
-        octets[i] = value;
-    }
-    if (p != end) return false;
-    pattern = PatternOf(octets[0], octets[1], octets[2], octets[3]);
-    return !IsEmptySlot(list, pattern);
+    return WholePlainPattern(text, ListRules(list).wildcard_allowed, pattern) && !IsEmptySlot(list, pattern);
 }
 
 std::size_t ListTextRead::NumberOf(std::size_t index) const {
@@ -299,14 +302,14 @@ void ReadListText(std::string_view text, AddressList list, std::size_t first, Li
     const char* p = text.data();
     const char* const end = p + text.size();
     if (text.starts_with("\xEF\xBB\xBF")) p += 3;
-    const bool zero_is_empty = ListRules(list).zero_is_empty;
+    const AddressListRules& rules = ListRules(list);
     // Room for an address on every line, and no more: the list may be most of the memory
     // an import touches.
     read.addresses.reserve(read.addresses.size() + CountLineBreaks(p, end) + 1);
     for (std::size_t number = first; p < end; ++number) {
         AddressPattern address;
-        const char* next = end - p >= kPlainLineMax ? PlainLineAt(p, address) : nullptr;
-        if (next != nullptr && !(zero_is_empty && IsEmptySlot(list, address))) {
+        const char* next = end - p >= kPlainLineMax ? PlainLineAt(p, rules.wildcard_allowed, address) : nullptr;
+        if (next != nullptr && !(rules.zero_is_empty && IsEmptySlot(list, address))) {
             read.Add(address, number);
             p = next;
             continue;

@@ -3,15 +3,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 const AddressListRules address_lists[3] = {
     {AddressList::kConnect, "connect", kConnectSlots, false, true},
     {AddressList::kDenied, "denied", kMaxPatterns, true, false},
     {AddressList::kAllowed, "allowed", kMaxPatterns, true, false},
 };
-
-const AddressListRules& ListRules(AddressList list) { return address_lists[static_cast<int>(list)]; }
 
 bool ParseListName(std::string_view name, AddressList& list) {
     for (const AddressListRules& rules : address_lists) {
@@ -25,11 +25,6 @@ bool ParseListName(std::string_view name, AddressList& list) {
 const char* ListName(AddressList list) { return ListRules(list).name; }
 
 std::size_t ListCapacity(AddressList list) { return ListRules(list).capacity; }
-
-bool IsEmptySlot(AddressList list, const AddressPattern& entry) {
-    const std::uint16_t* o = entry.octets;
-    return ListRules(list).zero_is_empty && (o[0] | o[1] | o[2] | o[3]) == 0;
-}
 
 AddressPattern ConnectEntry(const ConnectAddress& slot) {
     const std::uint8_t* o = slot.octets;
@@ -67,9 +62,10 @@ const std::vector<AddressPattern>& Patterns(const GameConfig& config, AddressLis
 }
 
 // The entries of a list and of what comes to it, each kept where it was first seen, in
-// one open-addressed table of places (1 + its index in `listed`, then in `incoming`):
-// four bytes a slot, half of them empty, and no allocation per entry. The keys are read
-// from the entries themselves when a slot is taken.
+// one open-addressed table, half of it empty at least, with no allocation per entry.
+// A slot holds a place (1 + its index in `listed`, then in `incoming`) and, above it,
+// the low half of the entry's key, so that a probe tells most entries apart without
+// reading them; only an equal half is checked against the entry itself.
 class PatternTable {
 public:
     PatternTable(std::span<const AddressPattern> listed, std::span<const AddressPattern> incoming)
@@ -77,24 +73,32 @@ public:
         std::size_t capacity = 16;
         for (shift_ = 64 - 4; capacity < 2 * (listed.size() + incoming.size()); --shift_) capacity *= 2;
         mask_ = capacity - 1;
-        slots_.reset(new std::uint32_t[capacity]());
+        // Zeroed by the allocator, which gets fresh memory zeroed already.
+        slots_.reset(static_cast<std::uint64_t*>(std::calloc(capacity, sizeof(std::uint64_t))));
+        if (slots_ == nullptr) throw std::bad_alloc();
     }
     // Adds the entry at `place` and returns true; or, when an equal one is there already,
     // returns false and the place where it was first seen.
     bool Insert(std::size_t place, std::size_t& first_place) {
         const std::uint64_t key = PatternKey(At(place));
-        std::size_t i = SlotOf(key);
-        for (; slots_[i] != 0; i = (i + 1) & mask_) {
-            if (PatternKey(At(slots_[i] - 1)) == key) {
-                first_place = slots_[i] - 1;
+        const std::uint64_t half = key << 32;
+        for (std::size_t i = SlotOf(key);; i = (i + 1) & mask_) {
+            const std::uint64_t slot = slots_[i];
+            if (slot == 0) {
+                slots_[i] = half | (place + 1);
+                return true;
+            }
+            if ((slot >> 32) == (key & 0xFFFFFFFF) && PatternKey(At((slot & 0xFFFFFFFF) - 1)) == key) {
+                first_place = (slot & 0xFFFFFFFF) - 1;
                 return false;
             }
         }
-        slots_[i] = static_cast<std::uint32_t>(place + 1);
-        return true;
     }
 
 private:
+    struct Free {
+        void operator()(std::uint64_t* p) const { std::free(p); }
+    };
     // The top bits of the product: lower ones barely tell apart keys that differ only in
     // their last octets, as the addresses of one network do.
     std::size_t SlotOf(std::uint64_t key) const { return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_); }
@@ -102,7 +106,7 @@ private:
         return place < listed_.size() ? listed_[place] : incoming_[place - listed_.size()];
     }
     std::span<const AddressPattern> listed_, incoming_;
-    std::unique_ptr<std::uint32_t[]> slots_;
+    std::unique_ptr<std::uint64_t[], Free> slots_;
     std::size_t mask_ = 0;
     int shift_ = 0;  // 64 less the bits of a slot's index
 };

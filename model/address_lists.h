@@ -29,7 +29,7 @@ struct AddressListRules {
 // In the order of the pages: connect-to, denied, allowed.
 extern const AddressListRules address_lists[3];
 
-const AddressListRules& ListRules(AddressList list);
+inline const AddressListRules& ListRules(AddressList list) { return address_lists[static_cast<int>(list)]; }
 
 // "denied", "allowed" or "connect"; false for any other name.
 bool ParseListName(std::string_view name, AddressList& list);
@@ -37,7 +37,11 @@ const char* ListName(AddressList list);
 std::size_t ListCapacity(AddressList list);
 
 // Whether `entry` is what an empty slot of the list holds (and therefore never an entry).
-bool IsEmptySlot(AddressList list, const AddressPattern& entry);
+// Inline: a list's reading asks it of every entry.
+inline bool IsEmptySlot(AddressList list, const AddressPattern& entry) {
+    const std::uint16_t* o = entry.octets;
+    return ListRules(list).zero_is_empty && (o[0] | o[1] | o[2] | o[3]) == 0;
+}
 AddressPattern ConnectEntry(const ConnectAddress& slot);
 
 // An octet of list text: one to three ASCII decimal digits (leading zeros allowed) of at
@@ -58,9 +62,10 @@ bool SamePattern(const AddressPattern& a, const AddressPattern& b);
 // octets of 0 to 256 (the wildcard) in 9 bits each. Inline: the duplicate rule takes
 // it a few times for each of up to 65535 entries.
 inline std::uint64_t PatternKey(const AddressPattern& pattern) {
-    std::uint64_t key = 0;
-    for (std::uint16_t octet : pattern.octets) key = key << 9 | (octet > 255 ? kWildcardOctet : octet);
-    return key;
+    // Each octet on its own, not one after another into the key: the four are then worked
+    // out side by side.
+    auto octet = [&](int i) -> std::uint64_t { return pattern.octets[i] > 255 ? kWildcardOctet : pattern.octets[i]; };
+    return octet(0) << 27 | octet(1) << 18 | octet(2) << 9 | octet(3);
 }
 
 // Whether two lists hold the same patterns in the same order.

@@ -41,6 +41,8 @@ TEST(ListText, EachLineIsReadAndNumberedWhereverItStands) {
          "7.7.7.7@6 !1 !2 !3 !4 !5 "},
         {AddressList::kDenied, "10.0.0.0/8\n1.2.3.*\n1.2.3.4\r\r\n" + pad, 1, "10.*.*.*@1 1.2.3.*@2 1.2.3.4@3 "},
         {AddressList::kConnect, "0.0.0.0\n1.1.1.1\n1.2.3.*\n" + pad, 1, "1.1.1.1@2 !1 !3 "},
+        // "*" read in place where the list takes it, and only as a whole part.
+        {AddressList::kAllowed, "*.*.*.*\n1.*.3.4\n1.2.**.4\n1*.2.3.4\n1.2.3.*5\n" + pad, 1, "*.*.*.*@1 1.*.3.4@2 !3 !4 !5 "},
         // The last lines, too short to be read in place, and no final line break.
         {AddressList::kDenied, "1.1.1.1\n2.2.2.2", 1, "1.1.1.1@1 2.2.2.2@2 "},
         {AddressList::kDenied, "", 1, ""},
@@ -100,6 +102,13 @@ TEST(ListText, APlainEntryIsReadInOnePassAndAnyOtherIsLeftToTheFullReading) {
     const Row rows[] = {
         {AddressList::kDenied, "1.2.3.4", "1.2.3.4"},
         {AddressList::kDenied, "255.255.255.255", "255.255.255.255"},
+        // Every length from the shortest to the longest, as the entry is copied for reading.
+        {AddressList::kDenied, "10.2.3.4", "10.2.3.4"},
+        {AddressList::kDenied, "1.2.3.255", "1.2.3.255"},
+        {AddressList::kDenied, "10.20.30.40", "10.20.30.40"},
+        {AddressList::kDenied, "1.2.3.4 ", ""},
+        {AddressList::kDenied, "1.2.3.", ""},
+        {AddressList::kDenied, "255.255.255.2555", ""},
         {AddressList::kDenied, "001.02.3.000", "1.2.3.0"},
         {AddressList::kDenied, "1.2.*.*", "1.2.*.*"},
         {AddressList::kAllowed, "*.*.*.*", "*.*.*.*"},

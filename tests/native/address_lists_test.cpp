@@ -113,6 +113,14 @@ TEST(AddressLists, NewEntriesDropWhatIsListedOrCameEarlier) {
     ASSERT_EQ(added.size(), 1u);
     EXPECT_TRUE(SamePattern(added[0], incoming[1]));
     EXPECT_EQ(dropped, (std::vector<std::pair<std::size_t, std::size_t>>{{0, kAlreadyListed}, {2, 1}}));
+
+    // First octets 32 apart give keys alike in their low half: still two entries.
+    dropped.clear();
+    const auto apart = NewEntries({AddressPattern{{1, 2, 3, 4}}}, std::vector{AddressPattern{{33, 2, 3, 4}}, AddressPattern{{1, 2, 3, 4}}},
+                                  [&](std::size_t i, std::size_t first) { dropped.push_back({i, first}); });
+    ASSERT_EQ(apart.size(), 1u);
+    EXPECT_EQ(apart[0].octets[0], 33);
+    EXPECT_EQ(dropped, (std::vector<std::pair<std::size_t, std::size_t>>{{1, kAlreadyListed}}));
 }
 
 }  // namespace
