@@ -309,7 +309,7 @@ bool ApplyToConfig(GameConfig& config, const ApplyDocument& doc, std::vector<App
             lines.push_back(
                 {true, {given.at, given.path, Say(CliText::kTooManyForList, {entries.size(), ListCapacity(list), name})}});
             good = false;
-        } else if (!SamePatterns(ListEntries(config, list), entries)) {
+        } else if (std::vector<AddressPattern> gathered; !SamePatterns(ListEntries(config, list, gathered), entries)) {
             StoreEntries(config, list, std::move(entries));
         }
     }

@@ -92,9 +92,9 @@ ItemValue ConfigSide::Value(const SchemaRow& row) const {
     return given != nullptr ? given->value : ValueOf(config, row);
 }
 
-std::vector<AddressPattern> ConfigSide::List(const SchemaRow& row) const {
+const std::vector<AddressPattern>& ConfigSide::List(const SchemaRow& row, std::vector<AddressPattern>& gathered) const {
     const GivenList* given = document != nullptr ? document->ListFor(row) : nullptr;
-    return given != nullptr ? given->entries : ListEntries(config, row.list);
+    return given != nullptr ? given->entries : ListEntries(config, row.list, gathered);
 }
 
 Differences Compare(const ConfigSide& from, const ConfigSide& to) {
@@ -104,7 +104,9 @@ Differences Compare(const ConfigSide& from, const ConfigSide& to) {
             ItemValue was = from.Value(row), now = to.Value(row);
             if (!SameValue(was, now)) out.values.push_back({&row, std::move(was), std::move(now)});
         } else if (row.row == RowKind::kList) {
-            const std::vector<AddressPattern> was = from.List(row), now = to.List(row);
+            std::vector<AddressPattern> gathered_was, gathered_now;
+            const std::vector<AddressPattern>& was = from.List(row, gathered_was);
+            const std::vector<AddressPattern>& now = to.List(row, gathered_now);
             if (SamePatterns(was, now)) continue;
             ListDifference list{&row, Missing(was, now), Missing(now, was), false};
             list.reordered = list.added.empty() && list.removed.empty();

@@ -17,7 +17,9 @@ struct ConfigSide {
     const ApplyDocument* document = nullptr;
 
     ItemValue Value(const SchemaRow& row) const;
-    std::vector<AddressPattern> List(const SchemaRow& row) const;
+    // The document's list or the configuration's own, not copied (the connect-to list's
+    // entries are gathered into `gathered`).
+    const std::vector<AddressPattern>& List(const SchemaRow& row, std::vector<AddressPattern>& gathered) const;
 };
 
 struct ValueDifference {

@@ -53,16 +53,18 @@ private:
     std::size_t pos_ = 0;
 };
 
-// Little-endian writer into a buffer sized in advance.
+// Little-endian writer appending to a buffer with its room reserved in advance: each byte
+// is written once, rather than zeroed first and then overwritten (a large list is most of
+// a file, and would be gone over twice).
 class ByteWriter {
 public:
-    explicit ByteWriter(std::uint8_t* out) : out_(out) {}
+    explicit ByteWriter(std::vector<std::uint8_t>& out) : out_(out) {}
 
     void Bytes(const void* in, std::size_t n) {
-        std::memcpy(out_ + pos_, in, n);
-        pos_ += n;
+        const auto* bytes = static_cast<const std::uint8_t*>(in);
+        out_.insert(out_.end(), bytes, bytes + n);
     }
-    void U8(std::uint8_t v) { out_[pos_++] = v; }
+    void U8(std::uint8_t v) { out_.push_back(v); }
     void U16(std::uint16_t v) {
         U8(static_cast<std::uint8_t>(v));
         U8(static_cast<std::uint8_t>(v >> 8));
@@ -71,11 +73,10 @@ public:
         for (int shift = 0; shift < 32; shift += 8) U8(static_cast<std::uint8_t>(v >> shift));
     }
     void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
-    std::size_t Position() const { return pos_; }
+    std::size_t Position() const { return out_.size(); }
 
 private:
-    std::uint8_t* out_;
-    std::size_t pos_ = 0;
+    std::vector<std::uint8_t>& out_;
 };
 
 // The block field by field, each value little-endian, each run of bytes as it is.
@@ -320,13 +321,15 @@ bool EncodeConfig(const GameConfig& c, std::vector<std::uint8_t>& out) {
             return false;
         }
     }
+    std::size_t size = 0;
+    out.clear();
     try {
-        out.assign(EncodedConfigSize(c.allowed_patterns.size(), c.denied_patterns.size(), c.opaque_records.size()), 0);
+        size = EncodedConfigSize(c.allowed_patterns.size(), c.denied_patterns.size(), c.opaque_records.size());
+        out.reserve(size);
     } catch (const std::bad_alloc&) {
-        out.clear();
         return false;
     }
-    ByteWriter w(out.data());
+    ByteWriter w(out);
     for (const FileItem& item : file_items) {
         switch (item.kind) {
             case FileItemKind::kVersion: w.U16(kCurrentConfigVersion); break;
@@ -348,5 +351,5 @@ bool EncodeConfig(const GameConfig& c, std::vector<std::uint8_t>& out) {
                 break;
         }
     }
-    return w.Position() == out.size();
+    return w.Position() == size;
 }

@@ -137,6 +137,13 @@ std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList li
     return entries;
 }
 
+const std::vector<AddressPattern>& ListEntries(const GameConfig& config, AddressList list,
+                                               std::vector<AddressPattern>& gathered) {
+    if (list != AddressList::kConnect) return Patterns(config, list);
+    gathered = ListEntries(config, list);
+    return gathered;
+}
+
 void StoreEntries(GameConfig& config, AddressList list, std::vector<AddressPattern> entries) {
     if (list != AddressList::kConnect) {
         Patterns(config, list) = std::move(entries);

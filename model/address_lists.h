@@ -79,6 +79,10 @@ inline bool SamePatterns(const std::vector<AddressPattern>& a, const std::vector
 // The list's entries as the window shows them, in stored order (the connect-to list
 // without its empty slots).
 std::vector<AddressPattern> ListEntries(const GameConfig& config, AddressList list);
+// The same entries without copying a stored list: the list itself, or the connect-to
+// list's entries gathered into `gathered`, which is then what is returned.
+const std::vector<AddressPattern>& ListEntries(const GameConfig& config, AddressList list,
+                                               std::vector<AddressPattern>& gathered);
 
 // Makes `entries` (at most the capacity) the whole list; the connect-to list takes them
 // from its first slot on and its other slots are emptied, as the window saves it.

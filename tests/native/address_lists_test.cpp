@@ -86,6 +86,10 @@ TEST(AddressLists, ConnectSlotsKeepTheirPlacesUntilStoredOrCompacted) {
     c.connect_addresses[1] = ConnectAddress{{10, 0, 0, 1}};
     c.connect_addresses[3] = ConnectAddress{{10, 0, 0, 3}};
     EXPECT_EQ(ListEntries(c, AddressList::kConnect).size(), 2u);
+    std::vector<AddressPattern> gathered;
+    EXPECT_TRUE(SamePatterns(ListEntries(c, AddressList::kConnect, gathered), ListEntries(c, AddressList::kConnect)));
+    c.denied_patterns = Entries({1, 2});
+    EXPECT_EQ(&ListEntries(c, AddressList::kDenied, gathered), &c.denied_patterns);  // the list itself, not a copy
 
     AppendEntries(c, AddressList::kConnect, Entries({7, 8}));  // into the empty slots, in order
     EXPECT_EQ(SlotLastOctets(c, 5), (std::vector<int>{7, 1, 8, 3, 0}));

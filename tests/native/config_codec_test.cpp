@@ -160,6 +160,12 @@ TEST(ConfigCodec, CurrentFileRoundTripsByteForByte) {
     ASSERT_EQ(file.size(), FileSize(2, 3, 2));
     EXPECT_EQ(Encoded(Decoded(file)), file);
     EXPECT_EQ(EncodedConfigSize(2, 3, 2), file.size());
+    // Into a buffer that held something else, shorter or longer: only the file is left.
+    for (std::size_t held : {file.size() / 2, file.size() * 2}) {
+        std::vector<std::uint8_t> out(held, 0xAB);
+        EXPECT_TRUE(EncodeConfig(Decoded(file), out));
+        EXPECT_EQ(out, file) << held;
+    }
 }
 
 // What `check` measures a file against: each version's items in file order, with the
