@@ -94,15 +94,7 @@ images_differ() {
 # A screenshot of the window once drawing has settled: two shots in a row alike. The
 # window stands at (wx, wy) and is ww x wh, 320 x 528 unless set.
 settled_window_shot() {
-  local i size="${ww:-320}x${wh:-528}"
-  import -window root -crop "$size+$wx+$wy" +repage "$1"
-  for i in $(seq 40); do
-    sleep 0.05
-    import -window root -crop "$size+$wx+$wy" +repage "$game/settle.png"
-    images_differ "$1" "$game/settle.png" || return 0
-    cp "$game/settle.png" "$1"
-  done
-  fail "the window kept changing"
+  settled_shot "$1" || fail "the window kept changing, or its pictures could not be compared"
 }
 
 # A settled screenshot of the window into $2 once it shows something else than the
