@@ -71,6 +71,15 @@ public:
         return JsonOpen::kRead;
     }
 
+    // An entry of a list that is a pattern as it stands, read where it stands.
+    bool TakePlainString(std::string_view text, std::size_t room) override {
+        GivenList& list = doc_.lists.back();
+        AddressPattern pattern;
+        if (!ReadPlainPattern(text, list.row->list, pattern, room)) return false;
+        list.entries.push_back(pattern);
+        return true;
+    }
+
     void Close(const JsonPath& path, bool, std::size_t count) override {
         const Frame frame = frames_.back();
         frames_.pop_back();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "cli/json.h"
@@ -212,19 +213,58 @@ private:
     // is left to the reader as well, which then reads on as from the array's start.
     void TakePlainStrings() {
         const std::string_view text = path_.text;
+        Separator separator;
         for (std::size_t at = SkipSpaces(stream_.Tell()); at < text.size() && text[at] == '"';) {
             const std::size_t end = PlainEnd(text, at + 1);
             if (end == text.size() || text[end] != '"') return;
-            const std::size_t after = SkipSpaces(end + 1);
-            const bool last = after < text.size() && text[after] == ']';
-            const std::size_t next = last || after == text.size() || text[after] != ',' ? after : SkipSpaces(after + 1);
-            if (!last && (next == after || next == text.size() || text[next] != '"')) return;
-            String(text.data() + at + 1, static_cast<rapidjson::SizeType>(end - at - 1), false);
+            std::size_t after, next;
+            bool last = false;
+            if (separator.Follows(text, end + 1)) {
+                after = end + 1 + separator.comma;
+                next = end + separator.size;  // at the next quotation mark
+            } else {
+                after = SkipSpaces(end + 1);
+                last = after < text.size() && text[after] == ']';
+                next = last || after == text.size() || text[after] != ',' ? after : SkipSpaces(after + 1);
+                if (!last && (next == after || next == text.size() || text[next] != '"')) return;
+                if (!last) separator.Remember(text, end + 1, after - end - 1, next - end - 1);
+            }
+            const std::string_view element = text.substr(at + 1, end - at - 1);
+            if (!handler_.TakePlainString(element, text.size() - end)) {
+                String(element.data(), static_cast<rapidjson::SizeType>(element.size()), false);
+            } else {
+                Completed();
+            }
             stream_.Seek(last ? end + 1 : after + 1);
             Mark();
             at = next;
         }
     }
+
+    // What stood between the last two strings of an array: the comma with the spaces
+    // around it, up to the next quotation mark. A document written by a program repeats
+    // it element after element, and one comparison then takes the whole of it.
+    struct Separator {
+        std::array<char, 16> bytes{};
+        std::size_t size = 0;    // 0: none remembered; with the next string's quotation mark
+        std::size_t comma = 0;   // where the comma stands in it
+        void Remember(std::string_view text, std::size_t from, std::size_t comma_at, std::size_t quote_at) {
+            size = quote_at + 1 <= bytes.size() ? quote_at + 1 : 0;
+            comma = comma_at;
+            if (size != 0) std::memcpy(bytes.data(), text.data() + from, size);
+        }
+        bool Follows(std::string_view text, std::size_t from) const {
+            if (size == 0 || text.size() - from < bytes.size()) return false;
+#if defined(__SSE2__)
+            const __m128i same = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + from)),
+                                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data())));
+            const unsigned wanted = (1u << size) - 1;
+            return (static_cast<unsigned>(_mm_movemask_epi8(same)) & wanted) == wanted;
+#else
+            return std::memcmp(text.data() + from, bytes.data(), size) == 0;
+#endif
+        }
+    };
 
     // Where the plain bytes from `at` end: sixteen at a time where the processor can and
     // the text has as many left (an address string takes one step).

@@ -52,7 +52,8 @@ enum class JsonOpen {
     kSkip,          // nothing of what it holds, nor its Close
     kRead,          // each of its events
     kReadStrings,   // each of its events; its elements are strings read as they stand, and
-                    // a run of plain ones (printable ASCII without an escape) is read at once
+                    // a run of plain ones (printable ASCII without an escape) is read at once,
+                    // each offered to TakePlainString before it is told to Scalar
 };
 
 // What a document's reader is told, in the order of the text.
@@ -62,6 +63,14 @@ public:
     virtual void Scalar(const JsonPath& path, const JsonScalar& value) = 0;
     virtual JsonOpen Open(const JsonPath& path, bool object) = 0;
     virtual void Close(const JsonPath& path, bool object, std::size_t count) = 0;
+    // A plain string element of an array opened with kReadStrings, offered before its
+    // path is made: true when the handler took it as it stands; false, having taken
+    // nothing, to have it told to Scalar with its path. At least `room` bytes of the
+    // document can be read after `text` (its closing quotation mark first).
+    virtual bool TakePlainString(std::string_view text, std::size_t room) {
+        (void)text, (void)room;
+        return false;
+    }
 };
 
 // A mistake in a document, at its place.

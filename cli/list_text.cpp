@@ -286,8 +286,15 @@ inline const char* PlainLineAt(const char* p, bool wildcard, AddressPattern& add
 
 }  // namespace
 
-bool ReadPlainPattern(std::string_view text, AddressList list, AddressPattern& pattern) {
-    return WholePlainPattern(text, ListRules(list).wildcard_allowed, pattern) && !IsEmptySlot(list, pattern);
+bool ReadPlainPattern(std::string_view text, AddressList list, AddressPattern& pattern, std::size_t room) {
+    const bool wildcard = ListRules(list).wildcard_allowed;
+    // Where what follows the text may be read too and cannot continue a pattern (as the
+    // quotation mark after a document's string), the pattern is read where it stands.
+    const auto ends = [](char ch) { return (ch < '0' || ch > '9') && ch != '.' && ch != '*'; };
+    const bool read = room > 0 && text.size() + room >= kPlainPatternRead && ends(text.data()[text.size()])
+                          ? PlainPatternAt(text.data(), wildcard, pattern) == text.data() + text.size()
+                          : WholePlainPattern(text, wildcard, pattern);
+    return read && !IsEmptySlot(list, pattern);
 }
 
 std::size_t ListTextRead::NumberOf(std::size_t index) const {

@@ -34,8 +34,9 @@ ListLine ReadListLine(std::string_view line, AddressList list);
 // The common entry, four parts of plain numbers (0 to 255, up to three digits) or "*"
 // where the list takes it, and nothing else, read in one pass: true, with the pattern,
 // when the list takes it as it stands. False for anything else, which ReadListLine reads
-// (and names what is wrong with); what this takes, ReadListLine reads alike.
-bool ReadPlainPattern(std::string_view text, AddressList list, AddressPattern& pattern);
+// (and names what is wrong with); what this takes, ReadListLine reads alike. `room`:
+// how many bytes after the text may be read as well, so that it is read where it stands.
+bool ReadPlainPattern(std::string_view text, AddressList list, AddressPattern& pattern, std::size_t room = 0);
 
 // What an imported text holds, read line by line as ReadListLine reads each.
 class ListTextRead {

@@ -2,6 +2,7 @@
 #include "model/address_lists.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <cstdlib>
 #include <memory>
@@ -61,11 +62,23 @@ const std::vector<AddressPattern>& Patterns(const GameConfig& config, AddressLis
     return list == AddressList::kDenied ? config.denied_patterns : config.allowed_patterns;
 }
 
+// The key a table finds a pattern by: its four octets as they lie in memory, each
+// number above 255 read as the wildcard (256) as PatternKey reads it. Two patterns have
+// one key exactly when PatternKey says they are the same, and most are their bytes as
+// they stand, with no octet taken apart.
+std::uint64_t TableKey(const AddressPattern& pattern) {
+    const std::uint64_t raw = std::bit_cast<std::uint64_t>(pattern);
+    // No octet at 512 or more, and none of 257 to 511 (adding 0x7EFF sets its top bit).
+    constexpr std::uint64_t kHigh = 0xFE00FE00FE00FE00ull, kOver = 0x7EFF7EFF7EFF7EFFull, kTop = 0x8000800080008000ull;
+    if ((raw & kHigh) == 0 && ((raw + kOver) & kTop) == 0) return raw;
+    return std::bit_cast<std::uint64_t>(NormalisedPattern(pattern));
+}
+
 // The entries of a list and of what comes to it, each kept where it was first seen, in
 // one open-addressed table, half of it empty at least, with no allocation per entry.
 // A slot holds a place (1 + its index in `listed`, then in `incoming`) and, above it,
-// the low half of the entry's key, so that a probe tells most entries apart without
-// reading them; only an equal half is checked against the entry itself.
+// 32 bits of the key's hash that its slot was not found by, so that a probe tells most
+// entries apart without reading them; only an equal half is checked against the entry.
 class PatternTable {
 public:
     PatternTable(std::span<const AddressPattern> listed, std::span<const AddressPattern> incoming)
@@ -77,18 +90,21 @@ public:
         slots_.reset(static_cast<std::uint64_t*>(std::calloc(capacity, sizeof(std::uint64_t))));
         if (slots_ == nullptr) throw std::bad_alloc();
     }
-    // Adds the entry at `place` and returns true; or, when an equal one is there already,
-    // returns false and the place where it was first seen.
-    bool Insert(std::size_t place, std::size_t& first_place) {
-        const std::uint64_t key = PatternKey(At(place));
-        const std::uint64_t half = key << 32;
-        for (std::size_t i = SlotOf(key);; i = (i + 1) & mask_) {
+    // Adds `pattern`, the entry at `place`, and returns true; or, when an equal one is
+    // there already, returns false and the place where it was first seen.
+    bool Insert(const AddressPattern& pattern, std::size_t place, std::size_t& first_place) {
+        const std::uint64_t key = TableKey(pattern);
+        const std::uint64_t hash = key * 0x9E3779B97F4A7C15ull;
+        // The low half of the product depends on the key's low half alone: its high
+        // half, less the bits of the slot's index, tells apart the keys of one slot.
+        const std::uint64_t half = (hash << (64 - shift_)) & 0xFFFFFFFF00000000ull;
+        for (std::size_t i = static_cast<std::size_t>(hash >> shift_);; i = (i + 1) & mask_) {
             const std::uint64_t slot = slots_[i];
             if (slot == 0) {
                 slots_[i] = half | (place + 1);
                 return true;
             }
-            if ((slot >> 32) == (key & 0xFFFFFFFF) && PatternKey(At((slot & 0xFFFFFFFF) - 1)) == key) {
+            if ((slot & 0xFFFFFFFF00000000ull) == half && TableKey(At((slot & 0xFFFFFFFF) - 1)) == key) {
                 first_place = (slot & 0xFFFFFFFF) - 1;
                 return false;
             }
@@ -99,9 +115,6 @@ private:
     struct Free {
         void operator()(std::uint64_t* p) const { std::free(p); }
     };
-    // The top bits of the product: lower ones barely tell apart keys that differ only in
-    // their last octets, as the addresses of one network do.
-    std::size_t SlotOf(std::uint64_t key) const { return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_); }
     const AddressPattern& At(std::size_t place) const {
         return place < listed_.size() ? listed_[place] : incoming_[place - listed_.size()];
     }
@@ -202,14 +215,16 @@ std::vector<AddressPattern> NewEntries(const std::vector<AddressPattern>& listed
                                        const std::function<void(std::size_t index, std::size_t first)>& dropped) {
     PatternTable table(listed, incoming);
     std::size_t first_place = 0;
-    for (std::size_t place = 0; place < listed.size(); ++place) table.Insert(place, first_place);
-    std::vector<AddressPattern> added;
-    added.reserve(incoming.size());
+    for (std::size_t place = 0; place < listed.size(); ++place) table.Insert(listed[place], place, first_place);
+    // Each entry is written once, where it is kept: into room made for all of them.
+    std::vector<AddressPattern> added(incoming.size());
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < incoming.size(); ++i) {
-        if (table.Insert(listed.size() + i, first_place))
-            added.push_back(incoming[i]);
+        if (table.Insert(incoming[i], listed.size() + i, first_place))
+            added[kept++] = incoming[i];
         else
             dropped(i, first_place < listed.size() ? kAlreadyListed : first_place - listed.size());
     }
+    added.resize(kept);
     return added;
 }

@@ -14,10 +14,11 @@ namespace {
 // Writes down every event as "PATH=VALUE@LINE:COLUMN", every close as "PATH)COUNT".
 class Transcript : public JsonHandler {
 public:
-    Transcript(const JsonText& text, JsonOpen arrays) : text_(text), arrays_(arrays) {}
+    Transcript(const JsonText& text, JsonOpen arrays, bool takes) : text_(text), arrays_(arrays), takes_(takes) {}
     std::string said;
 
     void Scalar(const JsonPath& path, const JsonScalar& value) override {
+        if (value.type == JsonScalar::kString && path.Last().element && TakePlainString(value.text, 0)) return;
         const std::string shown = value.type == JsonScalar::kString ? "\"" + std::string(value.text) + "\""
                                   : value.type == JsonScalar::kWhole ? std::to_string(value.whole)
                                                                      : value.TypeName();
@@ -31,14 +32,22 @@ public:
         said += path.Text() + (object ? "}" : "]") + std::to_string(count) + " ";
     }
 
+    // Where it takes strings: an element that starts with a digit, however it came.
+    bool TakePlainString(std::string_view text, std::size_t) override {
+        if (!takes_ || text.empty() || text[0] < '0' || text[0] > '9') return false;
+        said += "took " + std::string(text) + " ";
+        return true;
+    }
+
 private:
     const JsonText& text_;
     JsonOpen arrays_;
+    bool takes_;
 };
 
-std::string Read(const std::string& document, JsonOpen arrays) {
+std::string Read(const std::string& document, JsonOpen arrays, bool takes = false) {
     const JsonText text(document);
-    Transcript transcript(text, arrays);
+    Transcript transcript(text, arrays, takes);
     JsonMistake mistake;
     if (!text.Read(transcript, mistake)) transcript.said += "! " + text.Describe("doc", mistake);
     return transcript.said;
@@ -61,11 +70,21 @@ TEST(JsonReader, APlainRunOfStringsIsReadExactlyAsTheReaderReadsIt) {
         R"([ ])",
         R"({"l": ["a", "b"], "m": ["c"]} x)",
         "{\"l\": [\"" + std::string(40, 'x') + "\", \"" + std::string(3, 'y') + "\"]}",
+        // What stands between the strings, alike from one to the next and then not.
+        "[\"1\", \"2\", \"3\",\"4\" , \"5\",\n  \"6\",\n  \"7\",\n  \"a\",\n  \"9\" ,\n  \"10\"]",
+        "[\"1\",\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\"2\",\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\"3\", \"4\"]",
+        R"(["1", "2", "3" "4"])",
+        R"(["1", "2", "3", ])",
+        R"(["1", "2", "3", 4, "5", "6"])",
+        R"(["1", "2", "3"  , "4"  , "5"])",
     };
     for (const std::string& document : documents) {
         SCOPED_TRACE(document);
         const std::string by_the_reader = Read(document, JsonOpen::kRead);
         EXPECT_EQ(Read(document, JsonOpen::kReadStrings), by_the_reader);
+        // A handler that takes some strings itself is told the rest, and every mistake,
+        // at the same paths and places.
+        EXPECT_EQ(Read(document, JsonOpen::kReadStrings, true), Read(document, JsonOpen::kRead, true));
     }
     EXPECT_EQ(Read("{\"a\": [1, {\"b\": true}],\n \"c\": \"x\"}", JsonOpen::kReadStrings),
               "${@1:1 $.a[@1:2 $.a[0]=1@1:8 $.a[1]{@1:11 $.a[1].b=true or false@1:12 $.a[1]}1 $.a]2 "

@@ -2,6 +2,8 @@
 // every other line goes the long way, and each keeps its line number.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <string>
 
 #include "cli/list_text.h"
@@ -138,6 +140,16 @@ TEST(ListText, APlainEntryIsReadInOnePassAndAnyOtherIsLeftToTheFullReading) {
         AddressPattern pattern{};
         const bool plain = ReadPlainPattern(row.text, row.list, pattern);
         EXPECT_EQ(plain, *row.pattern != '\0');
+        // Read where it stands when what follows may be read too: alike, whatever follows.
+        for (const char* after : {"\"]}               ", "5.5.5.5.5.5.5.5.5", "*"}) {
+            const std::string stands = std::string(row.text) + after;
+            AddressPattern in_place{};
+            EXPECT_EQ(ReadPlainPattern(std::string_view(stands).substr(0, std::strlen(row.text)), row.list, in_place,
+                                       std::strlen(after)),
+                      plain)
+                << "followed by " << after;
+            EXPECT_TRUE(!plain || SamePattern(in_place, pattern));
+        }
         if (!plain) continue;
         ListTextRead read;
         ReadListText(std::string(row.text) + "\n", row.list, 1, read);

@@ -127,4 +127,43 @@ TEST(AddressLists, NewEntriesDropWhatIsListedOrCameEarlier) {
     EXPECT_EQ(dropped, (std::vector<std::pair<std::size_t, std::size_t>>{{1, kAlreadyListed}}));
 }
 
+TEST(AddressLists, EveryStoredValueAboveTheOctetsIsTheWildcardWhereverItStands) {
+    // Values a file may hold: every one above 255 means "*", whatever its bits.
+    const std::uint16_t values[] = {0, 1, 2, 255, 256, 257, 300, 511, 512, 0x7FFF, 0x8000, 0x80FE, 0x8100, 0xFFFF};
+    for (int at = 0; at < 4; ++at) {
+        for (const std::uint16_t a : values) {
+            for (const std::uint16_t b : values) {
+                AddressPattern listed{{7, 7, 7, 7}}, incoming{{7, 7, 7, 7}};
+                listed.octets[at] = a;
+                incoming.octets[at] = b;
+                const bool same = a == b || (a > 255 && b > 255);
+                SCOPED_TRACE(testing::Message() << "octet " << at << ": " << a << " against " << b);
+                EXPECT_EQ(NewEntries({listed}, std::vector{incoming}, [](std::size_t, std::size_t) {}).empty(), same);
+            }
+        }
+    }
+}
+
+TEST(AddressLists, EachOfManyEntriesIsFoundWhereItWasFirstSeen) {
+    // Every network of a /8, then all of them again backwards with new ones between: each
+    // again is found at its first place, the new ones are kept in their order.
+    std::vector<AddressPattern> incoming;
+    for (std::uint16_t i = 0; i < 256; ++i)
+        for (std::uint16_t k = 0; k < 128; ++k) incoming.push_back(AddressPattern{{10, i, k, kWildcardOctet}});
+    const std::size_t networks = incoming.size();
+    for (std::size_t i = networks; i-- > 0;) {
+        incoming.push_back(incoming[i]);
+        if (i % 1000 == 0) incoming.push_back(AddressPattern{{11, 0, static_cast<std::uint16_t>(i / 1000), 1}});
+    }
+    std::size_t wrong = 0, dropped = 0;
+    const auto added = NewEntries({}, incoming, [&](std::size_t i, std::size_t first) {
+        ++dropped;
+        if (first >= networks || !SamePattern(incoming[first], incoming[i])) ++wrong;
+    });
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(dropped, networks);
+    ASSERT_EQ(added.size(), networks + 33);
+    for (std::size_t n = 0; n < 33; ++n) EXPECT_EQ(added[networks + n].octets[2], 32 - n);
+}
+
 }  // namespace
