@@ -66,7 +66,7 @@ const std::vector<AddressPattern>& Patterns(const GameConfig& config, AddressLis
 // number above 255 read as the wildcard (256) as PatternKey reads it. Two patterns have
 // one key exactly when PatternKey says they are the same, and most are their bytes as
 // they stand, with no octet taken apart.
-std::uint64_t TableKey(const AddressPattern& pattern) {
+inline std::uint64_t TableKey(const AddressPattern& pattern) {
     const std::uint64_t raw = std::bit_cast<std::uint64_t>(pattern);
     // No octet at 512 or more, and none of 257 to 511 (adding 0x7EFF sets its top bit).
     constexpr std::uint64_t kHigh = 0xFE00FE00FE00FE00ull, kOver = 0x7EFF7EFF7EFF7EFFull, kTop = 0x8000800080008000ull;
@@ -76,18 +76,25 @@ std::uint64_t TableKey(const AddressPattern& pattern) {
 
 // The entries of a list and of what comes to it, each kept where it was first seen, in
 // one open-addressed table, half of it empty at least, with no allocation per entry.
-// A slot holds a place (1 + its index in `listed`, then in `incoming`) and, above it,
-// 32 bits of the key's hash that its slot was not found by, so that a probe tells most
-// entries apart without reading them; only an equal half is checked against the entry.
+// A slot of 32 bits holds a place (1 + its index in `listed`, then in `incoming`) in its
+// low bits, as many as the table has slots, and above them the bits of the key's hash
+// just below those its slot was found by, so that a probe tells most entries apart
+// without reading them; only equal bits are checked against the entry itself.
 class PatternTable {
 public:
     PatternTable(std::span<const AddressPattern> listed, std::span<const AddressPattern> incoming)
         : listed_(listed), incoming_(incoming) {
         std::size_t capacity = 16;
-        for (shift_ = 64 - 4; capacity < 2 * (listed.size() + incoming.size()); --shift_) capacity *= 2;
+        int bits = 4;
+        for (; capacity < 2 * (listed.size() + incoming.size()); capacity *= 2) ++bits;
+        // A place and a part of the hash in 32 bits: a billion entries, 8 GB of them,
+        // are more than any memory this runs in holds beside the table.
+        if (bits > 31) throw std::bad_alloc();
         mask_ = capacity - 1;
+        shift_ = 64 - bits;
+        place_mask_ = (std::uint32_t{1} << bits) - 1;
         // Zeroed by the allocator, which gets fresh memory zeroed already.
-        slots_.reset(static_cast<std::uint64_t*>(std::calloc(capacity, sizeof(std::uint64_t))));
+        slots_.reset(static_cast<std::uint32_t*>(std::calloc(capacity, sizeof(std::uint32_t))));
         if (slots_ == nullptr) throw std::bad_alloc();
     }
     // Adds `pattern`, the entry at `place`, and returns true; or, when an equal one is
@@ -95,17 +102,16 @@ public:
     bool Insert(const AddressPattern& pattern, std::size_t place, std::size_t& first_place) {
         const std::uint64_t key = TableKey(pattern);
         const std::uint64_t hash = key * 0x9E3779B97F4A7C15ull;
-        // The low half of the product depends on the key's low half alone: its high
-        // half, less the bits of the slot's index, tells apart the keys of one slot.
-        const std::uint64_t half = (hash << (64 - shift_)) & 0xFFFFFFFF00000000ull;
+        // The hash's bits below those of the slot's index, above the place.
+        const std::uint32_t print = static_cast<std::uint32_t>(hash >> (shift_ - 32)) & ~place_mask_;
         for (std::size_t i = static_cast<std::size_t>(hash >> shift_);; i = (i + 1) & mask_) {
-            const std::uint64_t slot = slots_[i];
+            const std::uint32_t slot = slots_[i];
             if (slot == 0) {
-                slots_[i] = half | (place + 1);
+                slots_[i] = print | static_cast<std::uint32_t>(place + 1);
                 return true;
             }
-            if ((slot & 0xFFFFFFFF00000000ull) == half && TableKey(At((slot & 0xFFFFFFFF) - 1)) == key) {
-                first_place = (slot & 0xFFFFFFFF) - 1;
+            if ((slot & ~place_mask_) == print && TableKey(At((slot & place_mask_) - 1)) == key) {
+                first_place = (slot & place_mask_) - 1;
                 return false;
             }
         }
@@ -113,15 +119,16 @@ public:
 
 private:
     struct Free {
-        void operator()(std::uint64_t* p) const { std::free(p); }
+        void operator()(std::uint32_t* p) const { std::free(p); }
     };
     const AddressPattern& At(std::size_t place) const {
         return place < listed_.size() ? listed_[place] : incoming_[place - listed_.size()];
     }
     std::span<const AddressPattern> listed_, incoming_;
-    std::unique_ptr<std::uint64_t[], Free> slots_;
+    std::unique_ptr<std::uint32_t[], Free> slots_;
     std::size_t mask_ = 0;
-    int shift_ = 0;  // 64 less the bits of a slot's index
+    int shift_ = 0;                  // 64 less the bits of a slot's index
+    std::uint32_t place_mask_ = 0;   // the bits of a slot that hold its place
 };
 
 }  // namespace
