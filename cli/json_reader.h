@@ -67,10 +67,7 @@ public:
     // path is made: true when the handler took it as it stands; false, having taken
     // nothing, to have it told to Scalar with its path. At least `room` bytes of the
     // document can be read after `text` (its closing quotation mark first).
-    virtual bool TakePlainString(std::string_view text, std::size_t room) {
-        (void)text, (void)room;
-        return false;
-    }
+    virtual bool TakePlainString(std::string_view /*text*/, std::size_t /*room*/) { return false; }
 };
 
 // A mistake in a document, at its place.

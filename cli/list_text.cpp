@@ -313,9 +313,9 @@ void ReadListText(std::string_view text, AddressList list, std::size_t first, Li
     // Room for an address on every line, and no more: the list may be most of the memory
     // an import touches.
     read.addresses.reserve(read.addresses.size() + CountLineBreaks(p, end) + 1);
-    // The next line's start after a plain line at `p` that the list takes, or nullptr.
-    const auto plain_line = [&](const char* p, AddressPattern& address) -> const char* {
-        const char* next = end - p >= kPlainLineMax ? PlainLineAt(p, rules.wildcard_allowed, address) : nullptr;
+    // The next line's start after a plain line at `at` that the list takes, or nullptr.
+    const auto plain_line = [&](const char* at, AddressPattern& address) -> const char* {
+        const char* next = end - at >= kPlainLineMax ? PlainLineAt(at, rules.wildcard_allowed, address) : nullptr;
         return next != nullptr && !(rules.zero_is_empty && IsEmptySlot(list, address)) ? next : nullptr;
     };
     for (std::size_t number = first; p < end; ++number) {
