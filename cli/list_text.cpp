@@ -11,10 +11,6 @@
 #include "cli/texts.h"
 #include "model/address_text.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 bool IsSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\f' || ch == '\v'; }
@@ -56,33 +52,36 @@ constexpr std::size_t kPlainPatternMax = 15;
 constexpr std::size_t kPlainPatternRead = kPlainPatternMax + 1;
 
 // One part of a plain pattern at `p`: one to three digits of at most 255, or "*" where
-// `wildcard`. The reading goes on after it, or nullptr when it is none (a fourth digit
-// included: the full reading names what is wrong). Reads four bytes, in straight steps
-// with each byte loaded before the last is judged: a loop counting the digits, like the
-// loop over the parts (unrolled below), makes every step wait for the one before.
+// `wildcard`. The reading goes on after it, or nullptr when it is none. A fourth digit is
+// left where it stands: whatever reads on expects a "." or the end there, and so refuses
+// the pattern, and the full reading names what is wrong. Reads three bytes, in straight
+// steps with each byte loaded before the last is judged: a loop counting the digits, like
+// the loop over the parts (unrolled below), makes every step wait for the one before.
 inline const char* PlainPartAt(const char* p, bool wildcard, std::uint64_t& octet) {
-    if (*p == '*') {
-        octet = kWildcardOctet;
-        return wildcard ? p + 1 : nullptr;
-    }
     auto digit = [](char ch) { return static_cast<unsigned>(static_cast<unsigned char>(ch)) - '0'; };
     unsigned value = digit(p[0]), next = digit(p[1]);
-    if (value > 9) return nullptr;
+    if (value > 9) {
+        if (*p != '*' || !wildcard) return nullptr;
+        octet = kWildcardOctet;
+        return p + 1;
+    }
     if (next > 9) return octet = value, p + 1;
     value = value * 10 + next;
     if ((next = digit(p[2])) > 9) return octet = value, p + 2;
     value = value * 10 + next;
-    if (digit(p[3]) <= 9 || value > 255) return nullptr;
+    if (value > 255) return nullptr;
     return octet = value, p + 3;
 }
 
 // A plain pattern at `p`, four parts joined by "." and nothing between them: its end, or
-// nullptr. Reads kPlainPatternRead bytes.
-inline const char* PlainPatternAt(const char* p, bool wildcard, AddressPattern& pattern) {
+// nullptr; `last`, where given, is where the fourth part begins. Reads kPlainPatternRead
+// bytes.
+inline const char* PlainPatternAt(const char* p, bool wildcard, AddressPattern& pattern, const char** last = nullptr) {
     std::uint64_t octets[4];
 #pragma GCC unroll 4
     for (int i = 0; i < 4; ++i) {
         if (i > 0 && *p++ != '.') return nullptr;
+        if (i == 3 && last != nullptr) *last = p;
         p = PlainPartAt(p, wildcard, octets[i]);
         if (p == nullptr) return nullptr;
     }
@@ -252,34 +251,70 @@ ListLine ReadListLine(std::string_view text, AddressList list) {
 
 namespace {
 
-// The line breaks from `p` to `end`, sixteen bytes at a time where the processor can:
-// one byte at a time, a text of 65535 lines takes longer to count than to read.
-std::size_t CountLineBreaks(const char* p, const char* end) {
-    std::size_t count = 0;
-#if defined(__SSE2__)
-    const __m128i newline = _mm_set1_epi8('\n');
-    while (end - p >= 16) {
-        // Each byte lane counts up to 255 breaks, then the lanes are summed.
-        __m128i lanes = _mm_setzero_si128();
-        for (int i = 0; i < 255 && end - p >= 16; ++i, p += 16)
-            lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), newline));
-        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
-        count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) + static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
-    }
-#endif
-    return count + static_cast<std::size_t>(std::count(p, end, '\n'));
-}
-
 // The longest plain line with its line break, "255.255.255.255\r\n", and so the most
 // PlainLineAt reads.
 constexpr std::ptrdiff_t kPlainLineMax = kPlainPatternMax + 2;
 
+// The bytes of two words that the first three parts of a plain pattern, dots included,
+// fill: six ("1.2.3.") to twelve ("255.255.255.").
+struct PrefixMasks {
+    std::uint64_t words[17][2];
+};
+constexpr PrefixMasks MakePrefixMasks() {
+    PrefixMasks masks{};
+    for (unsigned length = 0; length <= 16; ++length)
+        for (unsigned byte = 0; byte < length; ++byte) masks.words[length][byte / 8] |= std::uint64_t{0xFF} << 8 * (byte % 8);
+    return masks;
+}
+constexpr PrefixMasks kPrefixMasks = MakePrefixMasks();
+
+// What a plain line's first three parts, dots included, read as, kept to read the next
+// line by: the lines of a list in address order often begin as the line before does,
+// and bytes alike read alike, so only the fourth part of such a line is read.
+struct FirstParts {
+    const char* line = nullptr;  // the line they stand at the start of, or none yet
+    std::size_t length = 0;      // of the parts and their dots
+    std::uint64_t octets[3] = {};
+    // The lines to read whole before the next comparison. A line that begins otherwise
+    // than the one before puts the comparisons off for a while: in a list whose lines
+    // seldom begin alike they would only cost.
+    unsigned wait = 1;
+    static constexpr unsigned kWaitAfterMiss = 16;
+
+    // Whether the line at `at` begins with the same bytes. Reads sixteen bytes at each.
+    bool Begin(const char* at) const {
+        if (line == nullptr) return false;
+        if constexpr (std::endian::native != std::endian::little) return std::memcmp(at, line, length) == 0;
+        std::uint64_t mine[2], theirs[2];
+        std::memcpy(mine, line, sizeof mine);
+        std::memcpy(theirs, at, sizeof theirs);
+        const std::uint64_t(&mask)[2] = kPrefixMasks.words[length];
+        return (((mine[0] ^ theirs[0]) & mask[0]) | ((mine[1] ^ theirs[1]) & mask[1])) == 0;
+    }
+};
+
 // A plain pattern and its line break at `p`, as ReadPlainPattern reads it, but read
 // without first finding the line's end: the next line's start, or nullptr for any other
-// line. Needs kPlainLineMax bytes.
-inline const char* PlainLineAt(const char* p, bool wildcard, AddressPattern& address) {
-    p = PlainPatternAt(p, wildcard, address);
-    if (p == nullptr) return nullptr;
+// line. A line that begins as `before` does reads only its fourth part; any other keeps
+// its own first parts there. Needs kPlainLineMax bytes, and sixteen at `before`.
+__attribute__((always_inline)) inline const char* PlainLineAt(const char* p, bool wildcard, FirstParts& before, AddressPattern& address) {
+    if (before.wait == 0 && before.Begin(p)) {
+        std::uint64_t octet;
+        p = PlainPartAt(p + before.length, wildcard, octet);
+        if (p == nullptr) return nullptr;
+        address = PatternOf(before.octets[0], before.octets[1], before.octets[2], octet);
+    } else {
+        before.wait = before.wait == 0 ? FirstParts::kWaitAfterMiss : before.wait - 1;
+        const char* const start = p;
+        const char* last = nullptr;
+        p = PlainPatternAt(p, wildcard, address, &last);
+        if (p == nullptr) return nullptr;
+        if (before.wait == 0) {  // the next line is compared with this one
+            before.line = start;
+            before.length = static_cast<std::size_t>(last - start);
+            for (int i = 0; i < 3; ++i) before.octets[i] = address.octets[i];
+        }
+    }
     if (*p == '\r') ++p;
     return *p == '\n' ? p + 1 : nullptr;
 }
@@ -310,12 +345,16 @@ void ReadListText(std::string_view text, AddressList list, std::size_t first, Li
     const char* const end = p + text.size();
     if (text.starts_with("\xEF\xBB\xBF")) p += 3;
     const AddressListRules& rules = ListRules(list);
-    // Room for an address on every line, and no more: the list may be most of the memory
-    // an import touches.
-    read.addresses.reserve(read.addresses.size() + CountLineBreaks(p, end) + 1);
+    // Room for as many addresses as the text has room for plain lines ("1.2.3.4\n" is the
+    // shortest), up to what the list holds: a text of more lines than that is refused, or
+    // repeats itself, and makes room as it goes.
+    const std::size_t lines = std::min(static_cast<std::size_t>(end - p) / 8, rules.capacity) + 1;
+    read.addresses.reserve(read.addresses.size() + lines);
     // The next line's start after a plain line at `at` that the list takes, or nullptr.
-    const auto plain_line = [&](const char* at, AddressPattern& address) -> const char* {
-        const char* next = end - at >= kPlainLineMax ? PlainLineAt(at, rules.wildcard_allowed, address) : nullptr;
+    FirstParts before;  // of a line behind `at`, which leaves sixteen bytes to read there
+    // Inlined into the loop: called, it hands each pattern back through memory.
+    const auto plain_line = [&](const char* at, AddressPattern& address) __attribute__((always_inline)) -> const char* {
+        const char* next = end - at >= kPlainLineMax ? PlainLineAt(at, rules.wildcard_allowed, before, address) : nullptr;
         return next != nullptr && !(rules.zero_is_empty && IsEmptySlot(list, address)) ? next : nullptr;
     };
     for (std::size_t number = first; p < end; ++number) {

@@ -131,6 +131,28 @@ private:
     std::uint32_t place_mask_ = 0;   // the bits of a slot that hold its place
 };
 
+// A pattern's place in address order, the wildcard after 255: its four octets, the
+// first the most significant, as TableKey reads them.
+inline std::uint64_t OrderKey(const AddressPattern& pattern) {
+    std::uint64_t key = TableKey(pattern);
+    if constexpr (std::endian::native == std::endian::little) {
+        key = key >> 32 | key << 32;
+        key = (key & 0x0000FFFF0000FFFFull) << 16 | (key >> 16 & 0x0000FFFF0000FFFFull);
+    }
+    return key;
+}
+
+// Whether each entry comes after the one before it in address order.
+bool InAddressOrder(std::span<const AddressPattern> entries) {
+    std::uint64_t before = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::uint64_t key = OrderKey(entries[i]);
+        if (i > 0 && key <= before) return false;
+        before = key;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::uint16_t> ReadOctet(std::string_view text, bool wildcard_allowed) {
@@ -220,18 +242,20 @@ bool CompactConnectSlots(ConnectAddress (&slots)[kConnectSlots]) {
 std::vector<AddressPattern> NewEntries(const std::vector<AddressPattern>& listed,
                                        std::span<const AddressPattern> incoming,
                                        const std::function<void(std::size_t index, std::size_t first)>& dropped) {
+    // Entries in address order, as published lists come, cannot repeat one another: into
+    // an empty list (a first import, a replacement) they all go, with no table.
+    if (listed.empty() && InAddressOrder(incoming)) return {incoming.begin(), incoming.end()};
     PatternTable table(listed, incoming);
     std::size_t first_place = 0;
     for (std::size_t place = 0; place < listed.size(); ++place) table.Insert(listed[place], place, first_place);
-    // Each entry is written once, where it is kept: into room made for all of them.
-    std::vector<AddressPattern> added(incoming.size());
-    std::size_t kept = 0;
+    // Room for all of them, not filled first: each kept entry is written once.
+    std::vector<AddressPattern> added;
+    added.reserve(incoming.size());
     for (std::size_t i = 0; i < incoming.size(); ++i) {
         if (table.Insert(incoming[i], listed.size() + i, first_place))
-            added[kept++] = incoming[i];
+            added.push_back(incoming[i]);
         else
             dropped(i, first_place < listed.size() ? kAlreadyListed : first_place - listed.size());
     }
-    added.resize(kept);
     return added;
 }

@@ -64,6 +64,16 @@ TEST(ListText, EachLineIsReadAndNumberedWhereverItStands) {
         // Host bits past the prefix, a range backwards, a prefix past /32.
         {AddressList::kDenied, "10.0.0.1/20\n9.0.0.0-8.0.0.0\n1.2.3.4/33\n1.2.3.4-\n" + pad, 1, "!1 !2 !3 !4 "},
         {AddressList::kConnect, "1.2.3.4-1.2.3.5\n1.2.3.4-1.2.3.4\n1.2.3.4/31\n" + pad, 1, "1.2.3.4@2 !1 !3 "},
+        // Lines that begin as the one before: only what follows differs, rightly or not.
+        {AddressList::kDenied, "1.2.3.4\n1.2.3.5\n1.2.3.*\n1.2.3.256\n1.2.3.4444\n1.2.3.\n1.2.3.66\r\n1.2.3.7 # x\n1.2.3.8\n" + pad,
+         1, "1.2.3.4@1 1.2.3.5@2 1.2.3.*@3 1.2.3.66@7 1.2.3.7@8 1.2.3.8@9 !4 !5 !6 "},
+        // Lines that begin alike only in part, the longest first parts, and a line compared
+        // with the plain line before the comment between them.
+        {AddressList::kDenied, "1.2.3.4\n1.2.34.5\n1.2.3.45\n12.2.3.4\n" + pad, 1, "1.2.3.4@1 1.2.34.5@2 1.2.3.45@3 12.2.3.4@4 "},
+        {AddressList::kDenied, "255.255.255.1\n255.255.255.255\n255.255.25.255\n255.255.255\n" + pad, 1,
+         "255.255.255.1@1 255.255.255.255@2 255.255.25.255@3 !4 "},
+        {AddressList::kDenied, "1.2.3.4\n# note\n1.2.3.5\n" + pad, 1, "1.2.3.4@1 1.2.3.5@3 "},
+        {AddressList::kConnect, "0.0.0.1\n0.0.0.0\n0.0.0.2\n0.0.0.*\n" + pad, 1, "0.0.0.1@1 0.0.0.2@3 !2 !4 "},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -85,6 +95,21 @@ TEST(ListText, Utf16WithItsByteOrderMarkIsReadAsUtf8) {
     std::string untouched = "kept";
     EXPECT_FALSE(ListTextAsUtf8("1.2.3.4\n", untouched));
     EXPECT_EQ(untouched, "kept");
+}
+
+TEST(ListText, ALongRunOfLinesThatBeginAlikeIsReadAsEachLineAlone) {
+    // Runs that begin alike, broken now and then by a line that begins otherwise: every
+    // line is read, however far it stands from the last break.
+    std::string text, found;
+    for (int n = 0; n < 300; ++n) {
+        const int network = n % 37 == 0 ? n : n - n % 37;
+        const std::string line = "10." + std::to_string(network / 256) + "." + std::to_string(network % 256) + "." + std::to_string(n % 256);
+        text += line + "\n";
+        found += line + "@" + std::to_string(n + 1) + " ";
+    }
+    ListTextRead read;
+    ReadListText(text + "# the end, well past the last line\n", AddressList::kDenied, 1, read);
+    EXPECT_EQ(Found(read), found);
 }
 
 TEST(ListText, ReadingGoesOnAfterTheAddressesAlreadyRead) {

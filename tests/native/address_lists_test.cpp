@@ -139,8 +139,37 @@ TEST(AddressLists, EveryStoredValueAboveTheOctetsIsTheWildcardWhereverItStands) 
                 const bool same = a == b || (a > 255 && b > 255);
                 SCOPED_TRACE(testing::Message() << "octet " << at << ": " << a << " against " << b);
                 EXPECT_EQ(NewEntries({listed}, std::vector{incoming}, [](std::size_t, std::size_t) {}).empty(), same);
+                // Both read into an empty list, in either order: one entry when the same.
+                const std::size_t entries = same ? 1 : 2;
+                EXPECT_EQ(NewEntries({}, std::vector{listed, incoming}, [](std::size_t, std::size_t) {}).size(), entries);
+                EXPECT_EQ(NewEntries({}, std::vector{incoming, listed}, [](std::size_t, std::size_t) {}).size(), entries);
             }
         }
+    }
+}
+
+TEST(AddressLists, EntriesInAddressOrderAreAllNewAndAnyOtherOrderIsChecked) {
+    // Into an empty list; "*" is stored as 256 or as any value above it.
+    const AddressPattern star{{1, 2, 3, kWildcardOctet}}, star300{{1, 2, 3, 300}};
+    struct Row {
+        std::vector<AddressPattern> incoming;
+        std::vector<std::pair<std::size_t, std::size_t>> dropped;
+    };
+    const Row rows[] = {
+        {{{{1, 2, 3, 4}}, {{1, 2, 3, 5}}, {{1, 2, 4, 0}}, {{1, 3, 0, 0}}, {{2, 0, 0, 0}}}, {}},
+        {{{{1, 2, 3, 255}}, star}, {}},
+        {{{{1, 2, 3, 255}}, star, star300}, {{2, 1}}},
+        {{star300, star}, {{1, 0}}},
+        {{{{5, 5, 5, 5}}, {{5, 5, 5, 5}}}, {{1, 0}}},
+        {{{{9, 0, 0, 1}}, {{9, 0, 0, 2}}, {{9, 0, 0, 1}}}, {{2, 0}}},
+        {{{{2, 0, 0, 1}}, {{1, 0, 0, 2}}, {{2, 0, 0, 1}}}, {{2, 0}}},
+        {{}, {}},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::pair<std::size_t, std::size_t>> dropped;
+        const auto added = NewEntries({}, row.incoming, [&](std::size_t i, std::size_t first) { dropped.push_back({i, first}); });
+        EXPECT_EQ(dropped, row.dropped);
+        EXPECT_EQ(added.size(), row.incoming.size() - row.dropped.size());
     }
 }
 
