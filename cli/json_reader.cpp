@@ -91,8 +91,6 @@ constexpr std::array<bool, 256> PlainBytes() {
 }
 constexpr std::array<bool, 256> kPlain = PlainBytes();
 
-bool IsJsonSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
-
 // Each event told to the handler with its path; the path is kept inside what the
 // handler skips too, for the place of a mistake.
 class Reading {
@@ -300,31 +298,6 @@ private:
 
 }  // namespace
 
-JsonPlace JsonPath::Place() const {
-    if (steps.empty()) return 0;
-    std::size_t at = steps.back().after;
-    while (at < text.size() && (IsJsonSpace(text[at]) || text[at] == ':' || text[at] == ',')) ++at;
-    return at;
-}
-
-std::string JsonPath::Text() const {
-    std::string text = "$";
-    for (const JsonPathStep& step : steps) text += step.element ? "[" + std::to_string(step.index) + "]" : "." + step.name;
-    return text;
-}
-
-std::string JsonScalar::TypeName() const {
-    switch (type) {
-        case kNull: return Say(CliText::kTypeNull);
-        case kBool: return Say(CliText::kTypeBool);
-        case kWhole:
-        case kTooBig: return Say(CliText::kTypeWhole);
-        case kFraction: return Say(CliText::kTypeFraction);
-        case kString: break;
-    }
-    return Say(CliText::kTypeString);
-}
-
 JsonText::JsonText(std::string_view bytes) {
     text_ = ListTextAsUtf8(bytes, converted_) ? std::string_view(converted_) : bytes;
     // A UTF-8 byte-order mark, as some editors write one, is no part of the document.
@@ -340,25 +313,4 @@ bool JsonText::Read(JsonHandler& handler, JsonMistake& mistake) const {
     mistake.path = reading.PathAtMistake();
     mistake.text = ExpectedText(reader.GetParseErrorCode(), text_, mistake.at);
     return false;
-}
-
-std::string JsonText::PlaceOf(JsonPlace at) const {
-    if (at == kNoPlace) return "";
-    if (at < cursor_) cursor_ = 0, line_ = 1, column_ = 1;
-    for (; cursor_ < at && cursor_ < text_.size(); ++cursor_) {
-        const auto byte = static_cast<unsigned char>(text_[cursor_]);
-        if (byte == '\n') {
-            ++line_;
-            column_ = 1;
-        } else if ((byte & 0xC0) != 0x80) {
-            ++column_;
-        }
-    }
-    return std::to_string(line_) + ":" + std::to_string(column_);
-}
-
-std::string JsonText::Describe(const std::string& source, const JsonMistake& mistake) const {
-    const std::string place = PlaceOf(mistake.at);
-    return source + (place.empty() ? "" : ":" + place) + ": " + (mistake.path.empty() ? "" : mistake.path + ": ") +
-           mistake.text;
 }

@@ -9,6 +9,9 @@
 #include <string_view>
 #include <vector>
 
+// JSON's white space: space, tab, CR and LF.
+inline bool IsJsonSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+
 // A place in a document: a byte offset in the text as read.
 using JsonPlace = std::size_t;
 inline constexpr JsonPlace kNoPlace = static_cast<JsonPlace>(-1);
